@@ -1,0 +1,51 @@
+// Files as both programs use them: explicit creation modes, unshared, closed on destruction.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+enum class Creation { create_always, create_new, open_existing, open_always };
+enum class FileError { none, exists, not_found, access_denied, other };
+
+class File {
+  public:
+    File() = default;
+    ~File() { close(); }
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    File(File&& other) noexcept;
+    File& operator=(File&& other) noexcept;
+
+    // Opens for reading and writing (read_only: reading only). Unshared files refuse a second
+    // opener where the platform allows it.
+    static File open(const std::string& path, Creation creation, FileError* error,
+                     bool read_only = false);
+
+    bool is_open() const { return handle_ != kInvalid; }
+    void close();
+
+    std::size_t read(std::uint8_t* buffer, std::size_t n);
+    // Returns how many bytes were written.
+    std::size_t write(const std::uint8_t* data, std::size_t n);
+    std::size_t write(const std::string& data) {
+        return write(reinterpret_cast<const std::uint8_t*>(data.data()), data.size());
+    }
+    bool seek_to_start();
+    bool seek_to_end();
+    std::uint64_t size();
+
+  private:
+    static constexpr std::intptr_t kInvalid = -1;
+    explicit File(std::intptr_t handle) : handle_(handle) {}
+    std::intptr_t handle_ = kInvalid;
+};
+
+bool remove_file(const std::string& path);
+bool file_exists(const std::string& path);
+// Reads a whole file; false when it cannot be opened.
+bool read_whole_file(const std::string& path, std::string* content);
+
+}  // namespace platform

@@ -1,0 +1,102 @@
+// The simulated line: bytes cross at once, time passes only in waits.
+#include "platform/simulated_line.h"
+
+#include <algorithm>
+
+namespace platform {
+
+SimulatedLine::SimulatedLine(VirtualClock& clock, LinePeer& peer,
+                             std::shared_ptr<std::vector<LineEvent>> log,
+                             std::function<void()> on_close)
+    : clock_(clock),
+      peer_(peer),
+      log_(log ? std::move(log) : std::make_shared<std::vector<LineEvent>>()),
+      on_close_(std::move(on_close)) {}
+
+SimulatedLine::~SimulatedLine() {
+    if (on_close_) on_close_();
+}
+
+bool SimulatedLine::set_queues(std::uint32_t in_bytes, std::uint32_t out_bytes) {
+    in_queue_ = in_bytes;
+    out_queue_ = out_bytes;
+    return true;
+}
+
+bool SimulatedLine::configure(std::uint32_t baud, std::string* refused) {
+    if (refuse_configuration_) {
+        if (refused) *refused = "speed";
+        return false;
+    }
+    baud_ = baud;
+    return true;
+}
+
+bool SimulatedLine::set_write_timeouts(const WriteTimeouts& timeouts) {
+    write_timeouts_ = timeouts;
+    return true;
+}
+
+std::size_t SimulatedLine::read(std::uint8_t* buffer, std::size_t n) {
+    peer_.advance_to(clock_.now());
+    std::size_t got = peer_.take(buffer, n);
+    if (got > 0) {
+        auto& log = *log_;
+        if (!log.empty() && log.back().kind == LineEvent::read && log.back().time == clock_.now()) {
+            log.back().bytes.insert(log.back().bytes.end(), buffer, buffer + got);
+        } else {
+            log.push_back({LineEvent::read, clock_.now(), {buffer, buffer + got}});
+        }
+    }
+    return got;
+}
+
+std::size_t SimulatedLine::write(const std::uint8_t* data, std::size_t n) {
+    std::size_t sent = n;
+    if (write_budget_) {
+        sent = std::min(n, *write_budget_);
+        *write_budget_ -= sent;
+    }
+    log_->push_back({LineEvent::written, clock_.now(), {data, data + sent}});
+    peer_.on_receive(data, sent, clock_.now());
+    return sent;
+}
+
+bool SimulatedLine::wait_for_input(std::uint32_t limit_ms) {
+    const std::uint64_t deadline = clock_.now() + limit_ms;
+    for (;;) {
+        peer_.advance_to(clock_.now());
+        if (peer_.available() > 0) return true;
+        auto next = peer_.next_event_time();
+        if (!next || *next > deadline) {
+            clock_.advance_to(deadline);
+            peer_.advance_to(deadline);
+            return peer_.available() > 0;
+        }
+        // A peer that reports an event in the past would otherwise spin here.
+        clock_.advance_to(std::max(*next, clock_.now() + (*next <= clock_.now() ? 1 : 0)));
+    }
+}
+
+void SimulatedLine::discard_input() {
+    peer_.advance_to(clock_.now());
+    std::uint8_t sink[64];
+    while (peer_.take(sink, sizeof sink) > 0) {
+    }
+}
+
+std::unique_ptr<SerialLine> SimulatedPorts::open(const std::string& port_name, OpenError* error) {
+    opened_.push_back(port_name);
+    if (port_name != available_port_ || current_ != nullptr) {
+        if (error) *error = current_ ? OpenError::busy : OpenError::cannot_open;
+        return nullptr;
+    }
+    if (error) *error = OpenError::none;
+    auto line =
+        std::make_unique<SimulatedLine>(clock_, peer_, history_, [this] { current_ = nullptr; });
+    line->refuse_configuration(refuse_configuration_);
+    current_ = line.get();
+    return line;
+}
+
+}  // namespace platform

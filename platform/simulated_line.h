@@ -1,0 +1,101 @@
+// A serial line whose far end is an in-process peer on a virtual clock.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/serial.h"
+#include "platform/virtual_clock.h"
+
+namespace platform {
+
+// The far end of a simulated line (a simulated terminal, or a test's script).
+// Times are milliseconds on the line's virtual clock.
+class LinePeer {
+  public:
+    virtual ~LinePeer() = default;
+    // Bytes the program has written, arriving at time now.
+    virtual void on_receive(const std::uint8_t* data, std::size_t n, std::uint64_t now) = 0;
+    // Lets the peer act on time passing (answers falling due, its own time-outs).
+    virtual void advance_to(std::uint64_t now) = 0;
+    // The next time the peer will act on its own; nothing when it only waits for input.
+    virtual std::optional<std::uint64_t> next_event_time() const = 0;
+    // Bytes that have reached the program's end of the line by now.
+    virtual std::size_t available() const = 0;
+    virtual std::size_t take(std::uint8_t* buffer, std::size_t n) = 0;
+};
+
+// What the program did to the line, for assertions on the exact bytes and times.
+struct LineEvent {
+    enum Kind { written, read } kind;
+    std::uint64_t time;
+    std::vector<std::uint8_t> bytes;
+};
+
+class SimulatedLine : public SerialLine {
+  public:
+    SimulatedLine(VirtualClock& clock, LinePeer& peer,
+                  std::shared_ptr<std::vector<LineEvent>> log = nullptr,
+                  std::function<void()> on_close = nullptr);
+    ~SimulatedLine() override;
+
+    bool set_queues(std::uint32_t in_bytes, std::uint32_t out_bytes) override;
+    bool configure(std::uint32_t baud, std::string* refused) override;
+    bool set_write_timeouts(const WriteTimeouts& timeouts) override;
+    std::size_t read(std::uint8_t* buffer, std::size_t n) override;
+    std::size_t write(const std::uint8_t* data, std::size_t n) override;
+    bool wait_for_input(std::uint32_t limit_ms) override;
+    void discard_input() override;
+
+    std::uint32_t baud() const { return baud_; }
+    std::uint32_t in_queue() const { return in_queue_; }
+    std::uint32_t out_queue() const { return out_queue_; }
+    const WriteTimeouts& write_timeouts() const { return write_timeouts_; }
+    // A line that takes only this many more bytes before writes fall short (tests of failure).
+    void limit_writes(std::size_t bytes) { write_budget_ = bytes; }
+    void refuse_configuration(bool refuse) { refuse_configuration_ = refuse; }
+    const std::vector<LineEvent>& events() const { return *log_; }
+
+  private:
+    VirtualClock& clock_;
+    LinePeer& peer_;
+    std::uint32_t baud_ = 0;
+    std::uint32_t in_queue_ = 0;
+    std::uint32_t out_queue_ = 0;
+    WriteTimeouts write_timeouts_{0, 0};
+    std::optional<std::size_t> write_budget_;
+    bool refuse_configuration_ = false;
+    std::shared_ptr<std::vector<LineEvent>> log_;
+    std::function<void()> on_close_;
+};
+
+// Hands out simulated lines for chosen port names, so a program's own open path is exercised.
+class SimulatedPorts : public SerialPorts {
+  public:
+    SimulatedPorts(VirtualClock& clock, LinePeer& peer) : clock_(clock), peer_(peer) {}
+    std::unique_ptr<SerialLine> open(const std::string& port_name, OpenError* error) override;
+
+    void set_available_port(const std::string& name) { available_port_ = name; }
+    void refuse_configuration(bool refuse) { refuse_configuration_ = refuse; }
+    // The line most recently opened, alive while the program holds it (nullptr otherwise).
+    SimulatedLine* current_line() const { return current_; }
+    const std::vector<std::string>& opened_ports() const { return opened_; }
+    // Events of every line opened so far, in order.
+    const std::vector<LineEvent>& events() const { return *history_; }
+
+  private:
+    VirtualClock& clock_;
+    LinePeer& peer_;
+    std::string available_port_ = "COM1";
+    bool refuse_configuration_ = false;
+    SimulatedLine* current_ = nullptr;
+    std::vector<std::string> opened_;
+    std::shared_ptr<std::vector<LineEvent>> history_ = std::make_shared<std::vector<LineEvent>>();
+};
+
+}  // namespace platform

@@ -1,0 +1,34 @@
+// The reader's process-wide state in one record, and what it reaches the platform through.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/clock.h"
+#include "platform/file.h"
+#include "platform/serial.h"
+#include "reader/counter_overlay.h"
+#include "reader/reader_settings.h"
+#include "reader/reader_ui.h"
+
+namespace ravelo {
+
+struct Reader {
+    Reader(platform::SerialPorts& ports, platform::Clock& clock, ReaderUi& ui)
+        : ports(ports), clock(clock), ui(ui) {}
+
+    platform::SerialPorts& ports;
+    platform::Clock& clock;
+    ReaderUi& ui;
+
+    ReaderSettings settings;
+    std::string settings_path;  // the settings file beside the executable
+    std::string output_path;    // the output file of the next transfer
+    bool command_line_mode = false;
+    bool output_open = false;
+    std::unique_ptr<platform::SerialLine> port;
+    platform::File output;
+    CounterOverlay counter;
+};
+
+}  // namespace ravelo

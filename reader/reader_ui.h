@@ -1,0 +1,32 @@
+// What the reader needs from its user interface: message boxes, dialogs, a viewer, the screen.
+#pragma once
+
+#include <string>
+
+namespace ravelo {
+
+struct Reader;
+class CounterScreen;
+
+// Captions used by the reader's message boxes.
+inline const char* const kErrorCaption = "Chyba";
+inline const char* const kReceiveCaption = "Příjem dat";
+
+class ReaderUi {
+  public:
+    virtual ~ReaderUi() = default;
+    // A message box with an OK button.
+    virtual void show_message(const std::string& caption, const std::string& text) = 0;
+    // A message box with Yes and No; true for Yes.
+    virtual bool ask_yes_no(const std::string& caption, const std::string& text) = 0;
+    // Opens the received file for the user and does not wait.
+    virtual void open_in_viewer(const std::string& path) = 0;
+    // The properties dialog: 1 for OK, 2 for Storno.
+    virtual int run_properties_dialog(Reader& reader) = 0;
+    // The online polling window: 2 when it was closed or a transfer failed.
+    virtual int run_polling_window(Reader& reader) = 0;
+    // Where the record counter box is drawn.
+    virtual CounterScreen& counter_screen() = 0;
+};
+
+}  // namespace ravelo

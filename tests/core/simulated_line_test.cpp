@@ -1,0 +1,70 @@
+// The simulated line keeps protocol time exact: waits end at the byte or at the limit.
+#include "platform/simulated_line.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+
+namespace {
+
+// Sends one byte at a fixed time, then nothing.
+class OneBytePeer : public platform::LinePeer {
+  public:
+    explicit OneBytePeer(std::uint64_t at) : at_(at) {}
+    void on_receive(const std::uint8_t*, std::size_t, std::uint64_t) override {}
+    void advance_to(std::uint64_t now) override {
+        if (!sent_ && now >= at_) {
+            queue_.push_back('x');
+            sent_ = true;
+        }
+    }
+    std::optional<std::uint64_t> next_event_time() const override {
+        if (sent_) return std::nullopt;
+        return at_;
+    }
+    std::size_t available() const override { return queue_.size(); }
+    std::size_t take(std::uint8_t* buffer, std::size_t n) override {
+        std::size_t k = 0;
+        while (k < n && !queue_.empty()) {
+            buffer[k++] = queue_.front();
+            queue_.pop_front();
+        }
+        return k;
+    }
+
+  private:
+    std::uint64_t at_;
+    bool sent_ = false;
+    std::deque<std::uint8_t> queue_;
+};
+
+TEST(SimulatedLine, ReadReturnsAtOnceWithNothingBuffered) {
+    platform::VirtualClock clock(1000);
+    OneBytePeer peer(5000);
+    platform::SimulatedLine line(clock, peer);
+    std::uint8_t b = 0;
+    EXPECT_EQ(line.read(&b, 1), 0u);
+    EXPECT_EQ(clock.now(), 1000u);
+}
+
+TEST(SimulatedLine, WaitEndsWhenTheByteArrivesOrAtItsLimit) {
+    platform::VirtualClock clock(1000);
+    OneBytePeer peer(1250);
+    platform::SimulatedLine line(clock, peer);
+    EXPECT_FALSE(line.wait_for_input(200));
+    EXPECT_EQ(clock.now(), 1200u);
+    EXPECT_TRUE(line.wait_for_input(300));
+    EXPECT_EQ(clock.now(), 1250u);
+    std::uint8_t b = 0;
+    ASSERT_EQ(line.read(&b, 1), 1u);
+    EXPECT_EQ(b, 'x');
+}
+
+TEST(SimulatedLine, TickCounterWrapsLikeWindows) {
+    platform::VirtualClock clock(0xFFFFFF00u);
+    const std::uint32_t start = clock.tick_ms();
+    clock.advance_to(0x100000100ull);
+    EXPECT_EQ(platform::elapsed_since(clock, start), 0x200u);
+}
+
+}  // namespace
