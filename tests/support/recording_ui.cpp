@@ -1,0 +1,63 @@
+// The scripted user of the reader's tests.
+#include "tests/support/recording_ui.h"
+
+namespace testing_support {
+
+namespace {
+std::string rect_text(const ravelo::ScreenRect& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
+           "," + std::to_string(r.bottom);
+}
+
+int utf8_length(const std::string& text) {
+    int n = 0;
+    for (unsigned char c : text) n += (c & 0xC0) != 0x80;
+    return n;
+}
+}  // namespace
+
+int RecordingScreen::text_width(const std::string& text) {
+    calls.push_back("measure " + text);
+    return utf8_length(text) * char_width;
+}
+
+bool RecordingScreen::save_background(const ravelo::ScreenRect& area) {
+    calls.push_back("save " + rect_text(area));
+    return true;
+}
+
+void RecordingScreen::paint_box(const ravelo::ScreenRect& box, const std::string& text) {
+    calls.push_back("paint " + rect_text(box) + " " + text);
+}
+
+void RecordingScreen::restore_background(const ravelo::ScreenRect& area) {
+    calls.push_back("restore " + rect_text(area));
+}
+
+void RecordingUi::show_message(const std::string& caption, const std::string& text) {
+    messages.push_back({caption, text, false});
+}
+
+bool RecordingUi::ask_yes_no(const std::string& caption, const std::string& text) {
+    messages.push_back({caption, text, true});
+    if (answers.empty()) return false;
+    bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+void RecordingUi::open_in_viewer(const std::string& path) {
+    viewed.push_back(path);
+}
+
+int RecordingUi::run_properties_dialog(ravelo::Reader& reader) {
+    ++properties_runs;
+    return on_properties ? on_properties(reader) : properties_result;
+}
+
+int RecordingUi::run_polling_window(ravelo::Reader& reader) {
+    ++polling_runs;
+    return on_polling ? on_polling(reader) : polling_result;
+}
+
+}  // namespace testing_support

@@ -1,0 +1,61 @@
+// A scripted user: records every message box and counter drawing, answers from a script.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "reader/counter_overlay.h"
+#include "reader/reader_ui.h"
+
+namespace testing_support {
+
+struct ShownMessage {
+    std::string caption;
+    std::string text;
+    bool question = false;
+    bool operator==(const ShownMessage& o) const {
+        return caption == o.caption && text == o.text && question == o.question;
+    }
+};
+
+// Every call the counter made on the screen, as one line each, e.g. "save 467,354,533,394".
+class RecordingScreen : public ravelo::CounterScreen {
+  public:
+    int width = 1024;
+    int height = 768;
+    // Pixels per character of the measured text (the text is UTF-8; characters are counted).
+    int char_width = 7;
+    std::vector<std::string> calls;
+
+    int screen_width() override { return width; }
+    int screen_height() override { return height; }
+    int text_width(const std::string& text) override;
+    bool save_background(const ravelo::ScreenRect& area) override;
+    void paint_box(const ravelo::ScreenRect& box, const std::string& text) override;
+    void restore_background(const ravelo::ScreenRect& area) override;
+};
+
+class RecordingUi : public ravelo::ReaderUi {
+  public:
+    std::vector<ShownMessage> messages;
+    std::deque<bool> answers;  // Yes/No answers, in order; No when it runs out
+    std::vector<std::string> viewed;
+    int properties_result = 2;
+    int polling_result = 2;
+    int properties_runs = 0;
+    int polling_runs = 0;
+    std::function<int(ravelo::Reader&)> on_properties;  // overrides properties_result
+    std::function<int(ravelo::Reader&)> on_polling;     // overrides polling_result
+    RecordingScreen screen;
+
+    void show_message(const std::string& caption, const std::string& text) override;
+    bool ask_yes_no(const std::string& caption, const std::string& text) override;
+    void open_in_viewer(const std::string& path) override;
+    int run_properties_dialog(ravelo::Reader& reader) override;
+    int run_polling_window(ravelo::Reader& reader) override;
+    ravelo::CounterScreen& counter_screen() override { return screen; }
+};
+
+}  // namespace testing_support
