@@ -26,6 +26,9 @@ struct Reader {
     std::string output_path;    // the output file of the next transfer
     bool command_line_mode = false;
     bool output_open = false;
+    // Records stored by the current transfer, kept even when it fails part-way, so that a
+    // file holding acknowledged records is never deleted.
+    int stored_records = 0;
     std::unique_ptr<platform::SerialLine> port;
     platform::File output;
     CounterOverlay counter;
