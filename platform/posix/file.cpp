@@ -1,0 +1,175 @@
+// Files on POSIX: open(2) with the creation modes, unshared through an exclusive flock.
+#include "platform/file.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+namespace {
+
+int fd_of(std::intptr_t handle) {
+    return static_cast<int>(handle);
+}
+
+FileError error_from_errno(int error) {
+    switch (error) {
+        case EEXIST:
+            return FileError::exists;
+        case ENOENT:
+            return FileError::not_found;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case EISDIR:
+            return FileError::access_denied;
+        default:
+            return FileError::other;
+    }
+}
+
+// O_TRUNC is left out on purpose: truncating before the lock is taken would clobber a file
+// that another opener holds. create_always truncates once the lock is ours.
+int open_flags(Creation creation, bool read_only) {
+    int flags = (read_only ? O_RDONLY : O_RDWR) | O_CLOEXEC;
+    switch (creation) {
+        case Creation::create_always:
+            return flags | O_CREAT;
+        case Creation::create_new:
+            return flags | O_CREAT | O_EXCL;
+        case Creation::open_existing:
+            return flags;
+        case Creation::open_always:
+            return flags | O_CREAT;
+    }
+    return flags;
+}
+
+int open_retrying(const std::string& path, int flags) {
+    int fd;
+    do {
+        fd = ::open(path.c_str(), flags, 0666);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+// A held lock means another opener has the file; file systems without flock are let through.
+FileError take_exclusive_lock(int fd) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return FileError::none;
+    if (errno == EWOULDBLOCK) return FileError::access_denied;
+    if (errno == ENOLCK || errno == EINVAL || errno == EOPNOTSUPP) return FileError::none;
+    return error_from_errno(errno);
+}
+
+FileError prepare_opened(int fd, Creation creation, bool read_only) {
+    struct stat info;
+    if (::fstat(fd, &info) != 0) return error_from_errno(errno);
+    if (S_ISDIR(info.st_mode)) return FileError::access_denied;
+    FileError locked = take_exclusive_lock(fd);
+    if (locked != FileError::none) return locked;
+    if (creation == Creation::create_always && !read_only && S_ISREG(info.st_mode) &&
+        ::ftruncate(fd, 0) != 0) {
+        return error_from_errno(errno);
+    }
+    return FileError::none;
+}
+
+}  // namespace
+
+File::File(File&& other) noexcept : handle_(other.handle_) {
+    other.handle_ = kInvalid;
+}
+
+File& File::operator=(File&& other) noexcept {
+    if (this != &other) {
+        close();
+        handle_ = other.handle_;
+        other.handle_ = kInvalid;
+    }
+    return *this;
+}
+
+File File::open(const std::string& path, Creation creation, FileError* error, bool read_only) {
+    FileError result = FileError::none;
+    int fd = open_retrying(path, open_flags(creation, read_only));
+    if (fd < 0) {
+        result = error_from_errno(errno);
+    } else {
+        result = prepare_opened(fd, creation, read_only);
+        if (result != FileError::none) {
+            ::close(fd);
+            fd = -1;
+        }
+    }
+    if (error) *error = result;
+    return fd < 0 ? File() : File(fd);
+}
+
+void File::close() {
+    if (handle_ == kInvalid) return;
+    ::close(fd_of(handle_));  // also releases the lock
+    handle_ = kInvalid;
+}
+
+std::size_t File::read(std::uint8_t* buffer, std::size_t n) {
+    std::size_t done = 0;
+    while (is_open() && done < n) {
+        ssize_t got = ::read(fd_of(handle_), buffer + done, n - done);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        done += static_cast<std::size_t>(got);
+    }
+    return done;
+}
+
+std::size_t File::write(const std::uint8_t* data, std::size_t n) {
+    std::size_t done = 0;
+    while (is_open() && done < n) {
+        ssize_t put = ::write(fd_of(handle_), data + done, n - done);
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) break;
+        done += static_cast<std::size_t>(put);
+    }
+    return done;
+}
+
+bool File::seek_to_start() {
+    return is_open() && ::lseek(fd_of(handle_), 0, SEEK_SET) == 0;
+}
+
+bool File::seek_to_end() {
+    return is_open() && ::lseek(fd_of(handle_), 0, SEEK_END) >= 0;
+}
+
+std::uint64_t File::size() {
+    struct stat info;
+    if (!is_open() || ::fstat(fd_of(handle_), &info) != 0) return 0;
+    return static_cast<std::uint64_t>(info.st_size);
+}
+
+bool remove_file(const std::string& path) {
+    return ::unlink(path.c_str()) == 0;
+}
+
+bool file_exists(const std::string& path) {
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+bool read_whole_file(const std::string& path, std::string* content) {
+    FileError error;
+    File file = File::open(path, Creation::open_existing, &error, true);
+    if (!file.is_open()) return false;
+    content->clear();
+    std::uint8_t buffer[4096];
+    for (;;) {
+        std::size_t got = file.read(buffer, sizeof buffer);
+        content->append(reinterpret_cast<const char*>(buffer), got);
+        if (got < sizeof buffer) break;
+    }
+    return true;
+}
+
+}  // namespace platform
