@@ -1,0 +1,138 @@
+// Files on Windows through the wide API: unshared handles, explicit creation modes.
+#include "platform/file.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "platform/win32/wide.h"
+
+namespace platform {
+namespace {
+
+HANDLE as_handle(std::intptr_t h) {
+    return reinterpret_cast<HANDLE>(h);
+}
+
+DWORD disposition(Creation creation) {
+    switch (creation) {
+        case Creation::create_always:
+            return CREATE_ALWAYS;
+        case Creation::create_new:
+            return CREATE_NEW;
+        case Creation::open_existing:
+            return OPEN_EXISTING;
+        case Creation::open_always:
+            return OPEN_ALWAYS;
+    }
+    return OPEN_EXISTING;
+}
+
+FileError map_error(DWORD code) {
+    switch (code) {
+        case ERROR_FILE_EXISTS:
+        case ERROR_ALREADY_EXISTS:
+            return FileError::exists;
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+            return FileError::not_found;
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION:
+            return FileError::access_denied;
+        default:
+            return FileError::other;
+    }
+}
+
+// Win32 counts are 32-bit; larger requests go in pieces.
+constexpr std::size_t kChunk = 1u << 30;
+
+}  // namespace
+
+static_assert(sizeof(std::intptr_t) == sizeof(HANDLE), "a handle fits the stored integer");
+
+File::File(File&& other) noexcept : handle_(std::exchange(other.handle_, kInvalid)) {}
+
+File& File::operator=(File&& other) noexcept {
+    if (this != &other) {
+        close();
+        handle_ = std::exchange(other.handle_, kInvalid);
+    }
+    return *this;
+}
+
+File File::open(const std::string& path, Creation creation, FileError* error, bool read_only) {
+    const DWORD access = read_only ? GENERIC_READ : (GENERIC_READ | GENERIC_WRITE);
+    HANDLE h = CreateFileW(to_wide(path).c_str(), access, 0, nullptr, disposition(creation),
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    const FileError result =
+        h == INVALID_HANDLE_VALUE ? map_error(GetLastError()) : FileError::none;
+    if (error) *error = result;
+    if (h == INVALID_HANDLE_VALUE) return File();
+    return File(reinterpret_cast<std::intptr_t>(h));
+}
+
+void File::close() {
+    if (is_open()) CloseHandle(as_handle(handle_));
+    handle_ = kInvalid;
+}
+
+std::size_t File::read(std::uint8_t* buffer, std::size_t n) {
+    std::size_t total = 0;
+    while (is_open() && total < n) {
+        DWORD got = 0;
+        const DWORD want = static_cast<DWORD>(std::min(n - total, kChunk));
+        if (!ReadFile(as_handle(handle_), buffer + total, want, &got, nullptr) || got == 0) break;
+        total += got;
+    }
+    return total;
+}
+
+std::size_t File::write(const std::uint8_t* data, std::size_t n) {
+    std::size_t total = 0;
+    while (is_open() && total < n) {
+        DWORD put = 0;
+        const DWORD want = static_cast<DWORD>(std::min(n - total, kChunk));
+        if (!WriteFile(as_handle(handle_), data + total, want, &put, nullptr) || put == 0) break;
+        total += put;
+    }
+    return total;
+}
+
+bool File::seek_to_start() {
+    LARGE_INTEGER zero{};
+    return is_open() && SetFilePointerEx(as_handle(handle_), zero, nullptr, FILE_BEGIN);
+}
+
+bool File::seek_to_end() {
+    LARGE_INTEGER zero{};
+    return is_open() && SetFilePointerEx(as_handle(handle_), zero, nullptr, FILE_END);
+}
+
+std::uint64_t File::size() {
+    LARGE_INTEGER size{};
+    if (!is_open() || !GetFileSizeEx(as_handle(handle_), &size)) return 0;
+    return static_cast<std::uint64_t>(size.QuadPart);
+}
+
+bool remove_file(const std::string& path) {
+    return DeleteFileW(to_wide(path).c_str()) != 0;
+}
+
+bool file_exists(const std::string& path) {
+    const DWORD attributes = GetFileAttributesW(to_wide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool read_whole_file(const std::string& path, std::string* content) {
+    File file = File::open(path, Creation::open_existing, nullptr, true);
+    if (!file.is_open()) return false;
+    std::string data(static_cast<std::size_t>(file.size()), '\0');
+    const std::size_t got = file.read(reinterpret_cast<std::uint8_t*>(data.data()), data.size());
+    data.resize(got);
+    if (content) *content = std::move(data);
+    return true;
+}
+
+}  // namespace platform

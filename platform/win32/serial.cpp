@@ -1,0 +1,174 @@
+// COM ports on Windows: an unshared handle, 8N1 without flow control, reads that return at once.
+#include "platform/serial.h"
+
+#include <windows.h>
+
+#include <optional>
+
+#include "platform/win32/wide.h"
+
+namespace platform {
+namespace {
+
+// Reads return at once with what is buffered; writes get the caller's limit.
+COMMTIMEOUTS polling_timeouts(const WriteTimeouts& write) {
+    COMMTIMEOUTS t{};
+    t.ReadIntervalTimeout = MAXDWORD;
+    t.ReadTotalTimeoutMultiplier = 0;
+    t.ReadTotalTimeoutConstant = 0;
+    t.WriteTotalTimeoutMultiplier = write.per_byte_ms;
+    t.WriteTotalTimeoutConstant = write.constant_ms;
+    return t;
+}
+
+// A read that returns as soon as one byte is there, or after limit_ms. Under Wine this form only
+// keeps its promise for one-byte reads, which is all wait_for_input asks of it.
+COMMTIMEOUTS waiting_timeouts(const COMMTIMEOUTS& normal, std::uint32_t limit_ms) {
+    COMMTIMEOUTS t = normal;
+    t.ReadIntervalTimeout = MAXDWORD;
+    t.ReadTotalTimeoutMultiplier = MAXDWORD;
+    t.ReadTotalTimeoutConstant = limit_ms < MAXDWORD ? limit_ms : MAXDWORD - 1;
+    return t;
+}
+
+// Every field the programs rely on; the rest of the block stays zero.
+DCB line_settings(std::uint32_t baud) {
+    DCB dcb{};
+    dcb.DCBlength = sizeof(DCB);
+    dcb.BaudRate = baud;
+    dcb.fBinary = 1;  // Windows accepts no other mode
+    dcb.fDtrControl = DTR_CONTROL_DISABLE;
+    dcb.fRtsControl = RTS_CONTROL_DISABLE;
+    dcb.ByteSize = 8;
+    dcb.Parity = NOPARITY;
+    dcb.StopBits = ONESTOPBIT;
+    return dcb;
+}
+
+// Names the first setting the port did not keep, comparing what we asked for with what it has.
+std::string refused_setting(const DCB& wanted, const DCB& got) {
+    if (got.BaudRate != wanted.BaudRate) return "speed";
+    if (got.ByteSize != wanted.ByteSize) return "data bits";
+    if (got.Parity != wanted.Parity || got.fParity != wanted.fParity) return "parity";
+    if (got.StopBits != wanted.StopBits) return "stop bits";
+    if (got.fOutxCtsFlow != wanted.fOutxCtsFlow || got.fOutxDsrFlow != wanted.fOutxDsrFlow ||
+        got.fDsrSensitivity != wanted.fDsrSensitivity)
+        return "hardware flow control";
+    if (got.fOutX != wanted.fOutX || got.fInX != wanted.fInX) return "XON/XOFF flow control";
+    if (got.fDtrControl != wanted.fDtrControl) return "DTR";
+    if (got.fRtsControl != wanted.fRtsControl) return "RTS";
+    if (got.fErrorChar != wanted.fErrorChar || got.fNull != wanted.fNull ||
+        got.fAbortOnError != wanted.fAbortOnError)
+        return "error handling";
+    return "line settings";
+}
+
+class Win32SerialLine : public SerialLine {
+  public:
+    explicit Win32SerialLine(HANDLE handle) : handle_(handle) {
+        SetCommTimeouts(handle_, &normal_);
+    }
+    ~Win32SerialLine() override { CloseHandle(handle_); }
+    Win32SerialLine(const Win32SerialLine&) = delete;
+    Win32SerialLine& operator=(const Win32SerialLine&) = delete;
+
+    bool set_queues(std::uint32_t in_bytes, std::uint32_t out_bytes) override {
+        return SetupComm(handle_, in_bytes, out_bytes) != 0;
+    }
+
+    bool configure(std::uint32_t baud, std::string* refused) override {
+        DCB wanted = line_settings(baud);
+        if (SetCommState(handle_, &wanted)) return true;
+        if (refused) {
+            DCB got{};
+            got.DCBlength = sizeof(DCB);
+            *refused = GetCommState(handle_, &got) ? refused_setting(wanted, got) : "line settings";
+        }
+        return false;
+    }
+
+    bool set_write_timeouts(const WriteTimeouts& timeouts) override {
+        normal_ = polling_timeouts(timeouts);
+        return SetCommTimeouts(handle_, &normal_) != 0;
+    }
+
+    std::size_t read(std::uint8_t* buffer, std::size_t n) override {
+        if (n == 0) return 0;
+        std::size_t k = 0;
+        if (pending_) {
+            buffer[k++] = *pending_;
+            pending_.reset();
+        }
+        DWORD got = 0;
+        if (k < n && !ReadFile(handle_, buffer + k, static_cast<DWORD>(n - k), &got, nullptr))
+            got = 0;
+        return k + got;
+    }
+
+    std::size_t write(const std::uint8_t* data, std::size_t n) override {
+        DWORD put = 0;
+        // A write cut short by its time limit fails but still reports what went out.
+        WriteFile(handle_, data, static_cast<DWORD>(n), &put, nullptr);
+        return put;
+    }
+
+    bool wait_for_input(std::uint32_t limit_ms) override;
+
+    void discard_input() override {
+        pending_.reset();
+        PurgeComm(handle_, PURGE_RXCLEAR);
+    }
+
+  private:
+    HANDLE handle_;
+    COMMTIMEOUTS normal_ = polling_timeouts(WriteTimeouts{});
+    // The byte a wait took off the line, handed out first by the next read.
+    std::optional<std::uint8_t> pending_;
+};
+
+// WaitCommEvent is useless under Wine, so the wait is a one-byte read with a time-out of its own.
+bool Win32SerialLine::wait_for_input(std::uint32_t limit_ms) {
+    if (pending_) return true;
+    COMMTIMEOUTS waiting = waiting_timeouts(normal_, limit_ms);
+    std::uint8_t byte = 0;
+    DWORD got = 0;
+    const bool can_wait = limit_ms > 0 && SetCommTimeouts(handle_, &waiting);
+    const bool ok = ReadFile(handle_, &byte, 1, &got, nullptr) != 0;
+    if (can_wait) SetCommTimeouts(handle_, &normal_);
+    if (ok && got == 1) {
+        pending_ = byte;
+        return true;
+    }
+    // A line that fails at once must still not turn the callers' polling loops into a busy spin.
+    if (limit_ms > 0 && (!ok || !can_wait)) Sleep(limit_ms);
+    return false;
+}
+
+OpenError open_error(DWORD code) {
+    return code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION ? OpenError::busy
+                                                                          : OpenError::cannot_open;
+}
+
+class Win32SerialPorts : public SerialPorts {
+  public:
+    std::unique_ptr<SerialLine> open(const std::string& port_name, OpenError* error) override {
+        // The device namespace form also reaches ports above COM9.
+        const std::wstring device = to_wide("\\\\.\\" + port_name);
+        HANDLE h = CreateFileW(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+        if (h == INVALID_HANDLE_VALUE) {
+            if (error) *error = open_error(GetLastError());
+            return nullptr;
+        }
+        if (error) *error = OpenError::none;
+        return std::make_unique<Win32SerialLine>(h);
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<SerialPorts> make_system_serial_ports() {
+    return std::make_unique<Win32SerialPorts>();
+}
+
+}  // namespace platform
