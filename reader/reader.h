@@ -14,8 +14,9 @@
 namespace ravelo {
 
 struct Reader {
-    Reader(platform::SerialPorts& ports, platform::Clock& clock, ReaderUi& ui)
-        : ports(ports), clock(clock), ui(ui) {}
+    Reader(platform::SerialPorts& serial_ports, platform::Clock& tick_clock,
+           ReaderUi& user_interface)
+        : ports(serial_ports), clock(tick_clock), ui(user_interface) {}
 
     platform::SerialPorts& ports;
     platform::Clock& clock;
