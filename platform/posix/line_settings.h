@@ -1,0 +1,16 @@
+// Maps the programs' line settings onto termios and names the one the device refused.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+// Raw 8N1 at baud, no flow control of any kind, reads that never wait (VMIN = VTIME = 0).
+// Reads the settings back; on a mismatch *refused names the first setting that did not stick.
+bool apply_line_settings(int fd, std::uint32_t baud, std::string* refused);
+
+// Drops DTR and RTS. Lines without modem control (pseudo-terminals) count as success.
+bool drop_modem_lines(int fd, std::string* refused);
+
+}  // namespace platform

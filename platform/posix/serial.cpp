@@ -1,0 +1,179 @@
+// The serial line on POSIX: an exclusive termios device, polled without busy waiting.
+#include "platform/serial.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <chrono>
+
+#include "platform/posix/line_settings.h"
+#include "platform/posix/port_names.h"
+
+namespace platform {
+namespace {
+
+using Deadline = std::chrono::steady_clock::time_point;
+
+Deadline deadline_after(std::uint64_t ms) {
+    return std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+}
+
+// Whole milliseconds until the deadline, rounded up so that a wait never ends early.
+int remaining_ms(Deadline deadline) {
+    auto left = deadline - std::chrono::steady_clock::now();
+    if (left <= left.zero()) return 0;
+    auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
+    return ms > 0x7fffffff ? 0x7fffffff : static_cast<int>(ms);
+}
+
+void sleep_until(Deadline deadline) {
+    for (int left = remaining_ms(deadline); left > 0; left = remaining_ms(deadline)) {
+        timespec pause{left / 1000, static_cast<long>(left % 1000) * 1000000L};
+        ::nanosleep(&pause, nullptr);
+    }
+}
+
+std::size_t bytes_waiting(int fd) {
+    int count = 0;
+    if (::ioctl(fd, FIONREAD, &count) != 0 || count < 0) return 0;
+    return static_cast<std::size_t>(count);
+}
+
+class TermiosLine : public SerialLine {
+  public:
+    TermiosLine(int fd, const termios& original) : fd_(fd), original_(original) {}
+
+    ~TermiosLine() override {
+        ::tcsetattr(fd_, TCSANOW, &original_);
+        ::ioctl(fd_, TIOCNXCL);
+        ::close(fd_);
+    }
+
+    bool set_queues(std::uint32_t, std::uint32_t) override { return true; }
+
+    bool configure(std::uint32_t baud, std::string* refused) override {
+        std::string ignored;
+        std::string* report = refused ? refused : &ignored;
+        return apply_line_settings(fd_, baud, report) && drop_modem_lines(fd_, report);
+    }
+
+    bool set_write_timeouts(const WriteTimeouts& timeouts) override {
+        timeouts_ = timeouts;
+        return true;
+    }
+
+    std::size_t read(std::uint8_t* buffer, std::size_t n) override {
+        for (;;) {
+            ssize_t got = ::read(fd_, buffer, n);
+            if (got >= 0) return static_cast<std::size_t>(got);
+            if (errno != EINTR) return 0;  // EAGAIN: nothing buffered; EIO: the peer hung up
+        }
+    }
+
+    std::size_t write(const std::uint8_t* data, std::size_t n) override {
+        Deadline deadline =
+            deadline_after(std::uint64_t{timeouts_.per_byte_ms} * n + timeouts_.constant_ms);
+        std::size_t done = 0;
+        while (done < n) {
+            ssize_t put = ::write(fd_, data + done, n - done);
+            if (put > 0) {
+                done += static_cast<std::size_t>(put);
+                continue;
+            }
+            if (put < 0 && errno == EINTR) continue;
+            if (put < 0 && errno != EAGAIN && errno != EWOULDBLOCK) break;
+            if (!wait_writable(deadline)) break;
+        }
+        return done;
+    }
+
+    bool wait_for_input(std::uint32_t limit_ms) override {
+        Deadline deadline = deadline_after(limit_ms);
+        for (;;) {
+            pollfd watch{fd_, POLLIN, 0};
+            int ready = ::poll(&watch, 1, remaining_ms(deadline));
+            if (ready < 0 && errno == EINTR) continue;
+            if (ready == 0) {
+                if (remaining_ms(deadline) == 0) return false;
+                continue;
+            }
+            if (ready > 0 && !(watch.revents & (POLLHUP | POLLERR | POLLNVAL))) return true;
+            // A hung-up or failed line stays "ready" forever; only real bytes count.
+            if (ready > 0 && bytes_waiting(fd_) > 0) return true;
+            sleep_until(deadline);
+            return false;
+        }
+    }
+
+    void discard_input() override { ::tcflush(fd_, TCIFLUSH); }
+
+  private:
+    bool wait_writable(Deadline deadline) {
+        for (;;) {
+            int left = remaining_ms(deadline);
+            if (left == 0) return false;
+            pollfd watch{fd_, POLLOUT, 0};
+            int ready = ::poll(&watch, 1, left);
+            if (ready < 0 && errno == EINTR) continue;
+            if (ready < 0) return false;
+            if (ready > 0) return (watch.revents & POLLOUT) != 0;
+        }
+    }
+
+    int fd_;
+    termios original_;
+    WriteTimeouts timeouts_;
+};
+
+int open_device(const std::string& device, OpenError* error) {
+    int fd;
+    do {
+        fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) *error = errno == EBUSY ? OpenError::busy : OpenError::cannot_open;
+    return fd;
+}
+
+// TIOCEXCL keeps out other users; the flock also keeps out root, which TIOCEXCL lets through.
+OpenError claim_device(int fd, termios* original) {
+    if (!::isatty(fd) || ::tcgetattr(fd, original) != 0) return OpenError::cannot_open;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        return errno == EWOULDBLOCK ? OpenError::busy : OpenError::cannot_open;
+    }
+    ::ioctl(fd, TIOCEXCL);
+    return OpenError::none;
+}
+
+class TermiosPorts : public SerialPorts {
+  public:
+    std::unique_ptr<SerialLine> open(const std::string& port_name, OpenError* error) override {
+        OpenError ignored;
+        OpenError* result = error ? error : &ignored;
+        *result = OpenError::cannot_open;
+        std::string device;
+        if (!device_for_port(port_name, &device)) return nullptr;
+        int fd = open_device(device, result);
+        if (fd < 0) return nullptr;
+        termios original{};
+        *result = claim_device(fd, &original);
+        if (*result != OpenError::none) {
+            ::close(fd);
+            return nullptr;
+        }
+        return std::make_unique<TermiosLine>(fd, original);
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<SerialPorts> make_system_serial_ports() {
+    return std::make_unique<TermiosPorts>();
+}
+
+}  // namespace platform

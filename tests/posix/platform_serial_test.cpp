@@ -1,0 +1,246 @@
+// The termios serial line against a pseudo-terminal: bytes, timings, exclusivity, restoration.
+#include <sys/resource.h>
+#include <termios.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+#include <vector>
+
+#include "gtest/gtest.h"
+#include "platform/serial.h"
+#include "tests/support/posix/pty_pair.h"
+
+namespace {
+
+using platform::OpenError;
+using platform::SerialLine;
+using test_support::PtyPair;
+using Clock = std::chrono::steady_clock;
+
+long ms_since(Clock::time_point start) {
+    return static_cast<long>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
+}
+
+double cpu_seconds() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+std::vector<std::uint8_t> every_byte_value() {
+    std::vector<std::uint8_t> bytes(256);
+    for (int i = 0; i < 256; ++i) bytes[i] = static_cast<std::uint8_t>(i);
+    return bytes;
+}
+
+class PlatformSerial : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(pty_.ok());
+        ::setenv("VELMORA_COM1", pty_.slave_path().c_str(), 1);
+    }
+    void TearDown() override { ::unsetenv("VELMORA_COM1"); }
+
+    std::unique_ptr<SerialLine> open_com1(OpenError* error = nullptr) {
+        OpenError ignored;
+        return ports_->open("COM1", error ? error : &ignored);
+    }
+    std::unique_ptr<SerialLine> open_configured() {
+        auto line = open_com1();
+        std::string refused;
+        EXPECT_TRUE(line && line->configure(115200, &refused)) << refused;
+        return line;
+    }
+    // Everything the program can read within limit_ms, through the polling it will use.
+    std::vector<std::uint8_t> receive(SerialLine& line, std::size_t n, std::uint32_t limit_ms) {
+        std::vector<std::uint8_t> got;
+        auto start = Clock::now();
+        while (got.size() < n && ms_since(start) < limit_ms) {
+            if (!line.wait_for_input(50)) continue;
+            std::uint8_t buffer[64];
+            std::size_t r = line.read(buffer, sizeof buffer);
+            got.insert(got.end(), buffer, buffer + r);
+        }
+        return got;
+    }
+
+    PtyPair pty_;
+    std::unique_ptr<platform::SerialPorts> ports_ = platform::make_system_serial_ports();
+};
+
+TEST_F(PlatformSerial, EveryByteValuePassesUnchangedBothWays) {
+    pty_.set_slave_cooked();  // only the line's own settings may make the bytes pass
+    auto line = open_configured();
+    ASSERT_TRUE(line);
+    const auto bytes = every_byte_value();
+
+    EXPECT_EQ(line->write(bytes.data(), bytes.size()), bytes.size());
+    EXPECT_EQ(pty_.read_master(512, 500), bytes);
+
+    ASSERT_TRUE(pty_.write_master(bytes));
+    EXPECT_EQ(receive(*line, 512, 500), bytes);
+    EXPECT_TRUE(pty_.read_master(1, 50).empty()) << "the line echoed what it received";
+}
+
+TEST_F(PlatformSerial, EachSpeedIsSetAndAnUnknownOneIsNamed) {
+    const std::pair<std::uint32_t, speed_t> speeds[] = {
+        {115200, B115200}, {57600, B57600}, {38400, B38400}, {19200, B19200}, {9600, B9600}};
+    auto line = open_com1();
+    ASSERT_TRUE(line);
+    for (const auto& [baud, constant] : speeds) {
+        std::string refused;
+        EXPECT_TRUE(line->configure(baud, &refused)) << refused;
+        termios t{};
+        ASSERT_EQ(::tcgetattr(pty_.slave(), &t), 0);
+        EXPECT_EQ(::cfgetospeed(&t), constant) << baud;
+        EXPECT_EQ(t.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS), tcflag_t{CS8}) << baud;
+        EXPECT_EQ(t.c_iflag & (IXON | IXOFF | IXANY), 0u) << baud;
+    }
+    std::string refused;
+    EXPECT_FALSE(line->configure(12345, &refused));
+    EXPECT_EQ(refused, "speed 12345");
+}
+
+TEST_F(PlatformSerial, ReadReturnsAtOnceWithNothingBuffered) {
+    auto line = open_configured();
+    ASSERT_TRUE(line);
+    std::uint8_t buffer[16];
+    auto start = Clock::now();
+    EXPECT_EQ(line->read(buffer, sizeof buffer), 0u);
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count(),
+              5000);
+}
+
+TEST_F(PlatformSerial, WaitEndsWhenAByteArrives) {
+    auto line = open_configured();
+    ASSERT_TRUE(line);
+    std::thread terminal([this] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        pty_.write_master({0x06});
+    });
+    auto start = Clock::now();
+    bool arrived = line->wait_for_input(2000);
+    long elapsed = ms_since(start);
+    terminal.join();
+    EXPECT_TRUE(arrived);
+    EXPECT_GE(elapsed, 150);
+    EXPECT_LE(elapsed, 200);
+    std::uint8_t byte = 0;
+    EXPECT_EQ(line->read(&byte, 1), 1u);
+    EXPECT_EQ(byte, 0x06);
+}
+
+TEST_F(PlatformSerial, SilentWaitLastsItsLimitWithoutUsingTheProcessor) {
+    auto line = open_configured();
+    ASSERT_TRUE(line);
+    for (std::uint32_t limit : {1u, 30u, 300u}) {
+        auto start = Clock::now();
+        EXPECT_FALSE(line->wait_for_input(limit));
+        long elapsed = ms_since(start);
+        EXPECT_GE(elapsed, static_cast<long>(limit));
+        EXPECT_LE(elapsed, static_cast<long>(limit) + 50);
+    }
+    double cpu_before = cpu_seconds();
+    auto start = Clock::now();
+    EXPECT_FALSE(line->wait_for_input(2000));
+    double wall = ms_since(start) / 1000.0;
+    EXPECT_LT((cpu_seconds() - cpu_before) / wall, 0.05);
+}
+
+TEST_F(PlatformSerial, HungUpLineWaitsOutItsLimitQuietly) {
+    auto line = open_configured();
+    ASSERT_TRUE(line);
+    pty_.close_master();
+    double cpu_before = cpu_seconds();
+    auto start = Clock::now();
+    EXPECT_FALSE(line->wait_for_input(500));
+    long elapsed = ms_since(start);
+    EXPECT_GE(elapsed, 500);
+    EXPECT_LE(elapsed, 550);
+    EXPECT_LT(cpu_seconds() - cpu_before, 0.025);
+    std::uint8_t buffer[4];
+    EXPECT_EQ(line->read(buffer, sizeof buffer), 0u);
+}
+
+TEST_F(PlatformSerial, WriteGivesUpAfterItsTimeLimit) {
+    auto line = open_configured();
+    ASSERT_TRUE(line);
+    ASSERT_TRUE(line->set_write_timeouts({0, 100}));
+    std::vector<std::uint8_t> flood(1 << 20, 'x');  // far more than the unread line holds
+    auto start = Clock::now();
+    std::size_t written = line->write(flood.data(), flood.size());
+    long elapsed = ms_since(start);
+    EXPECT_GT(written, 0u);
+    EXPECT_LT(written, flood.size());
+    EXPECT_GE(elapsed, 100);
+    EXPECT_LE(elapsed, 150);
+}
+
+TEST_F(PlatformSerial, DiscardDropsWhatArrived) {
+    auto line = open_configured();
+    ASSERT_TRUE(line);
+    ASSERT_TRUE(pty_.write_master({'s', 't', 'a', 'l', 'e'}));
+    ASSERT_TRUE(line->wait_for_input(500));
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    line->discard_input();
+    std::uint8_t buffer[8];
+    EXPECT_EQ(line->read(buffer, sizeof buffer), 0u);
+    ASSERT_TRUE(pty_.write_master({'n'}));
+    EXPECT_EQ(receive(*line, 1, 500), std::vector<std::uint8_t>{'n'});
+}
+
+TEST_F(PlatformSerial, PortIsExclusiveUntilClosed) {
+    OpenError error = OpenError::none;
+    auto first = open_com1(&error);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(error, OpenError::none);
+    ::setenv("VELMORA_COM2", pty_.slave_path().c_str(), 1);
+    for (const char* name : {"COM1", "COM2"}) {
+        error = OpenError::none;
+        EXPECT_EQ(ports_->open(name, &error), nullptr) << name;
+        EXPECT_NE(error, OpenError::none) << name;
+    }
+    ::unsetenv("VELMORA_COM2");
+    first.reset();
+    auto again = open_com1(&error);
+    EXPECT_TRUE(again);
+    EXPECT_EQ(error, OpenError::none);
+}
+
+TEST_F(PlatformSerial, NamesAndDevicesThatCannotBeOpened) {
+    ::setenv("VELMORA_COM3", "/nonexistent/tty", 1);
+    ::setenv("VELMORA_COM4", "/dev/null", 1);  // a device, but not a terminal
+    for (const char* name : {"COM3", "COM4", "COM0", "COM", "COMX", "LPT1", "COM01", ""}) {
+        OpenError error = OpenError::none;
+        EXPECT_EQ(ports_->open(name, &error), nullptr) << name;
+        EXPECT_EQ(error, OpenError::cannot_open) << name;
+    }
+    ::unsetenv("VELMORA_COM3");
+    ::unsetenv("VELMORA_COM4");
+}
+
+TEST_F(PlatformSerial, OriginalSettingsComeBackOnClose) {
+    pty_.set_slave_cooked();
+    termios before{};
+    ASSERT_EQ(::tcgetattr(pty_.slave(), &before), 0);
+    {
+        auto line = open_configured();
+        ASSERT_TRUE(line);
+        termios during{};
+        ASSERT_EQ(::tcgetattr(pty_.slave(), &during), 0);
+        ASSERT_NE(during.c_lflag, before.c_lflag);
+    }
+    termios after{};
+    ASSERT_EQ(::tcgetattr(pty_.slave(), &after), 0);
+    EXPECT_EQ(after.c_iflag, before.c_iflag);
+    EXPECT_EQ(after.c_oflag, before.c_oflag);
+    EXPECT_EQ(after.c_cflag, before.c_cflag);
+    EXPECT_EQ(after.c_lflag, before.c_lflag);
+    EXPECT_EQ(::cfgetospeed(&after), ::cfgetospeed(&before));
+    EXPECT_EQ(after.c_cc[VMIN], before.c_cc[VMIN]);
+}
+
+}  // namespace

@@ -1,0 +1,40 @@
+// A pseudo-terminal pair for tests: the program opens the slave by path, the test is the master.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace test_support {
+
+class PtyPair {
+  public:
+    // Opens the pair with the slave in raw mode; the test keeps a slave descriptor open so that
+    // the line stays up while the program opens and closes its own.
+    PtyPair();
+    ~PtyPair();
+    PtyPair(const PtyPair&) = delete;
+    PtyPair& operator=(const PtyPair&) = delete;
+
+    bool ok() const { return master_ >= 0 && slave_ >= 0; }
+    int master() const { return master_; }
+    int slave() const { return slave_; }
+    const std::string& slave_path() const { return slave_path_; }
+
+    // The settings a fresh terminal has: echo, line editing, CR to LF, XON/XOFF, LF to CRLF.
+    void set_slave_cooked();
+
+    bool write_master(const std::vector<std::uint8_t>& bytes);
+    // Collects up to n bytes from the master, waiting at most limit_ms in all.
+    std::vector<std::uint8_t> read_master(std::size_t n, int limit_ms);
+    // Hangs the line up, as a terminal unplugged.
+    void close_master();
+
+  private:
+    int master_ = -1;
+    int slave_ = -1;
+    std::string slave_path_;
+};
+
+}  // namespace test_support
