@@ -1,0 +1,265 @@
+// The properties dialog's rules: lists and enabling by the online switch, interval edit, OK,
+// browse.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/paths.h"
+#include "reader/properties_rules.h"
+
+namespace ravelo {
+namespace {
+
+std::string label_of(const PropertiesView& view) {
+    if (view.file_mode < 0) return "(none)";
+    return file_mode_labels(view.online).at(static_cast<std::size_t>(view.file_mode));
+}
+
+std::string sep() {
+    return std::string(1, platform::path_separator());
+}
+
+TEST(PropertiesOpen, OnlineShowsOnlineListAndHidesShowReceived) {
+    ReaderSettings s;
+    s.online = 1;
+    s.file_mode = 3;
+    s.show_received = 1;
+    PropertiesView v = open_properties(s);
+    EXPECT_EQ(file_mode_labels(true), (std::vector<std::string>{"Auto", "Přidat", "Přepsat"}));
+    EXPECT_EQ(s.file_mode, 0);
+    EXPECT_EQ(label_of(v), "Auto");
+    EXPECT_FALSE(v.show_received);
+    EXPECT_FALSE(show_received_enabled(v.online));
+    EXPECT_TRUE(interval_enabled(v.online));
+}
+
+TEST(PropertiesOpen, OfflineShowsShowReceivedAndDisablesInterval) {
+    ReaderSettings s;
+    s.file_mode = 3;
+    s.poll_interval = 45;
+    for (int shown : {0, 1}) {
+        s.show_received = shown;
+        PropertiesView v = open_properties(s);
+        EXPECT_EQ(v.show_received, shown == 1);
+        EXPECT_EQ(label_of(v), "Auto");
+        EXPECT_EQ(v.interval, "45");
+        EXPECT_TRUE(show_received_enabled(v.online));
+        EXPECT_FALSE(interval_enabled(v.online));
+    }
+}
+
+TEST(PropertiesOnlineSwitch, LabelFollowsTheIndexBothWaysTwice) {
+    struct Case {
+        int mode;
+        const char* offline;
+        const char* online;
+        const char* back;
+    };
+    const Case cases[] = {{0, "Přepsat", "Auto", "Přepsat"},
+                          {1, "Přidat", "Přidat", "Přidat"},
+                          {2, "Nové jméno", "Přepsat", "Nové jméno"},
+                          {3, "Auto", "Auto", "Přepsat"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        ReaderSettings s;
+        s.file_mode = c.mode;
+        PropertiesView v = open_properties(s);
+        EXPECT_EQ(label_of(v), c.offline);
+        switch_online(s, v);
+        EXPECT_EQ(s.online, 1);
+        EXPECT_EQ(label_of(v), c.online);
+        switch_online(s, v);
+        EXPECT_EQ(s.online, 0);
+        EXPECT_EQ(label_of(v), c.back);
+        switch_online(s, v);
+        switch_online(s, v);
+        EXPECT_EQ(label_of(v), c.back);
+    }
+}
+
+TEST(PropertiesOnlineSwitch, ShowReceivedBoxIsClearedByAnOnlineRoundTrip) {
+    ReaderSettings s;
+    s.show_received = 1;
+    PropertiesView v = open_properties(s);
+    ASSERT_TRUE(v.show_received);
+    switch_online(s, v);
+    EXPECT_FALSE(v.show_received);
+    switch_online(s, v);
+    EXPECT_FALSE(v.show_received);
+    EXPECT_TRUE(show_received_enabled(v.online));
+}
+
+TEST(PropertiesIntervalEdit, ReplacesWhatIsNotAnIntervalWithTheLastValidOne) {
+    struct Case {
+        const char* typed;
+        const char* shown;  // what the edit holds once it settles
+        int interval;
+    };
+    const Case cases[] = {
+        {"0", "7", 7},           {"00", "7", 7},
+        {"12345", "9999", 9999}, {"99999999999999", "9999", 9999},
+        {"abc", "7", 7},         {"-5", "7", 7},
+        {"12a", "7", 7},         {"", "", 7},
+        {"1", "1", 1},           {"9999", "9999", 9999},
+        {"30", "30", 30},        {" 42", " 42", 42},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        ReaderSettings s;
+        s.poll_interval = 7;
+        EXPECT_EQ(settle_interval_text(s, c.typed), c.shown);
+        EXPECT_EQ(s.poll_interval, c.interval);
+    }
+}
+
+TEST(PropertiesIntervalEdit, EmptiedEditKeepsTheLastValidValueAtOk) {
+    ReaderSettings s;
+    PropertiesView v = open_properties(s);
+    switch_online(s, v);
+    v.interval = settle_interval_text(s, "15");
+    v.interval = settle_interval_text(s, "");
+    EXPECT_EQ(v.interval, "");
+    std::string path;
+    accept_properties(s, path, v);
+    EXPECT_EQ(s.poll_interval, 15);
+}
+
+TEST(PropertiesOk, ReadsEveryControlBack) {
+    ReaderSettings s;
+    PropertiesView v = open_properties(s);
+    v.directory = "data";
+    v.file_name = "out.txt";
+    v.port = 8;
+    v.baud = 4;
+    v.file_mode = 2;
+    v.append_cr = false;
+    v.append_lf = true;
+    v.show_errors = false;
+    v.show_received = false;
+    v.always_ask = false;
+    std::string path;
+    accept_properties(s, path, v);
+    EXPECT_EQ(path, "data" + sep() + "out.txt");
+    EXPECT_EQ(s.port_index, 8);
+    EXPECT_EQ(s.baud_index, 4);
+    EXPECT_EQ(s.file_mode, 2);
+    EXPECT_EQ(s.append_cr, 0);
+    EXPECT_EQ(s.append_lf, 1);
+    EXPECT_EQ(s.show_errors, 0);
+    EXPECT_EQ(s.show_received, 0);
+    EXPECT_EQ(s.always_ask, 0);
+    EXPECT_EQ(s.online, 0);
+}
+
+TEST(PropertiesOk, OnlineStoresShowReceivedOff) {
+    ReaderSettings s;
+    PropertiesView v = open_properties(s);
+    switch_online(s, v);
+    v.show_received = true;  // even if a toolkit left the mark on
+    std::string path;
+    accept_properties(s, path, v);
+    EXPECT_EQ(s.show_received, 0);
+    EXPECT_EQ(s.online, 1);
+}
+
+TEST(PropertiesOk, TrailingSeparatorGivesTheSameOutputPath) {
+    std::string paths[2];
+    const std::string dirs[2] = {"base" + sep() + "in", "base" + sep() + "in" + sep()};
+    for (int i = 0; i < 2; ++i) {
+        ReaderSettings s;
+        PropertiesView v = open_properties(s);
+        v.directory = dirs[i];
+        v.file_name = "a.txt";
+        accept_properties(s, paths[i], v);
+    }
+    EXPECT_EQ(paths[0], paths[1]);
+    EXPECT_EQ(paths[0], "base" + sep() + "in" + sep() + "a.txt");
+}
+
+TEST(PropertiesOk, EmptyFieldsAreNotValidated) {
+    ReaderSettings s;
+    PropertiesView v = open_properties(s);
+    v.directory = "";
+    v.file_name = "x.txt";
+    std::string path;
+    accept_properties(s, path, v);
+    EXPECT_EQ(path, "x.txt");
+    v.directory = "d";
+    v.file_name = "";
+    accept_properties(s, path, v);
+    EXPECT_EQ(path, "d" + sep());
+}
+
+TEST(PropertiesOk, LongTextsAreCutByCharacters) {
+    std::string czech_name;
+    for (int i = 0; i < 70; ++i) czech_name += "č";
+    ReaderSettings s;
+    PropertiesView v = open_properties(s);
+    v.directory = std::string(300, 'd');
+    v.file_name = czech_name;
+    std::string path;
+    accept_properties(s, path, v);
+    EXPECT_EQ(s.directory, std::string(254, 'd'));
+    EXPECT_EQ(s.file_name, czech_name.substr(0, 61 * 2));
+    v.file_name = std::string(61, 'n');
+    accept_properties(s, path, v);
+    EXPECT_EQ(s.file_name, v.file_name);
+}
+
+TEST(PropertiesOk, IndexOutsideItsListIsShownAsNoneAndStoredAsFirst) {
+    ReaderSettings s;
+    s.port_index = 12;
+    s.baud_index = 7;
+    s.file_mode = 6;
+    PropertiesView v = open_properties(s);
+    EXPECT_EQ(v.port, -1);
+    EXPECT_EQ(v.baud, -1);
+    EXPECT_EQ(v.file_mode, -1);
+    std::string path;
+    accept_properties(s, path, v);
+    EXPECT_EQ(s.port_index, 0);
+    EXPECT_EQ(s.baud_index, 0);
+    EXPECT_EQ(s.file_mode, 0);
+}
+
+TEST(PropertiesBrowse, SplitsTheChosenPath) {
+    struct Case {
+        std::string chosen;
+        std::string directory;
+        std::string name;
+    };
+    const std::string s_ = sep();
+    const Case cases[] = {
+        {"data" + s_ + "sub" + s_ + "out.txt", "data" + s_ + "sub", "out.txt"},
+        {s_ + "out.txt", s_, "out.txt"},  // the root keeps its separator
+        {"out.txt", "", "out.txt"},       // no separator at all
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.chosen);
+        ReaderSettings s;
+        s.directory = "old";
+        std::string path;
+        apply_browsed_path(s, path, c.chosen);
+        EXPECT_EQ(path, c.chosen);
+        EXPECT_EQ(s.directory, c.directory);
+        EXPECT_EQ(s.file_name, c.name);
+        PropertiesView v = open_properties(s);
+        accept_properties(s, path, v);
+        EXPECT_EQ(path, c.chosen);  // OK puts the separator back
+    }
+}
+
+TEST(PropertiesBrowse, DriveRootKeepsTheDriveAlone) {
+    if (platform::path_separator() != '\\') GTEST_SKIP() << "drive letters are a Windows matter";
+    ReaderSettings s;
+    std::string path;
+    apply_browsed_path(s, path, "C:\\out.txt");
+    EXPECT_EQ(s.directory, "C:");
+    EXPECT_EQ(s.file_name, "out.txt");
+    PropertiesView v = open_properties(s);
+    accept_properties(s, path, v);
+    EXPECT_EQ(path, "C:\\out.txt");
+}
+
+}  // namespace
+}  // namespace ravelo
