@@ -1,0 +1,55 @@
+// Applies the command-line settings string; positions count characters, as the string is 8-bit.
+#include "reader/command_line.h"
+
+#include "platform/text.h"
+#include "reader/settings_digits.h"
+
+namespace ravelo {
+
+namespace {
+constexpr std::size_t kDigitStride = 2;  // a digit and its separator
+constexpr std::size_t kIntervalPosition = 18;
+
+// The first `limit` characters of UTF-8 text, never cutting a character in two.
+std::string first_characters(const std::string& text, std::size_t limit) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool starts_character = (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
+        if (starts_character && count++ == limit) return text.substr(0, i);
+    }
+    return text;
+}
+
+void reset_for_command_line(ReaderSettings& s) {
+    s.port_index = 0;
+    s.baud_index = 0;
+    s.file_mode = 0;
+    s.append_cr = s.append_lf = s.show_errors = s.show_received = s.always_ask = 1;
+    s.online = 0;
+}
+
+// Online automatic names need no file name; every other setup does.
+bool can_run_unattended(const ReaderSettings& s) {
+    return !s.file_name.empty() || (s.online == 1 && s.file_mode == 0);
+}
+}  // namespace
+
+void apply_command_line(Reader& reader, const std::string& tail) {
+    if (tail.empty()) return;
+    ReaderSettings& s = reader.settings;
+    reset_for_command_line(s);
+    const std::string text = first_characters(tail, kMaxCommandLineChars);
+    const std::size_t comma = text.find(',');
+    s.file_name = text.substr(0, comma);
+    // One byte per character, so the fixed positions hold whatever separators were used.
+    const std::string digits = comma == std::string::npos
+                                   ? std::string()
+                                   : platform::utf8_to_cp1250(text.substr(comma + 1));
+    take_setting_digits(digits, 0, kDigitStride, s);
+    const long interval =
+        kIntervalPosition < digits.size() ? parse_leading_number(digits, kIntervalPosition) : 0;
+    s.poll_interval = clamp_poll_interval(interval);
+    reader.command_line_mode = can_run_unattended(s);
+}
+
+}  // namespace ravelo

@@ -1,0 +1,104 @@
+// Opens the output file: overwrite, append, new file only, or a fresh automatic name.
+#include "reader/output_file.h"
+
+#include <cstdio>
+
+#include "platform/file.h"
+#include "platform/paths.h"
+#include "reader/reader_messages.h"
+
+namespace ravelo {
+
+namespace {
+void report_failure(Reader& reader, const char* text) {
+    if (reader.settings.show_errors) reader.ui.show_message(kErrorCaption, text);
+}
+
+char month_character(int month) {
+    if (month >= 1 && month <= 9) return static_cast<char>('0' + month);
+    if (month >= 10 && month <= 12) return static_cast<char>('A' + month - 10);
+    return '0';
+}
+
+char suffix_character(int suffix) {
+    if (suffix < 10) return static_cast<char>('0' + suffix);
+    return static_cast<char>('A' + suffix - 10);
+}
+
+int open_with(Reader& reader, platform::Creation creation, const char* failure_text) {
+    platform::FileError error = platform::FileError::none;
+    reader.output = platform::File::open(reader.output_path, creation, &error);
+    if (reader.output.is_open()) return 1;
+    report_failure(reader, failure_text);
+    return 0;
+}
+
+int open_for_append(Reader& reader) {
+    platform::FileError error = platform::FileError::none;
+    reader.output =
+        platform::File::open(reader.output_path, platform::Creation::open_always, &error);
+    if (reader.output.is_open()) reader.output.seek_to_end();
+    return 1;
+}
+
+// Tries the names of this minute until one is free. The search ends after "Z", and at once
+// when creation fails for another reason than an existing file, which no later name would fix.
+int open_automatic(Reader& reader) {
+    const platform::LocalTime time = reader.clock.local_time();
+    for (int suffix = time.minute % 10; suffix <= kLastNameSuffix; ++suffix) {
+        const std::string path =
+            platform::join_path(reader.settings.directory, automatic_name(time, suffix));
+        platform::FileError error = platform::FileError::none;
+        platform::File file = platform::File::open(path, platform::Creation::create_new, &error);
+        if (file.is_open()) {
+            reader.output = std::move(file);
+            reader.output_path = path;
+            return 1;
+        }
+        if (error != platform::FileError::exists) break;
+    }
+    report_failure(reader, kCannotOpenOrCreateFile);
+    return 0;
+}
+}  // namespace
+
+OutputOpening output_opening(const ReaderSettings& settings) {
+    switch (settings.file_mode) {
+        case 1:
+            return OutputOpening::append;
+        case 2:
+            return settings.online ? OutputOpening::overwrite : OutputOpening::new_file_only;
+        case 3:
+            return OutputOpening::automatic_name;
+        default:
+            return settings.online ? OutputOpening::automatic_name : OutputOpening::overwrite;
+    }
+}
+
+std::string build_output_path(const ReaderSettings& settings) {
+    return platform::join_path(settings.directory, settings.file_name);
+}
+
+std::string automatic_name(const platform::LocalTime& time, int suffix) {
+    char name[32];
+    std::snprintf(name, sizeof name, "%d%c%02d%02d%d%c.TXT", ((time.year % 10) + 10) % 10,
+                  month_character(time.month), time.day % 100, time.hour % 100,
+                  (time.minute / 10) % 10, suffix_character(suffix));
+    return name;
+}
+
+int open_output_file(Reader& reader) {
+    switch (output_opening(reader.settings)) {
+        case OutputOpening::overwrite:
+            return open_with(reader, platform::Creation::create_always, kCannotOpenOrCreateFile);
+        case OutputOpening::append:
+            return open_for_append(reader);
+        case OutputOpening::new_file_only:
+            return open_with(reader, platform::Creation::create_new, kFileAlreadyExists);
+        case OutputOpening::automatic_name:
+            return open_automatic(reader);
+    }
+    return 0;
+}
+
+}  // namespace ravelo

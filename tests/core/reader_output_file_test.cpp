@@ -1,0 +1,235 @@
+// Output file modes offline and online, automatic names and their collisions, and the messages.
+#include <gtest/gtest.h>
+
+#include "reader/output_file.h"
+#include "reader/reader_messages.h"
+#include "tests/core/reader_test_fixture.h"
+
+namespace {
+
+using reader_test::read_bytes;
+using reader_test::write_bytes;
+using testing_support::ShownMessage;
+
+platform::LocalTime at(int year, int month, int day, int hour, int minute) {
+    return {year, month, day, hour, minute, 0};
+}
+
+TEST(ReaderOutputFile, AutomaticNamesFromDateAndTime) {
+    const struct {
+        platform::LocalTime time;
+        int suffix;
+        const char* name;
+    } cases[] = {
+        {at(2007, 3, 6, 9, 17), 7, "73060917.TXT"},    {at(2007, 3, 6, 9, 17), 8, "73060918.TXT"},
+        {at(2007, 3, 6, 9, 19), 10, "7306091A.TXT"},   {at(2007, 3, 6, 9, 19), 35, "7306091Z.TXT"},
+        {at(2009, 10, 31, 23, 59), 9, "9A312359.TXT"}, {at(2011, 11, 1, 0, 0), 0, "1B010000.TXT"},
+        {at(2012, 12, 24, 18, 5), 5, "2C241805.TXT"},  {at(2010, 1, 2, 3, 4), 4, "01020304.TXT"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ravelo::automatic_name(c.time, c.suffix), c.name);
+}
+
+TEST(ReaderOutputFile, OutputPathPutsOneSeparatorOnlyWhereNeeded) {
+    const std::string sep(1, platform::path_separator());
+    const std::pair<std::string, std::string> cases[] = {
+        {"", "out.txt"},
+        {"data", "data" + sep + "out.txt"},
+        {"data" + sep, "data" + sep + "out.txt"},
+    };
+    for (const auto& [directory, expected] : cases) {
+        ravelo::ReaderSettings s;
+        s.directory = directory;
+        s.file_name = "out.txt";
+        EXPECT_EQ(ravelo::build_output_path(s), expected);
+    }
+}
+
+struct ModeCase {
+    int online;
+    int file_mode;
+    bool file_exists;
+    int result;
+    std::string content;  // after "new" was written through the opened file
+    const char* message;  // nullptr for none
+};
+
+// Opens out.txt with "old" in it (or no file), writes "new", and checks what is left.
+TEST(ReaderOutputFile, NamedModesOfflineAndOnline) {
+    const ModeCase cases[] = {
+        {0, 0, true, 1, "new", nullptr},
+        {0, 0, false, 1, "new", nullptr},
+        {0, 1, true, 1, "oldnew", nullptr},
+        {0, 1, false, 1, "new", nullptr},
+        {0, 2, true, 0, "old", ravelo::kFileAlreadyExists},
+        {0, 2, false, 1, "new", nullptr},
+        {1, 1, true, 1, "oldnew", nullptr},
+        {1, 1, false, 1, "new", nullptr},
+        {1, 2, true, 1, "new", nullptr},
+        {1, 2, false, 1, "new", nullptr},
+    };
+    for (const ModeCase& c : cases) {
+        for (int show_errors : {1, 0}) {
+            reader_test::ReaderFixture f;
+            f.reader.settings.online = c.online;
+            f.reader.settings.file_mode = c.file_mode;
+            f.reader.settings.show_errors = show_errors;
+            f.reader.output_path = f.temp.file("out.txt");
+            if (c.file_exists) write_bytes(f.reader.output_path, "old");
+            const std::string title = "online " + std::to_string(c.online) + " mode " +
+                                      std::to_string(c.file_mode) +
+                                      (c.file_exists ? " existing" : " missing");
+
+            EXPECT_EQ(ravelo::open_output_file(f.reader), c.result) << title;
+            f.reader.output.write("new");
+            f.reader.output.close();
+            EXPECT_EQ(read_bytes(f.reader.output_path), c.content) << title;
+            EXPECT_EQ(f.reader.output_path, f.temp.file("out.txt")) << title;
+            std::vector<ShownMessage> expected;
+            if (c.message && show_errors) expected.push_back({ravelo::kErrorCaption, c.message});
+            EXPECT_EQ(f.ui.messages, expected) << title;
+        }
+    }
+}
+
+TEST(ReaderOutputFile, MissingDirectoryFailsEveryModeButAppend) {
+    const struct {
+        int online;
+        int file_mode;
+        int result;
+        const char* message;
+    } cases[] = {
+        {0, 0, 0, ravelo::kCannotOpenOrCreateFile}, {0, 1, 1, nullptr},
+        {0, 2, 0, ravelo::kFileAlreadyExists},      {0, 3, 0, ravelo::kCannotOpenOrCreateFile},
+        {1, 0, 0, ravelo::kCannotOpenOrCreateFile}, {1, 1, 1, nullptr},
+        {1, 2, 0, ravelo::kCannotOpenOrCreateFile}, {1, 3, 0, ravelo::kCannotOpenOrCreateFile},
+    };
+    for (const auto& c : cases) {
+        reader_test::ReaderFixture f;
+        f.reader.settings.online = c.online;
+        f.reader.settings.file_mode = c.file_mode;
+        f.reader.settings.directory = f.temp.file("missing");
+        f.reader.output_path = f.temp.file("missing") + platform::path_separator() + "out.txt";
+        const std::string title =
+            "online " + std::to_string(c.online) + " mode " + std::to_string(c.file_mode);
+
+        EXPECT_EQ(ravelo::open_output_file(f.reader), c.result) << title;
+        // Append's success is only nominal: the first write fails, so no record is acknowledged.
+        EXPECT_FALSE(f.reader.output.is_open()) << title;
+        EXPECT_EQ(f.reader.output.write("new"), 0u) << title;
+        std::vector<ShownMessage> expected;
+        if (c.message) expected.push_back({ravelo::kErrorCaption, c.message});
+        EXPECT_EQ(f.ui.messages, expected) << title;
+        EXPECT_FALSE(std::filesystem::exists(f.temp.file("missing"))) << title;
+    }
+}
+
+// Opens an automatic-mode file at the clock's time and returns the name it got ("" on failure).
+std::string open_automatic(reader_test::ReaderFixture& f) {
+    if (ravelo::open_output_file(f.reader) != 1) return "";
+    f.reader.output.close();
+    const std::string& path = f.reader.output_path;
+    EXPECT_EQ(path.rfind(f.reader.settings.directory, 0), 0u) << path;
+    return path.substr(f.reader.settings.directory.size());
+}
+
+TEST(ReaderOutputFile, AutomaticModesCountUpWithinTheMinute) {
+    const std::pair<int, int> automatic_modes[] = {{0, 3}, {1, 0}, {1, 3}};
+    for (const auto& [online, mode] : automatic_modes) {
+        reader_test::ReaderFixture f;
+        f.reader.settings.online = online;
+        f.reader.settings.file_mode = mode;
+        f.reader.settings.directory = f.temp.directory();
+        f.clock.set_local_time(at(2007, 3, 6, 9, 17));
+        EXPECT_EQ(open_automatic(f), "73060917.TXT");
+        EXPECT_EQ(open_automatic(f), "73060918.TXT");
+        EXPECT_EQ(open_automatic(f), "73060919.TXT");
+        EXPECT_EQ(open_automatic(f), "7306091A.TXT");
+        f.clock.set_local_time(at(2007, 3, 6, 9, 18));
+        EXPECT_EQ(open_automatic(f), "7306091B.TXT");
+        f.clock.set_local_time(at(2007, 3, 6, 9, 20));
+        EXPECT_EQ(open_automatic(f), "73060920.TXT");
+        EXPECT_TRUE(f.ui.messages.empty());
+    }
+}
+
+TEST(ReaderOutputFile, AutomaticNameLeavesExistingFilesAlone) {
+    reader_test::ReaderFixture f;
+    f.reader.settings.file_mode = 3;
+    f.reader.settings.directory = f.temp.directory();
+    f.clock.set_local_time(at(2012, 12, 24, 18, 59));
+    write_bytes(f.temp.file("2C241859.TXT"), "old");
+    EXPECT_EQ(open_automatic(f), "2C24185A.TXT");
+    EXPECT_EQ(read_bytes(f.temp.file("2C241859.TXT")), "old");
+}
+
+TEST(ReaderOutputFile, AutomaticSearchReachesZ) {
+    reader_test::ReaderFixture f;
+    f.reader.settings.file_mode = 3;
+    f.reader.settings.directory = f.temp.directory();
+    f.clock.set_local_time(at(2007, 3, 6, 9, 17));
+    for (int suffix = 7; suffix < 35; ++suffix) {
+        write_bytes(f.temp.file(ravelo::automatic_name(f.clock.local_time(), suffix)), "");
+    }
+    EXPECT_EQ(open_automatic(f), "7306091Z.TXT");
+}
+
+TEST(ReaderOutputFile, AutomaticSearchEndsAfterZ) {
+    for (int show_errors : {1, 0}) {
+        reader_test::ReaderFixture f;
+        f.reader.settings.file_mode = 3;
+        f.reader.settings.show_errors = show_errors;
+        f.reader.settings.directory = f.temp.directory();
+        f.reader.output_path = "unchanged";
+        f.clock.set_local_time(at(2007, 3, 6, 9, 17));
+        for (int suffix = 7; suffix <= 35; ++suffix) {
+            write_bytes(f.temp.file(ravelo::automatic_name(f.clock.local_time(), suffix)), "");
+        }
+        EXPECT_EQ(ravelo::open_output_file(f.reader), 0);
+        EXPECT_FALSE(f.reader.output.is_open());
+        EXPECT_EQ(f.reader.output_path, "unchanged");
+        std::vector<ShownMessage> expected;
+        if (show_errors)
+            expected.push_back({ravelo::kErrorCaption, ravelo::kCannotOpenOrCreateFile});
+        EXPECT_EQ(f.ui.messages, expected);
+        int files = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(f.temp.directory())) {
+            (void)entry;
+            ++files;
+        }
+        EXPECT_EQ(files, 29);
+    }
+}
+
+TEST(ReaderOutputFile, AutomaticNameWithEmptyDirectoryIsRelative) {
+    reader_test::ReaderFixture f;
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(f.temp.directory());
+    f.reader.settings.file_mode = 3;
+    f.reader.settings.directory = "";
+    f.clock.set_local_time(at(2010, 10, 5, 7, 3));
+    const int result = ravelo::open_output_file(f.reader);
+    f.reader.output.close();
+    std::filesystem::current_path(previous);
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(f.reader.output_path, "0A050703.TXT");
+    EXPECT_TRUE(std::filesystem::exists(f.temp.file("0A050703.TXT")));
+}
+
+TEST(ReaderOutputFile, AutomaticNameAddsASeparatorOnlyWhenMissing) {
+    reader_test::ReaderFixture f;
+    f.reader.settings.file_mode = 3;
+    std::string directory = f.temp.directory();
+    directory.pop_back();
+    f.clock.set_local_time(at(2007, 3, 6, 9, 17));
+    for (const std::string& d : {directory, f.temp.directory()}) {
+        f.reader.settings.directory = d;
+        ASSERT_EQ(ravelo::open_output_file(f.reader), 1);
+        f.reader.output.close();
+        EXPECT_EQ(f.reader.output_path.substr(0, f.temp.directory().size() + 1),
+                  f.temp.directory() + "7");
+    }
+    EXPECT_TRUE(std::filesystem::exists(f.temp.file("73060917.TXT")));
+    EXPECT_TRUE(std::filesystem::exists(f.temp.file("73060918.TXT")));
+}
+
+}  // namespace

@@ -1,0 +1,208 @@
+// "Ravelo.ini": exact bytes on disk, code page 1250 text, and malformed files loaded safely.
+#include <gtest/gtest.h>
+
+#include "reader/settings_file.h"
+#include "tests/core/reader_test_fixture.h"
+
+namespace {
+
+using ravelo::ReaderSettings;
+using reader_test::read_bytes;
+using reader_test::write_bytes;
+
+ReaderSettings sample_settings() {
+    ReaderSettings s;
+    s.directory = "C:\\Data\\Příjem";
+    s.file_name = "data.txt";
+    s.port_index = 1;
+    s.baud_index = 4;
+    s.file_mode = 2;
+    s.append_cr = 0;
+    s.append_lf = 1;
+    s.show_errors = 0;
+    s.show_received = 1;
+    s.always_ask = 1;
+    s.online = 0;
+    s.poll_interval = 30;
+    return s;
+}
+
+const char* const kSampleBytes =
+    "C:\\Data\\P\xF8\xEDjem\r\ndata.txt\r\n2\r\n5\r\n3\r\n0\r\n1\r\n0\r\n1\r\n1\r\n0\r\n30";
+
+TEST(ReaderSettingsFile, SaveWritesTheExactLayoutInCodePage1250) {
+    reader_test::ReaderFixture f;
+    f.reader.settings_path = f.temp.file("Ravelo.ini");
+    f.reader.settings = sample_settings();
+    ravelo::save_settings(f.reader);
+    EXPECT_EQ(read_bytes(f.reader.settings_path), kSampleBytes);
+}
+
+TEST(ReaderSettingsFile, SaveReplacesALongerOldFile) {
+    reader_test::ReaderFixture f;
+    f.reader.settings_path = f.temp.file("Ravelo.ini");
+    write_bytes(f.reader.settings_path, std::string(500, 'x'));
+    f.reader.settings = sample_settings();
+    ravelo::save_settings(f.reader);
+    EXPECT_EQ(read_bytes(f.reader.settings_path), kSampleBytes);
+}
+
+TEST(ReaderSettingsFile, SavedRecordsLoadBackUnchanged) {
+    ReaderSettings online = sample_settings();
+    online.directory = "";
+    online.file_name = "";
+    online.port_index = 8;
+    online.file_mode = 3;
+    online.online = 1;
+    online.poll_interval = 9999;
+    for (const ReaderSettings& saved : {sample_settings(), ReaderSettings{}, online}) {
+        reader_test::ReaderFixture f;
+        f.reader.settings = saved;
+        f.reader.settings_path = f.temp.file("Ravelo.ini");
+        ravelo::save_settings(f.reader);
+
+        reader_test::ReaderFixture g;
+        std::filesystem::copy_file(f.reader.settings_path, g.temp.file("Ravelo.ini"));
+        ravelo::load_settings(g.reader, g.temp.directory());
+        EXPECT_EQ(g.reader.settings, saved) << read_bytes(f.reader.settings_path);
+    }
+}
+
+TEST(ReaderSettingsFile, LoadReadsCzechDirectoryFromCodePage1250) {
+    reader_test::ReaderFixture f;
+    write_bytes(f.temp.file("Ravelo.ini"), kSampleBytes);
+    ravelo::load_settings(f.reader, f.temp.directory());
+    EXPECT_EQ(f.reader.settings, sample_settings());
+}
+
+TEST(ReaderSettingsFile, MissingFileKeepsDefaultsAndTakesTheExecutableDirectory) {
+    reader_test::ReaderFixture f;
+    ravelo::load_settings(f.reader, f.temp.directory());
+    ReaderSettings expected;
+    expected.directory = f.temp.directory();
+    EXPECT_EQ(f.reader.settings, expected);
+    EXPECT_EQ(f.reader.settings_path, f.temp.directory() + "Ravelo.ini");
+}
+
+// Every case starts from the same record, so fields the file does not reach keep its values.
+ReaderSettings before_loading() {
+    ReaderSettings s;
+    s.directory = "before";
+    s.file_name = "before.txt";
+    s.port_index = 4;
+    s.baud_index = 3;
+    s.file_mode = 2;
+    s.append_cr = 0;
+    s.append_lf = 0;
+    s.show_errors = 0;
+    s.show_received = 0;
+    s.always_ask = 0;
+    s.online = 1;
+    s.poll_interval = 7;
+    return s;
+}
+
+const std::string kLines = "dir\r\nname\r\n";
+
+struct ParseCase {
+    const char* title;
+    std::string bytes;
+    void (*expect)(ReaderSettings&);
+};
+
+TEST(ReaderSettingsFile, ParsesMalformedFilesWithoutHarm) {
+    const ParseCase cases[] = {
+        {"empty file", "", [](ReaderSettings& s) { s.directory = ""; }},
+        {"one line", "D:\\out", [](ReaderSettings& s) { s.directory = "D:\\out"; }},
+        {"CR without LF", "D:\\out\rname\r\n2",
+         [](ReaderSettings& s) { s.directory = "D:\\out\rname\r\n2"; }},
+        {"line 2 without CR LF", "dir\r\nname",
+         [](ReaderSettings& s) {
+             s.directory = "dir";
+             s.file_name = "name";
+             s.poll_interval = 2;
+         }},
+        {"short file", kLines + "3\r\n2",
+         [](ReaderSettings& s) {
+             s.directory = "dir";
+             s.file_name = "name";
+             s.port_index = 2;
+             s.baud_index = 1;
+             s.poll_interval = 2;
+         }},
+        {"digits out of range keep the fields",
+         kLines + "0\r\n6\r\n5\r\n2\r\n1\r\n/\r\n1\r\n9\r\n0\r\n15",
+         [](ReaderSettings& s) {
+             s.directory = "dir";
+             s.file_name = "name";
+             s.append_lf = 1;
+             s.show_received = 1;
+             s.online = 0;
+             s.poll_interval = 15;
+         }},
+        {"letters where digits belong", kLines + "A\r\n:\r\n\xFF\r\n",
+         [](ReaderSettings& s) {
+             s.directory = "dir";
+             s.file_name = "name";
+             s.poll_interval = 2;
+         }},
+    };
+    for (const ParseCase& c : cases) {
+        ReaderSettings loaded = before_loading();
+        ravelo::parse_settings_file(c.bytes, loaded);
+        ReaderSettings expected = before_loading();
+        c.expect(expected);
+        EXPECT_EQ(loaded, expected) << c.title;
+    }
+}
+
+TEST(ReaderSettingsFile, ClampsTheInterval) {
+    const std::string digits = kLines + "1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n0\r\n";
+    const std::pair<std::string, int> cases[] = {
+        {"30", 30},
+        {"0", 2},
+        {"", 2},
+        {"abc", 2},
+        {"-5", 2},
+        {"1", 1},
+        {"9999", 9999},
+        {"10000", 9999},
+        {" 45", 45},
+        {"+12x", 12},
+        {"99999999999999999999999", 9999},
+    };
+    for (const auto& [text, expected] : cases) {
+        ReaderSettings loaded = before_loading();
+        ravelo::parse_settings_file(digits + text, loaded);
+        EXPECT_EQ(loaded.poll_interval, expected) << '"' << text << '"';
+    }
+}
+
+TEST(ReaderSettingsFile, LongLinesAndTrailingBytesAreCutToTheLayout) {
+    const std::string long_dir(300, 'd');
+    const std::string long_name(400, 'n');
+    const std::string fields = "9\r\n5\r\n4\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n";
+    ReaderSettings loaded = before_loading();
+    ravelo::parse_settings_file(
+        long_dir + "\r\n" + long_name + "\r\n" + fields + "30\r\n" + std::string(1 << 20, 'z'),
+        loaded);
+    EXPECT_EQ(loaded.directory, std::string(255, 'd'));
+    EXPECT_EQ(loaded.file_name, std::string(255, 'n'));
+    EXPECT_EQ(loaded.port_index, 8);
+    EXPECT_EQ(loaded.baud_index, 4);
+    EXPECT_EQ(loaded.file_mode, 3);
+    EXPECT_EQ(loaded.online, 1);
+    EXPECT_EQ(loaded.poll_interval, 30);
+}
+
+TEST(ReaderSettingsFile, HugeFileWithoutLineEndsLoadsAsADirectoryOf255Bytes) {
+    reader_test::ReaderFixture f;
+    write_bytes(f.temp.file("Ravelo.ini"), std::string(3 << 20, '\x9A'));  // "š"
+    ravelo::load_settings(f.reader, f.temp.directory());
+    std::string expected;
+    for (int i = 0; i < 255; ++i) expected += "š";
+    EXPECT_EQ(f.reader.settings.directory, expected);
+    EXPECT_EQ(f.reader.settings.file_name, "");
+}
+
+}  // namespace
