@@ -1,0 +1,167 @@
+// The receive exchange: "READ\r" until "ACK\r", then records checked, stored and acknowledged.
+#include "reader/receive_records.h"
+
+#include <string>
+#include <vector>
+
+#include "reader/counter.h"
+#include "reader/message_wait.h"
+#include "reader/output_file.h"
+#include "reader/reader_messages.h"
+
+namespace ravelo {
+
+std::uint16_t record_sum(const std::uint8_t* sequence_and_data, std::size_t n) {
+    std::uint16_t sum = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        sum = static_cast<std::uint16_t>(sum + sequence_and_data[i]);
+    return sum;
+}
+
+std::uint8_t wire_checksum_byte(std::uint8_t byte) {
+    return byte == kCarriageReturn ? 0x0E : byte;
+}
+
+namespace {
+
+constexpr int kSequenceCount = 10;
+constexpr int kSilentRequestsOffline = 3;  // attempts before the fourth silence ends it
+constexpr int kSilentRequestsOnline = 4;
+constexpr int kWrongAnswersAllowed = 5;
+constexpr int kRecordRetries = 10;
+
+void send(Reader& reader, const char* message) {
+    const std::string text(message);
+    reader.port->write(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+}
+
+void report(Reader& reader, const char* text) {
+    if (reader.settings.show_errors) reader.ui.show_message(kErrorCaption, text);
+}
+
+enum class RequestEnd { acknowledged, gave_up };
+
+RequestEnd request_records(Reader& reader, MessageBuffer& buffer) {
+    const bool online = reader.settings.online != 0;
+    const MessageRules rules{online ? kOnlineAnswerLimitMs : kOfflineAnswerLimitMs, kAnswerKeep,
+                             false};
+    const int silent_allowed = online ? kSilentRequestsOnline : kSilentRequestsOffline;
+    for (int attempt = 0;; ++attempt) {
+        send(reader, "READ\r");
+        if (wait_for_message(*reader.port, reader.clock, rules, buffer) == WaitEnd::timed_out &&
+            attempt >= silent_allowed) {
+            if (!online) report(reader, kTimedOut);
+            return RequestEnd::gave_up;
+        }
+        if (buffer_equals(buffer, "ACK\r")) return RequestEnd::acknowledged;
+        if (attempt >= kWrongAnswersAllowed) {
+            report(reader, kCannotConnect);
+            return RequestEnd::gave_up;
+        }
+    }
+}
+
+// One transfer's record phase; `message` is shown after the counter box is gone.
+struct RecordPhase {
+    Reader& reader;
+    MessageBuffer& buffer;
+    int expected = 0;
+    int stored = 0;
+    const char* message = nullptr;
+};
+
+bool checksum_matches(const MessageBuffer& buffer) {
+    const std::size_t n = buffer.length;
+    const std::uint16_t sum = record_sum(buffer.bytes, n - 3);
+    return buffer.bytes[n - 3] == wire_checksum_byte(static_cast<std::uint8_t>(sum & 0xFF)) &&
+           buffer.bytes[n - 2] == wire_checksum_byte(static_cast<std::uint8_t>(sum >> 8));
+}
+
+bool is_well_formed(const MessageBuffer& buffer) {
+    return buffer.length >= kRecordOverhead && checksum_matches(buffer);
+}
+
+// A record whose acknowledgement the terminal missed: the one stored last, sent again intact.
+// A record never stored, or one whose sequence byte was garbled on the way, must not be
+// acknowledged, or the terminal would drop data the file never got.
+bool is_repeat_of_last(const RecordPhase& phase) {
+    const int last = (phase.expected + kSequenceCount - 1) % kSequenceCount;
+    return phase.stored > 0 && phase.buffer.bytes[0] == last && is_well_formed(phase.buffer);
+}
+
+bool store_record(RecordPhase& phase) {
+    const MessageBuffer& buffer = phase.buffer;
+    const ReaderSettings& settings = phase.reader.settings;
+    std::vector<std::uint8_t> line(buffer.bytes + 1, buffer.bytes + buffer.length - 3);
+    if (settings.append_cr) line.push_back('\r');
+    if (settings.append_lf) line.push_back('\n');
+    return phase.reader.output.write(line.data(), line.size()) == line.size();
+}
+
+enum class Step { go_on, done };
+
+Step take_record(RecordPhase& phase) {
+    Reader& reader = phase.reader;
+    if (phase.buffer.bytes[0] != phase.expected) {
+        send(reader, is_repeat_of_last(phase) ? "ACK\r" : "NAK\r");
+        return Step::go_on;
+    }
+    if (!is_well_formed(phase.buffer)) {
+        send(reader, "NAK\r");
+        return Step::go_on;
+    }
+    if (!store_record(phase)) {
+        phase.message = kCannotWriteFile;
+        return Step::done;
+    }
+    reader.stored_records = ++phase.stored;
+    phase.expected = (phase.expected + 1) % kSequenceCount;
+    draw_counter(reader, kCounterUpdate, phase.stored);
+    send(reader, "ACK\r");
+    return Step::go_on;
+}
+
+int receive_batch(RecordPhase& phase) {
+    Reader& reader = phase.reader;
+    if (!reader.output_open) {
+        if (!open_output_file(reader)) return -1;
+        reader.output_open = true;
+    }
+    const MessageRules rules{kRecordLimitMs, kRecordKeep, true};
+    int retries = 0;
+    for (;;) {
+        if (wait_for_message(*reader.port, reader.clock, rules, phase.buffer) ==
+            WaitEnd::timed_out) {
+            if (retries++ >= kRecordRetries) {
+                phase.message = kTimedOut;
+                return -1;
+            }
+            send(reader, "NAK\r");
+            continue;
+        }
+        retries = 0;
+        if (buffer_equals(phase.buffer, "OVER\r")) return phase.stored;
+        if (take_record(phase) == Step::done) return -1;
+    }
+}
+
+int receive_into_file(Reader& reader, MessageBuffer& buffer) {
+    RecordPhase phase{reader, buffer};
+    draw_counter(reader, kCounterStart, 0);
+    const int result = receive_batch(phase);
+    draw_counter(reader, kCounterFinish, 0);
+    if (phase.message) report(reader, phase.message);
+    return result;
+}
+
+}  // namespace
+
+int receive_records(Reader& reader) {
+    reader.stored_records = 0;
+    reader.port->set_write_timeouts(platform::WriteTimeouts{5, 50});
+    MessageBuffer buffer;
+    if (request_records(reader, buffer) != RequestEnd::acknowledged) return 0;
+    return receive_into_file(reader, buffer);
+}
+
+}  // namespace ravelo
