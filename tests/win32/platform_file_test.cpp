@@ -1,0 +1,206 @@
+// Files through the wide API: creation modes, unshared opens, Czech names, the executable's folder.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "platform/file.h"
+#include "platform/paths.h"
+#include "platform/win32/wide.h"
+
+namespace {
+
+using platform::Creation;
+using platform::File;
+using platform::FileError;
+
+// A fresh folder under the temporary directory, removed with everything in it.
+class TempFolder {
+  public:
+    TempFolder() {
+        wchar_t base[MAX_PATH];
+        GetTempPathW(MAX_PATH, base);
+        path_ = platform::from_wide(base) + "velmora-file-" +
+                std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount64()) +
+                "\\";
+        CreateDirectoryW(platform::to_wide(path_).c_str(), nullptr);
+    }
+    ~TempFolder() {
+        WIN32_FIND_DATAW found;
+        HANDLE find = FindFirstFileW(platform::to_wide(path_ + "*").c_str(), &found);
+        if (find != INVALID_HANDLE_VALUE) {
+            do {
+                DeleteFileW((platform::to_wide(path_) + found.cFileName).c_str());
+            } while (FindNextFileW(find, &found));
+            FindClose(find);
+        }
+        RemoveDirectoryW(platform::to_wide(path_).c_str());
+    }
+    std::string operator/(const std::string& name) const { return path_ + name; }
+    const std::string& path() const { return path_; }
+
+  private:
+    std::string path_;
+};
+
+std::string content_of(const std::string& path) {
+    std::string content;
+    EXPECT_TRUE(platform::read_whole_file(path, &content)) << path;
+    return content;
+}
+
+void write_file(const std::string& path, const std::string& content) {
+    FileError error;
+    File f = File::open(path, Creation::create_always, &error);
+    ASSERT_TRUE(f.is_open());
+    ASSERT_EQ(f.write(content), content.size());
+}
+
+struct ModeCase {
+    const char* name;
+    Creation creation;
+    bool file_there_before;
+    FileError error;    // from open
+    const char* after;  // content after writing "new" at the start; nullptr: no file
+};
+
+TEST(Win32File, CreationModesOnExistingAndMissingFiles) {
+    const ModeCase cases[] = {
+        {"create_always, existing", Creation::create_always, true, FileError::none, "new"},
+        {"create_always, missing", Creation::create_always, false, FileError::none, "new"},
+        {"create_new, existing", Creation::create_new, true, FileError::exists, "old content"},
+        {"create_new, missing", Creation::create_new, false, FileError::none, "new"},
+        {"open_existing, existing", Creation::open_existing, true, FileError::none, "new content"},
+        {"open_existing, missing", Creation::open_existing, false, FileError::not_found, nullptr},
+        {"open_always, existing", Creation::open_always, true, FileError::none, "new content"},
+        {"open_always, missing", Creation::open_always, false, FileError::none, "new"},
+    };
+    TempFolder dir;
+    for (const ModeCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir / "mode.txt";
+        platform::remove_file(path);
+        if (c.file_there_before) write_file(path, "old content");
+        {
+            FileError error = FileError::other;
+            File f = File::open(path, c.creation, &error);
+            EXPECT_EQ(error, c.error);
+            EXPECT_EQ(f.is_open(), c.error == FileError::none);
+            if (f.is_open()) {
+                EXPECT_EQ(f.write("new"), 3u);
+            }
+        }
+        EXPECT_EQ(platform::file_exists(path), c.after != nullptr);
+        if (c.after) {
+            EXPECT_EQ(content_of(path), c.after);
+        }
+    }
+}
+
+TEST(Win32File, MissingFolderIsNotFound) {
+    TempFolder dir;
+    FileError error = FileError::none;
+    File f = File::open(dir / "no such folder\\x.txt", Creation::create_always, &error);
+    EXPECT_FALSE(f.is_open());
+    EXPECT_EQ(error, FileError::not_found);
+}
+
+TEST(Win32File, SecondOpenerIsRefusedUntilTheFirstCloses) {
+    TempFolder dir;
+    const std::string path = dir / "held.txt";
+    FileError error;
+    File first = File::open(path, Creation::create_always, &error);
+    ASSERT_TRUE(first.is_open());
+
+    for (bool read_only : {false, true}) {
+        FileError second_error = FileError::none;
+        File second = File::open(path, Creation::open_existing, &second_error, read_only);
+        EXPECT_FALSE(second.is_open()) << "read_only " << read_only;
+        EXPECT_EQ(second_error, FileError::access_denied);
+    }
+    std::string ignored;
+    EXPECT_FALSE(platform::read_whole_file(path, &ignored));
+    EXPECT_FALSE(platform::remove_file(path));
+
+    first.close();
+    File again = File::open(path, Creation::open_existing, &error);
+    EXPECT_TRUE(again.is_open());
+}
+
+TEST(Win32File, MovedFileKeepsTheHandleAndClosesOnce) {
+    TempFolder dir;
+    const std::string path = dir / "moved.txt";
+    FileError error;
+    File a = File::open(path, Creation::create_always, &error);
+    File b = std::move(a);
+    EXPECT_FALSE(a.is_open());
+    ASSERT_TRUE(b.is_open());
+    EXPECT_EQ(b.write("abc"), 3u);
+    File c;
+    c = std::move(b);
+    EXPECT_EQ(c.write("def"), 3u);
+    c.close();
+    EXPECT_EQ(content_of(path), "abcdef");
+    EXPECT_TRUE(platform::remove_file(path));
+    EXPECT_FALSE(platform::file_exists(path));
+}
+
+TEST(Win32File, SeekSizeAndReadBack) {
+    TempFolder dir;
+    const std::string path = dir / "seek.txt";
+    write_file(path, "12345");
+    FileError error;
+    File f = File::open(path, Creation::open_existing, &error);
+    ASSERT_TRUE(f.is_open());
+    EXPECT_EQ(f.size(), 5u);
+    ASSERT_TRUE(f.seek_to_end());
+    EXPECT_EQ(f.write("678"), 3u);
+    EXPECT_EQ(f.size(), 8u);
+    ASSERT_TRUE(f.seek_to_start());
+    std::uint8_t buffer[16] = {};
+    EXPECT_EQ(f.read(buffer, sizeof buffer), 8u);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), 8), "12345678");
+}
+
+TEST(Win32File, CzechNamesReachTheDiskAsUnicode) {
+    TempFolder dir;
+    const std::string name = u8"Příliš žluťoučký kůň úpěl ďábelské ódy.TXT";
+    const std::string path = dir / name;
+    const std::string bytes("\x00\xff\r\n\x8a\x9a", 6);  // content passes unchanged
+    write_file(path, bytes);
+
+    EXPECT_TRUE(platform::file_exists(path));
+    EXPECT_EQ(content_of(path), bytes);
+    // The name Windows keeps is the UTF-16 form, not the UTF-8 bytes read as a code page.
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW(platform::to_wide(dir / "*.TXT").c_str(), &found);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE);
+    FindClose(find);
+    EXPECT_EQ(std::wstring(found.cFileName), L"Příliš žluťoučký kůň úpěl ďábelské ódy.TXT");
+    EXPECT_EQ(platform::from_wide(found.cFileName), name);
+
+    EXPECT_TRUE(platform::remove_file(path));
+    EXPECT_FALSE(platform::file_exists(path));
+}
+
+TEST(Win32File, FolderIsNotAFile) {
+    TempFolder dir;
+    EXPECT_FALSE(platform::file_exists(dir.path()));
+    EXPECT_FALSE(platform::file_exists(dir / "missing.txt"));
+}
+
+TEST(Win32Paths, ExecutableDirectoryHoldsTheTestProgram) {
+    const std::string directory = platform::executable_directory();
+    ASSERT_FALSE(directory.empty());
+    EXPECT_EQ(directory.back(), '\\');
+    wchar_t own[MAX_PATH];
+    const DWORD n = GetModuleFileNameW(nullptr, own, MAX_PATH);
+    const std::string own_path = platform::from_wide(std::wstring(own, n));
+    EXPECT_EQ(own_path.rfind(directory, 0), 0u);
+    EXPECT_EQ(own_path.find('\\', directory.size()), std::string::npos);
+    EXPECT_EQ(platform::join_path(directory, "Ravelo.ini"), directory + "Ravelo.ini");
+    EXPECT_EQ(platform::join_path("C:\\x", "a.txt"), "C:\\x\\a.txt");
+    EXPECT_EQ(platform::join_path("C:/x/", "a.txt"), "C:/x/a.txt");
+}
+
+}  // namespace
