@@ -1,0 +1,263 @@
+// The record phase on the wire: what is stored, what is acknowledged or rejected, and when.
+#include <gtest/gtest.h>
+
+#include "platform/paths.h"
+#include "reader/reader_messages.h"
+#include "tests/support/receive_rig.h"
+
+namespace {
+
+using testing_support::bytes_of;
+using testing_support::Heard;
+using testing_support::make_record;
+using testing_support::ReceiveRig;
+using testing_support::repeated;
+using testing_support::ScriptedPeer;
+using testing_support::ShownMessage;
+
+// "READ\r" answered with "ACK\r" at 5 ms; the record phase's first wait starts then.
+ScriptedPeer& handshake(ReceiveRig& rig) {
+    return rig.peer.expect("READ\r").send("ACK\r", 5);
+}
+
+std::vector<std::string> written_texts(const ReceiveRig& rig) {
+    std::vector<std::string> out;
+    for (const Heard& h : rig.written()) out.push_back(h.bytes);
+    return out;
+}
+
+using Texts = std::vector<std::string>;
+
+struct FlagCase {
+    int append_cr;
+    int append_lf;
+    const char* line_end;
+};
+
+TEST(ReaderRecords, BatchIsStoredWithTheLineEndsTheFlagsAskFor) {
+    const std::string data[] = {"abc", bytes_of({0x00, 0x0A, 0xFF, 0x0E}), "x"};
+    for (const FlagCase& c :
+         {FlagCase{1, 1, "\r\n"}, FlagCase{1, 0, "\r"}, FlagCase{0, 1, "\n"}, FlagCase{0, 0, ""}}) {
+        SCOPED_TRACE(c.append_cr * 10 + c.append_lf);
+        ReceiveRig rig;
+        rig.reader.settings.append_cr = c.append_cr;
+        rig.reader.settings.append_lf = c.append_lf;
+        ScriptedPeer& peer = handshake(rig);
+        for (int i = 0; i < 3; ++i) peer.send(make_record(i, data[i]), 20).expect("ACK\r");
+        peer.send("OVER\r", 20);
+        EXPECT_EQ(rig.receive(), 3);
+        EXPECT_EQ(rig.reader.stored_records, 3);
+        EXPECT_EQ(rig.written(),
+                  (std::vector<Heard>{{0, "READ\r"}, {25, "ACK\r"}, {45, "ACK\r"}, {65, "ACK\r"}}));
+        EXPECT_EQ(rig.file_content(),
+                  data[0] + c.line_end + data[1] + c.line_end + data[2] + c.line_end);
+        EXPECT_TRUE(rig.ui.messages.empty());
+    }
+}
+
+TEST(ReaderRecords, AcknowledgementFollowsTheWrite) {
+    ReceiveRig rig;
+    std::uint64_t size_at_ack = 0;
+    handshake(rig).send(make_record(0, "hello"), 1).expect("ACK\r").then([&] {
+        size_at_ack = rig.reader.output.size();
+    });
+    rig.peer.send("OVER\r");
+    EXPECT_EQ(rig.receive(), 1);
+    EXPECT_EQ(size_at_ack, 7u);
+}
+
+TEST(ReaderRecords, ChecksumByteEqualToCarriageReturnTravelsAsOneMore) {
+    const std::string sum_low_0d = bytes_of({0x0C, 0x01});       // sum 0x000D
+    const std::string sum_high_0d(16, static_cast<char>(0xD0));  // sum 0x0D00
+    ASSERT_EQ(make_record(0, sum_low_0d), bytes_of({0, 0x0C, 0x01, 0x0E, 0x00, 0x0D}));
+    for (const std::string& data : {sum_low_0d, sum_high_0d}) {
+        ReceiveRig rig;
+        handshake(rig).send(make_record(0, data), 1).expect("ACK\r").send("OVER\r");
+        EXPECT_EQ(rig.receive(), 1);
+        EXPECT_EQ(rig.file_content(), data + "\r\n");
+    }
+}
+
+struct ExchangeCase {
+    const char* name;
+    std::vector<std::string> from_terminal;  // each sent 1 ms after the reader's last write
+    Texts answers;                           // the reader's writes after "READ\r"
+    std::string stored;
+};
+
+// Each case ends with "OVER\r"; the wire and the file show what was accepted.
+TEST(ReaderRecords, EachMessageGetsItsAnswer) {
+    const std::string long_record = [] {
+        std::string r(1, '\0');
+        r += std::string(251, 'd');
+        const unsigned sum = 251u * 'd';
+        r += static_cast<char>(sum & 0xFF);
+        r += static_cast<char>(sum >> 8);
+        return r + std::string(45, 'z') + "\r";  // 300 bytes; a record in its first 255
+    }();
+    const ExchangeCase cases[] = {
+        {"wrong checksum, then sent again",
+         {bytes_of({0, 'a', 'b', 0x00, 0x00, 0x0D}), make_record(0, "ab")},
+         {"NAK\r", "ACK\r"},
+         "ab\r\n"},
+        {"repeat after a lost acknowledgement",
+         {make_record(0, "a"), make_record(0, "a"), make_record(1, "b")},
+         {"ACK\r", "ACK\r", "ACK\r"},
+         "a\r\nb\r\n"},
+        {"sequence two ahead",
+         {make_record(0, "a"), make_record(2, "c"), make_record(1, "b")},
+         {"ACK\r", "NAK\r", "ACK\r"},
+         "a\r\nb\r\n"},
+        {"sequence wraps after nine",
+         {make_record(0, "0"), make_record(1, "1"), make_record(2, "2"), make_record(3, "3"),
+          make_record(4, "4"), make_record(5, "5"), make_record(6, "6"), make_record(7, "7"),
+          make_record(8, "8"), make_record(9, "9"), make_record(0, "A"), make_record(0, "A")},
+         Texts(12, "ACK\r"),
+         "0\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\nA\r\n"},
+        {"four-byte record", {make_record(0, "")}, {"ACK\r"}, "\r\n"},
+        {"too short to be a record",
+         {bytes_of({0, 0x0D}), bytes_of({0, 0, 0x0D})},
+         {"NAK\r", "NAK\r"},
+         ""},
+        {"300 bytes, judged on the first 255",
+         {long_record},
+         {"ACK\r"},
+         std::string(251, 'd') + "\r\n"},
+        {"300 bytes, checksum over all of them",
+         {make_record(0, std::string(296, 'd'))},
+         {"NAK\r"},
+         ""},
+        {"lower-case end marker is no end", {"over\r"}, {"NAK\r"}, ""},
+        // Nothing stored yet: nothing can be a repeat, so acknowledging would lose the record.
+        {"sequence nine before any record", {make_record(9, "x")}, {"NAK\r"}, ""},
+        // A repeat must be intact: a garbled sequence byte must not pass as one.
+        {"repeat with a bad checksum",
+         {make_record(0, "a"), bytes_of({0, 'a', 0x00, 0x00, 0x0D})},
+         {"ACK\r", "NAK\r"},
+         "a\r\n"},
+    };
+    for (const ExchangeCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        ReceiveRig rig;
+        ScriptedPeer& peer = handshake(rig);
+        for (std::size_t i = 0; i < c.from_terminal.size(); ++i) {
+            peer.send(c.from_terminal[i], 1).expect(c.answers[i]);
+        }
+        peer.send("OVER\r", 1);
+        const int stored = static_cast<int>(std::count(c.stored.begin(), c.stored.end(), '\n'));
+        EXPECT_EQ(rig.receive(), stored);
+        Texts expected{"READ\r"};
+        expected.insert(expected.end(), c.answers.begin(), c.answers.end());
+        EXPECT_EQ(written_texts(rig), expected);
+        EXPECT_EQ(rig.file_content(), c.stored);
+        EXPECT_TRUE(rig.peer.script_done());
+    }
+}
+
+TEST(ReaderRecords, OverRightAfterTheAnswerLeavesAnEmptyFileAndNoBox) {
+    ReceiveRig rig;
+    handshake(rig).send("OVER\r", 1);
+    EXPECT_EQ(rig.receive(), 0);
+    EXPECT_TRUE(rig.file_exists());
+    EXPECT_EQ(rig.file_content(), "");
+    EXPECT_EQ(rig.ui.screen.calls, (Texts{"measure Počet přijatých záznamů: 0    ",
+                                          "save 382,354,642,394", "restore 382,354,642,394"}));
+}
+
+TEST(ReaderRecords, SilentTerminalGetsTenRejectionsThenTheTransferFails) {
+    ReceiveRig rig;
+    handshake(rig).send(make_record(0, "a"), 1).expect("ACK\r");
+    EXPECT_EQ(rig.receive(), -1);
+    std::vector<Heard> expected{{0, "READ\r"}, {6, "ACK\r"}};
+    const auto naks = repeated("NAK\r", 10, 306, 300);
+    expected.insert(expected.end(), naks.begin(), naks.end());
+    EXPECT_EQ(rig.written(), expected);
+    EXPECT_EQ(rig.clock.now(), 3306u);
+    EXPECT_EQ(rig.ui.messages, (std::vector<ShownMessage>{{"Chyba", "Čas vypršel!", false}}));
+    EXPECT_EQ(rig.file_content(), "a\r\n");
+    EXPECT_EQ(rig.reader.stored_records, 1);
+    EXPECT_EQ(rig.ui.screen.calls.back(), "restore 382,354,642,394");
+}
+
+TEST(ReaderRecords, AMessageResetsTheRetries) {
+    ReceiveRig rig;
+    rig.reader.settings.show_errors = 0;
+    handshake(rig)
+        .send(make_record(0, "a"), 9 * 300 + 10)
+        .expect("ACK\r")
+        .send("OVER\r", 10 * 300 + 10);
+    EXPECT_EQ(rig.receive(), 1);
+    std::vector<Heard> expected{{0, "READ\r"}};
+    for (const auto& h : repeated("NAK\r", 9, 305, 300)) expected.push_back(h);
+    expected.push_back({2715, "ACK\r"});
+    for (const auto& h : repeated("NAK\r", 10, 3015, 300)) expected.push_back(h);
+    EXPECT_EQ(rig.written(), expected);
+}
+
+// A message is complete only within 300 ms of the wait's start; a late tail is a new message.
+TEST(ReaderRecords, SlowMessageIsRejected) {
+    ReceiveRig rig;
+    const std::string record = make_record(0, "slow");
+    handshake(rig)
+        .send(record.substr(0, 3), 100)
+        .send(record.substr(3), 250)
+        .expect("NAK\r")
+        .expect("NAK\r")
+        .send(record, 1)
+        .expect("ACK\r")
+        .send("OVER\r");
+    EXPECT_EQ(rig.receive(), 1);
+    EXPECT_EQ(rig.written(),
+              (std::vector<Heard>{{0, "READ\r"}, {305, "NAK\r"}, {355, "NAK\r"}, {356, "ACK\r"}}));
+    EXPECT_EQ(rig.file_content(), "slow\r\n");
+}
+
+TEST(ReaderRecords, FailedWriteEndsTheTransferWithoutAcknowledging) {
+    ReceiveRig rig;
+    // Append mode reports success for a file it could not open; the first write then fails.
+    rig.reader.settings.file_mode = ravelo::kAppend;
+    rig.reader.output_path =
+        platform::join_path(platform::join_path(rig.folder, "missing"), "A.TXT");
+    handshake(rig).send(make_record(0, "a"), 1).send("OVER\r", 1);
+    EXPECT_EQ(rig.receive(), -1);
+    EXPECT_EQ(written_texts(rig), Texts{"READ\r"});
+    EXPECT_EQ(rig.ui.messages,
+              (std::vector<ShownMessage>{{"Chyba", "Nepodařilo se zapsat do souboru!!", false}}));
+    EXPECT_EQ(rig.reader.stored_records, 0);
+    EXPECT_EQ(rig.ui.screen.calls.back(), "restore 382,354,642,394");
+}
+
+TEST(ReaderRecords, OutputFileThatCannotBeOpenedFailsTheTransfer) {
+    ReceiveRig rig;
+    rig.reader.output_path =
+        platform::join_path(platform::join_path(rig.folder, "missing"), "A.TXT");
+    handshake(rig).send(make_record(0, "a"), 1);
+    EXPECT_EQ(rig.receive(), -1);
+    EXPECT_EQ(written_texts(rig), Texts{"READ\r"});
+    EXPECT_FALSE(rig.reader.output_open);
+    EXPECT_EQ(
+        rig.ui.messages,
+        (std::vector<ShownMessage>{{"Chyba", "Nepodařilo se otevřít/vytvořit soubor!", false}}));
+    EXPECT_EQ(rig.ui.screen.calls, (Texts{"measure Počet přijatých záznamů: 0    ",
+                                          "save 382,354,642,394", "restore 382,354,642,394"}));
+}
+
+TEST(ReaderRecords, CounterCountsEachStoredRecordOnly) {
+    ReceiveRig rig;
+    handshake(rig)
+        .send(make_record(0, "a"), 1)
+        .expect("ACK\r")
+        .send(make_record(0, "a"), 1)
+        .expect("ACK\r")
+        .send(make_record(1, "b"), 1)
+        .expect("ACK\r")
+        .send("OVER\r");
+    EXPECT_EQ(rig.receive(), 2);
+    EXPECT_EQ(
+        rig.ui.screen.calls,
+        (Texts{"measure Počet přijatých záznamů: 0    ", "save 382,354,642,394",
+               "paint 382,354,642,394 Počet přijatých záznamů: 1",
+               "paint 382,354,642,394 Počet přijatých záznamů: 2", "restore 382,354,642,394"}));
+}
+
+}  // namespace
