@@ -1,0 +1,105 @@
+// GDI drawing of the counter box: pale yellow, black outline, centred text, screen restored.
+#include "reader/win32/gdi_counter_screen.h"
+
+#include "platform/win32/wide.h"
+
+namespace ravelo {
+
+namespace {
+
+// The whole screen's device context for the length of one call.
+class ScreenDc {
+  public:
+    ScreenDc() : dc_(GetDC(nullptr)) {}
+    ~ScreenDc() {
+        if (dc_) ReleaseDC(nullptr, dc_);
+    }
+    ScreenDc(const ScreenDc&) = delete;
+    ScreenDc& operator=(const ScreenDc&) = delete;
+    HDC get() const { return dc_; }
+
+  private:
+    HDC dc_;
+};
+
+int device_caps(int index) {
+    ScreenDc screen;
+    return screen.get() ? GetDeviceCaps(screen.get(), index) : 0;
+}
+
+}  // namespace
+
+GdiCounterScreen::~GdiCounterScreen() {
+    release_capture();
+}
+
+int GdiCounterScreen::screen_width() {
+    return device_caps(HORZRES);
+}
+
+int GdiCounterScreen::screen_height() {
+    return device_caps(VERTRES);
+}
+
+int GdiCounterScreen::text_width(const std::string& text) {
+    ScreenDc screen;
+    if (!screen.get()) return 0;
+    const std::wstring wide = platform::to_wide(text);
+    SIZE size{};
+    GetTextExtentPoint32W(screen.get(), wide.c_str(), static_cast<int>(wide.size()), &size);
+    return size.cx;
+}
+
+bool GdiCounterScreen::save_background(const ScreenRect& area) {
+    release_capture();  // a start without a finish must not leak the earlier capture
+    ScreenDc screen;
+    if (!screen.get()) return false;
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    saved_dc_ = CreateCompatibleDC(screen.get());
+    saved_bitmap_ = CreateCompatibleBitmap(screen.get(), width, height);
+    if (!saved_dc_ || !saved_bitmap_) {
+        release_capture();
+        return false;
+    }
+    replaced_bitmap_ = SelectObject(saved_dc_, saved_bitmap_);
+    BitBlt(saved_dc_, 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY);
+    return true;
+}
+
+void GdiCounterScreen::paint_box(const ScreenRect& box, const std::string& text) {
+    ScreenDc screen;
+    if (!screen.get()) return;
+    HBRUSH brush = CreateSolidBrush(kCounterFill);
+    SetBkMode(screen.get(), TRANSPARENT);
+    HGDIOBJ previous = brush ? SelectObject(screen.get(), brush) : nullptr;
+    Rectangle(screen.get(), box.left, box.top, box.right, box.bottom);
+    RECT area;
+    SetRect(&area, box.left, box.top, box.right, box.bottom);
+    std::wstring wide = platform::to_wide(text);
+    DrawTextW(screen.get(), wide.c_str(), static_cast<int>(wide.size()), &area,
+              DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    if (previous) SelectObject(screen.get(), previous);
+    if (brush) DeleteObject(brush);
+}
+
+void GdiCounterScreen::restore_background(const ScreenRect& area) {
+    if (!saved_bitmap_) return;
+    ScreenDc screen;
+    if (screen.get()) {
+        BitBlt(screen.get(), area.left, area.top, area.right - area.left, area.bottom - area.top,
+               saved_dc_, 0, 0, SRCCOPY);
+    }
+    release_capture();
+}
+
+void GdiCounterScreen::release_capture() {
+    if (saved_dc_ && replaced_bitmap_) SelectObject(saved_dc_, replaced_bitmap_);
+    if (saved_dc_) DeleteDC(saved_dc_);
+    if (saved_bitmap_) DeleteObject(saved_bitmap_);
+    saved_dc_ = nullptr;
+    saved_bitmap_ = nullptr;
+    replaced_bitmap_ = nullptr;
+}
+
+}  // namespace ravelo
