@@ -1,0 +1,94 @@
+// The simulated terminal's checksums and framing against records worked out by hand.
+#include <gtest/gtest.h>
+
+#include "tools/velmora-sim/framing.h"
+#include "tools/velmora-sim/records.h"
+#include "tools/velmora-sim/transcript.h"
+
+namespace {
+
+using sim::Bytes;
+
+TEST(SimFraming, LookupRecordsMatchTheWorkedExamples) {
+    struct Case {
+        Bytes payload;
+        Bytes wire;
+    } cases[] = {
+        {{'a', 'b', 'c'}, {0x61, 0x62, 0x63, 0x01, 0x26, 0x0D}},
+        {{0x06, 0x07}, {0x06, 0x07, 0x00, 0x0E, 0x0D}},  // low byte 0x0D goes out as 0x0E
+        {{}, {0x00, 0x00, 0x0D}},
+        {{0x00, 0xFF, 0x0E}, {0x00, 0xFF, 0x0E, 0x01, 0x0E, 0x0D}},  // 0x010D: low escaped
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(sim::frame_lookup_record(c.payload), c.wire);
+        Bytes payload;
+        ASSERT_TRUE(sim::check_lookup_record(Bytes(c.wire.begin(), c.wire.end() - 1), &payload));
+        EXPECT_EQ(payload, c.payload);
+    }
+}
+
+TEST(SimFraming, LookupCheckRejectsWrongOrMissingChecksum) {
+    Bytes payload;
+    EXPECT_FALSE(sim::check_lookup_record({0x61, 0x62, 0x63, 0x26, 0x01}, &payload));  // swapped
+    EXPECT_FALSE(sim::check_lookup_record({0x06, 0x07, 0x00, 0x0D}, &payload));  // unescaped CR
+    EXPECT_FALSE(sim::check_lookup_record({0x00}, &payload));
+}
+
+TEST(SimFraming, ReaderRecordsCarryLowByteFirstAndEscapeCr) {
+    Bytes long_data(13, 0xFF);
+    long_data.push_back(0x04);  // 9 + 13 * 255 + 4 = 0x0D00: the high byte is the CR
+    Bytes long_wire{0x09};
+    for (std::uint8_t b : long_data) long_wire.push_back(b);
+    for (std::uint8_t b : {0x00, 0x0E, 0x0D}) long_wire.push_back(b);
+    struct Case {
+        std::uint8_t sequence;
+        Bytes data;
+        Bytes wire;
+    } cases[] = {
+        {1, {'A', 'B'}, {0x01, 0x41, 0x42, 0x84, 0x00, 0x0D}},
+        {3, {0x0A}, {0x03, 0x0A, 0x0E, 0x00, 0x0D}},  // sum 0x000D
+        {0, {}, {0x00, 0x00, 0x00, 0x0D}},
+        {9, long_data, long_wire},
+    };
+    for (const Case& c : cases) EXPECT_EQ(sim::frame_record(c.sequence, c.data), c.wire);
+}
+
+TEST(SimRecords, LinesSplitOnEveryLineEndWithoutCarryingIt) {
+    const auto lines = sim::split_lines(sim::to_bytes("one\r\ntwo\nthree\r\r\nlast"));
+    const std::vector<std::string> expected{"one", "two", "three", "", "last"};
+    ASSERT_EQ(lines.size(), expected.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(sim::to_text(lines[i]), expected[i]);
+    EXPECT_EQ(sim::split_lines(sim::to_bytes("a\r\n")).size(), 1u);
+    EXPECT_TRUE(sim::split_lines({}).empty());
+}
+
+TEST(SimRecords, GeneratedRecordsAreNumberedSizedAndFreeOfCr) {
+    const auto records = sim::generate_records(12, 30, 1);
+    ASSERT_EQ(records.size(), 12u);
+    EXPECT_EQ(sim::to_text(records[0]).substr(0, 7), "R00001 ");
+    EXPECT_EQ(sim::to_text(records[11]).substr(0, 7), "R00012 ");
+    EXPECT_NE(sim::to_text(records[0]).substr(7), sim::to_text(records[1]).substr(7));
+    for (const Bytes& r : records) {
+        EXPECT_EQ(r.size(), 30u);
+        for (std::uint8_t b : r) EXPECT_TRUE(b >= 0x20 && b < 0x7F);
+    }
+    // Deterministic, and numbered from where a later batch starts.
+    EXPECT_EQ(sim::generate_records(1, 30, 12)[0], records[11]);
+    EXPECT_EQ(sim::generate_records(1, 3, 1)[0], sim::to_bytes("R00"));
+}
+
+TEST(SimTranscript, OneHexLinePerBurstWithDirectionAndTime) {
+    sim::Transcript transcript;
+    std::vector<std::string> sunk;
+    transcript.set_line_sink([&](const std::string& line) { sunk.push_back(line); });
+    const Bytes read = sim::to_bytes("READ\r");
+    const Bytes ack = sim::to_bytes("ACK\r");
+    transcript.add(sim::Direction::to_terminal, 1001, read.data(), read.size());
+    transcript.add(sim::Direction::from_terminal, 1002, ack.data(), ack.size());
+    EXPECT_EQ(transcript.text(),
+              "     1001 ms  host>term  52 45 41 44 0D  |READ.|\n"
+              "     1002 ms  term>host  41 43 4B 0D  |ACK.|\n");
+    EXPECT_EQ(sunk.size(), 2u);
+}
+
+}  // namespace

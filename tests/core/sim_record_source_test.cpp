@@ -1,0 +1,381 @@
+// The record source on a virtual clock, driven by a hand-written reader: bytes and times exact.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "platform/simulated_line.h"
+#include "tools/velmora-sim/framing.h"
+#include "tools/velmora-sim/record_source.h"
+
+namespace {
+
+using sim::Bytes;
+
+struct Message {
+    std::uint64_t time;
+    Bytes bytes;
+    std::string text() const { return sim::to_text(bytes); }
+};
+
+// A minimal reader: writes messages, and collects the terminal's up to each CR.
+class Client {
+  public:
+    explicit Client(sim::SourceConfig config) : source(std::move(config)), line(clock, source) {}
+
+    void send(const std::string& text) {
+        line.write(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+    }
+    std::optional<Message> receive(std::uint32_t limit_ms = 5000) {
+        const std::uint64_t deadline = clock.now() + limit_ms;
+        Bytes got;
+        for (;;) {
+            std::uint8_t b = 0;
+            if (line.read(&b, 1) == 1) {
+                got.push_back(b);
+                if (b == sim::kCr) return Message{clock.now(), got};
+                continue;
+            }
+            if (clock.now() >= deadline ||
+                !line.wait_for_input(static_cast<std::uint32_t>(deadline - clock.now()))) {
+                return std::nullopt;
+            }
+        }
+    }
+    // Reads records, acknowledging each, up to "OVER\r"; returns the data of each.
+    std::vector<Bytes> read_batch() {
+        std::vector<Bytes> data;
+        for (;;) {
+            auto m = receive();
+            if (!m || m->text() == "OVER\r") return data;
+            EXPECT_EQ(m->bytes[0], data.size() % 10);  // numbered from 0 in every batch
+            data.emplace_back(m->bytes.begin() + 1, m->bytes.end() - 3);
+            send("ACK\r");
+        }
+    }
+
+    platform::VirtualClock clock;
+    sim::RecordSource source;
+    platform::SimulatedLine line;
+};
+
+sim::SourceConfig config_with(std::size_t count, std::size_t size = 10) {
+    sim::SourceConfig config;
+    config.batches = {sim::generate_records(count, size)};
+    return config;
+}
+
+Bytes record(const sim::SourceConfig& config, std::size_t index) {
+    return sim::frame_record(static_cast<std::uint8_t>(index % 10), config.batches[0][index]);
+}
+
+TEST(SimRecordSource, ServesABatchWithOneMillisecondReactions) {
+    const auto config = config_with(12);
+    Client c(config);
+    c.send("READ\r");
+    auto ack = c.receive();
+    ASSERT_TRUE(ack);
+    EXPECT_EQ(ack->text(), "ACK\r");
+    EXPECT_EQ(ack->time, 1u);
+    for (std::size_t i = 0; i < 12; ++i) {
+        auto m = c.receive();
+        ASSERT_TRUE(m);
+        EXPECT_EQ(m->bytes, record(config, i)) << "record " << i;  // sequence wraps 9 -> 0
+        EXPECT_EQ(m->time, 2 + i);
+        c.send("ACK\r");
+    }
+    auto over = c.receive();
+    ASSERT_TRUE(over);
+    EXPECT_EQ(over->text(), "OVER\r");
+    EXPECT_EQ(over->time, 14u);
+    ASSERT_EQ(c.source.acknowledged().size(), 12u);
+    EXPECT_EQ(c.source.acknowledged()[11].index, 11u);
+    EXPECT_EQ(c.source.batches_done(), 1u);
+    EXPECT_TRUE(c.source.quiet());
+    ASSERT_EQ(c.source.received().size(), 13u);
+    EXPECT_EQ(c.source.received()[0].text, "READ\r");
+}
+
+TEST(SimRecordSource, NakOrSilenceBringsTheSameRecordAgain) {
+    const auto config = config_with(2);
+    Client c(config);
+    c.send("READ\r");
+    c.receive();
+    auto first = c.receive();
+    c.send("NAK\r");
+    auto after_nak = c.receive();
+    ASSERT_TRUE(first && after_nak);
+    EXPECT_EQ(after_nak->bytes, record(config, 0));
+    EXPECT_EQ(after_nak->time, first->time + 1);
+    // No answer at all: the same record again after the full 1000 ms wait, and again.
+    auto resent = c.receive();
+    ASSERT_TRUE(resent);
+    EXPECT_EQ(resent->bytes, record(config, 0));
+    EXPECT_EQ(resent->time, after_nak->time + 1000);
+    auto again = c.receive();
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->time, resent->time + 1000);
+    c.send("ACK\r");
+    auto next = c.receive();
+    ASSERT_TRUE(next);
+    EXPECT_EQ(next->bytes, record(config, 1));
+    EXPECT_TRUE(c.source.acknowledged().size() == 1 && c.source.acknowledged()[0].index == 0);
+}
+
+TEST(SimRecordSource, ARepeatedAckDoesNotSkipARecord) {
+    const auto config = config_with(3);
+    Client c(config);
+    c.send("READ\r");
+    c.receive();
+    c.receive();
+    c.send("ACK\rACK\r");
+    auto second = c.receive();
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->bytes, record(config, 1));
+    c.send("ACK\r");
+    auto third = c.receive();
+    ASSERT_TRUE(third);
+    EXPECT_EQ(third->bytes, record(config, 2));
+    EXPECT_EQ(c.source.acknowledged().size(), 2u);
+}
+
+// Spoils the record at index 2 of four; the reader NAKs it and must then get the clean one.
+struct FirstSendFault {
+    const char* name;
+    void (*apply)(sim::SourceFaults&);
+    bool (*spoiled_as_expected)(const Bytes& sent, const Bytes& clean);
+};
+
+const FirstSendFault kFirstSendFaults[] = {
+    {"bad checksum", [](sim::SourceFaults& f) { f.bad_checksum = {2}; },
+     [](const Bytes& sent, const Bytes& clean) {
+         return sent.size() == clean.size() && sent[sent.size() - 3] != clean[clean.size() - 3] &&
+                Bytes(sent.begin(), sent.end() - 3) == Bytes(clean.begin(), clean.end() - 3) &&
+                sent[sent.size() - 3] != sim::kCr;
+     }},
+    {"skipped sequence", [](sim::SourceFaults& f) { f.skip_sequence = {2}; },
+     [](const Bytes& sent, const Bytes& clean) {
+         Bytes data(clean.begin() + 1, clean.end() - 3);
+         return sent[0] == 3 && sent == sim::frame_record(3, data);
+     }},
+    {"oversized", [](sim::SourceFaults& f) { f.oversize = {2}; },
+     [](const Bytes& sent, const Bytes& clean) {
+         return sent.size() == 304 && sent[0] == 2 &&
+                std::equal(clean.begin(), clean.end() - 3, sent.begin());
+     }},
+    {"line noise", [](sim::SourceFaults& f) { f.noise = {2}; },
+     [](const Bytes& sent, const Bytes& clean) {
+         if (sent.size() != clean.size() + 4) return false;
+         for (std::size_t i = 0; i < 4; ++i) {
+             if (sent[i] == sim::kCr || sent[i] <= 9) return false;
+         }
+         return Bytes(sent.begin() + 4, sent.end()) == clean;
+     }},
+};
+
+TEST(SimRecordSource, FirstSendFaultsSpoilOnlyTheFirstSend) {
+    for (const FirstSendFault& fault : kFirstSendFaults) {
+        SCOPED_TRACE(fault.name);
+        auto config = config_with(4);
+        fault.apply(config.faults);
+        Client c(config);
+        c.send("READ\r");
+        c.receive();
+        for (std::size_t i = 0; i < 2; ++i) {
+            auto m = c.receive();
+            ASSERT_TRUE(m);
+            EXPECT_EQ(m->bytes, record(config, i));
+            c.send("ACK\r");
+        }
+        auto spoiled = c.receive();
+        ASSERT_TRUE(spoiled);
+        EXPECT_TRUE(fault.spoiled_as_expected(spoiled->bytes, record(config, 2)));
+        for (std::uint8_t b : Bytes(spoiled->bytes.begin(), spoiled->bytes.end() - 1)) {
+            EXPECT_NE(b, sim::kCr);
+        }
+        c.send("NAK\r");
+        auto clean = c.receive();
+        ASSERT_TRUE(clean);
+        EXPECT_EQ(clean->bytes, record(config, 2));
+        c.send("ACK\r");
+        auto last = c.receive();
+        ASSERT_TRUE(last);
+        EXPECT_EQ(last->bytes, record(config, 3));
+    }
+}
+
+TEST(SimRecordSource, PauseDelaysOnlyTheNamedRecord) {
+    auto config = config_with(3);
+    config.faults.pause_before = {{1, 700}};
+    Client c(config);
+    c.send("READ\r");
+    c.receive();
+    auto r0 = c.receive();
+    c.send("ACK\r");
+    // The reader's own time-out NAK during the pause is not taken as about record 0 or 1.
+    ASSERT_FALSE(c.receive(300));
+    c.send("NAK\r");
+    auto r1 = c.receive();
+    ASSERT_TRUE(r0 && r1);
+    EXPECT_EQ(r1->bytes, record(config, 1));
+    EXPECT_EQ(r1->time, r0->time + 1 + 700);
+    c.send("ACK\r");
+    auto r2 = c.receive();
+    ASSERT_TRUE(r2);
+    EXPECT_EQ(r2->bytes, record(config, 2));
+    EXPECT_EQ(r2->time, r1->time + 1);
+}
+
+TEST(SimRecordSource, RecordRepeatedAfterItsAckIsCountedOnce) {
+    auto config = config_with(3);
+    config.faults.repeat_after_ack = {1};
+    Client c(config);
+    c.send("READ\r");
+    c.receive();
+    std::vector<Bytes> seen;
+    for (;;) {
+        auto m = c.receive();
+        ASSERT_TRUE(m);
+        if (m->text() == "OVER\r") break;
+        seen.push_back(m->bytes);
+        c.send("ACK\r");
+    }
+    const std::vector<Bytes> expected{record(config, 0), record(config, 1), record(config, 1),
+                                      record(config, 2)};
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(c.source.acknowledged().size(), 3u);
+}
+
+TEST(SimRecordSource, SilenceFromARecordOnLastsForever) {
+    auto config = config_with(4);
+    config.faults.silent_from = 2;
+    Client c(config);
+    c.send("READ\r");
+    c.receive();
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(c.receive());
+        c.send("ACK\r");
+    }
+    for (int i = 0; i < 11; ++i) {
+        EXPECT_FALSE(c.receive(300));
+        c.send("NAK\r");
+    }
+    c.send("READ\r");
+    EXPECT_FALSE(c.receive(5000));
+    EXPECT_FALSE(c.source.next_event_time());
+}
+
+TEST(SimRecordSource, RequestFaultsForTheFirstRequestsOnly) {
+    struct Case {
+        sim::SourceFaults::Request kind;
+        std::string wrong;
+        std::optional<std::string> first_answer;  // to the first READ, within 2000 ms
+        std::uint64_t answer_time;
+    } cases[] = {
+        {sim::SourceFaults::Request::silent, "", std::nullopt, 0},
+        {sim::SourceFaults::Request::wrong, "XYZ", "XYZ\r", 1},
+        {sim::SourceFaults::Request::wrong, "NAK", "NAK\r", 1},
+        {sim::SourceFaults::Request::late, "", "ACK\r", 1500},
+    };
+    for (const Case& k : cases) {
+        auto config = config_with(1);
+        config.faults.request = k.kind;
+        config.faults.wrong_answer = k.wrong;
+        config.faults.late_ms = 1500;
+        config.faults.request_fault_count = 2;
+        Client c(config);
+        c.send("READ\r");
+        auto first = c.receive(2000);
+        ASSERT_EQ(first.has_value(), k.first_answer.has_value());
+        if (first) {
+            EXPECT_EQ(first->text(), *k.first_answer);
+            EXPECT_EQ(first->time, k.answer_time);
+            if (k.kind == sim::SourceFaults::Request::late) {
+                // The late ACK was real: the batch follows it.
+                EXPECT_EQ(c.read_batch().size(), 1u);
+                continue;
+            }
+        }
+        c.send("READ\r");
+        auto second = c.receive(2000);
+        EXPECT_EQ(second.has_value(), k.first_answer.has_value());
+        const std::uint64_t third_at = c.clock.now();
+        c.send("READ\r");
+        auto third = c.receive(2000);
+        ASSERT_TRUE(third);
+        EXPECT_EQ(third->text(), "ACK\r");
+        EXPECT_EQ(third->time, third_at + 1);
+    }
+}
+
+TEST(SimRecordSource, ARequestWhileTheLateAnswerIsPendingIsNotAnsweredTwice) {
+    auto config = config_with(1);
+    config.faults.request = sim::SourceFaults::Request::late;
+    config.faults.late_ms = 2500;
+    Client c(config);
+    c.send("READ\r");
+    EXPECT_FALSE(c.receive(2000));
+    c.send("READ\r");
+    auto ack = c.receive();
+    ASSERT_TRUE(ack);
+    EXPECT_EQ(ack->time, 2500u);
+    EXPECT_EQ(c.read_batch().size(), 1u);
+    c.send("READ\r");
+    EXPECT_EQ(c.receive()->text(), "ACK\r");
+}
+
+TEST(SimRecordSource, EachRequestAfterOverServesTheNextBatch) {
+    sim::SourceConfig config;
+    config.batches = {sim::generate_records(2, 8, 1), {}, sim::generate_records(1, 8, 3)};
+    Client c(config);
+    const std::vector<std::size_t> sizes{2, 0, 1, 0};  // then empty batches
+    for (std::size_t b = 0; b < sizes.size(); ++b) {
+        c.send("READ\r");
+        EXPECT_EQ(c.receive()->text(), "ACK\r");
+        const auto data = c.read_batch();
+        ASSERT_EQ(data.size(), sizes[b]) << "batch " << b;
+        if (b == 2) {
+            EXPECT_EQ(data[0], config.batches[2][0]);
+        }
+    }
+    EXPECT_EQ(c.source.batches_done(), 4u);
+}
+
+TEST(SimRecordSource, RepeatedBatchesCycleAndFaultsCanTargetOneBatch) {
+    auto config = config_with(2);
+    config.repeat_batches = true;
+    config.faults.only_batch = 1;
+    config.faults.bad_checksum = {0};
+    Client c(config);
+    for (std::size_t b = 0; b < 3; ++b) {
+        c.send("READ\r");
+        c.receive();
+        auto first = c.receive();
+        ASSERT_TRUE(first);
+        EXPECT_EQ(first->bytes == record(config, 0), b != 1) << "batch " << b;
+        if (b == 1) {
+            c.send("NAK\r");
+            EXPECT_EQ(c.receive()->bytes, record(config, 0));
+        }
+        c.send("ACK\r");
+        EXPECT_EQ(c.receive()->bytes, record(config, 1));
+        c.send("ACK\r");
+        EXPECT_EQ(c.receive()->text(), "OVER\r");
+    }
+}
+
+TEST(SimRecordSource, ARequestInTheMiddleOfABatchStartsItAgain) {
+    const auto config = config_with(3);
+    Client c(config);
+    c.send("READ\r");
+    c.receive();
+    c.receive();
+    c.send("ACK\r");
+    EXPECT_EQ(c.receive()->bytes, record(config, 1));
+    c.send("READ\r");
+    EXPECT_EQ(c.receive()->text(), "ACK\r");
+    EXPECT_EQ(c.read_batch().size(), 3u);
+    EXPECT_EQ(c.source.batches_done(), 1u);
+}
+
+}  // namespace
