@@ -45,12 +45,18 @@ std::size_t bytes_waiting(int fd) {
     return static_cast<std::size_t>(count);
 }
 
+std::size_t bytes_queued_out(int fd) {
+    int count = 0;
+    if (::ioctl(fd, TIOCOUTQ, &count) != 0 || count < 0) return 0;
+    return static_cast<std::size_t>(count);
+}
+
 class TermiosLine : public SerialLine {
   public:
     TermiosLine(int fd, const termios& original) : fd_(fd), original_(original) {}
 
     ~TermiosLine() override {
-        ::tcsetattr(fd_, TCSANOW, &original_);
+        restore_settings();
         ::ioctl(fd_, TIOCNXCL);
         ::close(fd_);
     }
@@ -114,6 +120,21 @@ class TermiosLine : public SerialLine {
     void discard_input() override { ::tcflush(fd_, TCIFLUSH); }
 
   private:
+    // The last message may still be leaving the port: changing the speed under it would garble
+    // it, so let it out first, but never wait longer than the write time limit would.
+    void restore_settings() {
+        std::size_t queued = bytes_queued_out(fd_);
+        Deadline deadline =
+            deadline_after(std::uint64_t{timeouts_.per_byte_ms} * queued + timeouts_.constant_ms);
+        while (queued > 0 && remaining_ms(deadline) > 0) {
+            timespec pause{0, 5 * 1000000L};
+            ::nanosleep(&pause, nullptr);
+            queued = bytes_queued_out(fd_);
+        }
+        if (queued > 0) ::tcflush(fd_, TCOFLUSH);
+        ::tcsetattr(fd_, TCSADRAIN, &original_);
+    }
+
     bool wait_writable(Deadline deadline) {
         for (;;) {
             int left = remaining_ms(deadline);
