@@ -1,0 +1,68 @@
+// A batch received end to end over a pseudo-terminal through the real serial line, in real time.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "platform/clock.h"
+#include "platform/paths.h"
+#include "reader/receive_records.h"
+#include "reader/serial_port.h"
+#include "tests/support/posix/record_source_pump.h"
+#include "tests/support/recording_ui.h"
+
+namespace {
+
+std::string as_lines(const sim::Records& records) {
+    std::string out;
+    for (const auto& r : records) out += std::string(r.begin(), r.end()) + "\r\n";
+    return out;
+}
+
+TEST(ReaderOverPty, BatchArrivesByteExact) {
+    test_support::PtyPair pty;
+    ASSERT_TRUE(pty.ok());
+    ::setenv("VELMORA_COM3", pty.slave_path().c_str(), 1);
+
+    sim::SourceConfig config;
+    // Every byte value but CR, and a full-size record, in one batch.
+    sim::Bytes all_bytes;
+    for (int b = 0; b < 256; ++b) {
+        if (b != 0x0D) all_bytes.push_back(static_cast<std::uint8_t>(b));
+    }
+    sim::Records batch = sim::generate_records(20, 40);
+    batch.push_back(sim::Bytes(all_bytes.begin(), all_bytes.begin() + 251));
+    batch.push_back(sim::Bytes(all_bytes.begin() + 251, all_bytes.end()));
+    batch.push_back(sim::generate_records(1, 251, 900)[0]);
+    config.batches = {batch};
+    config.faults.bad_checksum = {3};
+    test_support::RecordSourcePump pump(pty, config);
+
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("ravelo-pty-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    auto ports = platform::make_system_serial_ports();
+    auto clock = platform::make_system_clock();
+    testing_support::RecordingUi ui;
+    ravelo::Reader reader(*ports, *clock, ui);
+    reader.settings.port_index = 2;
+    reader.settings.baud_index = 0;
+    reader.output_path = platform::join_path(folder.string(), "PTY.TXT");
+
+    ASSERT_EQ(ravelo::open_serial_port(reader), 1);
+    const int stored = ravelo::receive_records(reader);
+    reader.port.reset();
+    reader.output.close();
+    pump.stop();
+
+    EXPECT_EQ(stored, static_cast<int>(batch.size()));
+    std::string content;
+    ASSERT_TRUE(platform::read_whole_file(reader.output_path, &content));
+    EXPECT_EQ(content, as_lines(batch));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(pump.source().acknowledged().size(), batch.size());
+    std::filesystem::remove_all(folder);
+}
+
+}  // namespace
