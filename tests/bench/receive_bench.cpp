@@ -1,0 +1,80 @@
+// Receive throughput over a pseudo-terminal: records and bytes per second, reader CPU per record.
+#include <stdlib.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+
+#include "platform/clock.h"
+#include "platform/paths.h"
+#include "reader/receive_records.h"
+#include "reader/serial_port.h"
+#include "tests/support/posix/record_source_pump.h"
+#include "tests/support/recording_ui.h"
+
+namespace {
+
+double thread_cpu_seconds() {
+    timespec t{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+bool run(const char* label, std::size_t count, std::size_t size, std::uint32_t delay_ms) {
+    test_support::PtyPair pty;
+    if (!pty.ok()) return false;
+    ::setenv("VELMORA_COM1", pty.slave_path().c_str(), 1);
+    sim::SourceConfig config;
+    config.batches = {sim::generate_records(count, size)};
+    config.response_delay_ms = delay_ms;
+    test_support::RecordSourcePump pump(pty, config);
+
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("ravelo-bench-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    auto ports = platform::make_system_serial_ports();
+    auto clock = platform::make_system_clock();
+    testing_support::RecordingUi ui;
+    ravelo::Reader reader(*ports, *clock, ui);
+    reader.settings.show_errors = 0;
+    reader.output_path = platform::join_path(folder.string(), "BENCH.TXT");
+    if (!ravelo::open_serial_port(reader)) return false;
+
+    const double cpu_start = thread_cpu_seconds();
+    const auto wall_start = std::chrono::steady_clock::now();
+    const int stored = ravelo::receive_records(reader);
+    const double wall =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_start).count();
+    const double cpu = thread_cpu_seconds() - cpu_start;
+    reader.port.reset();
+    reader.output.close();
+    pump.stop();
+    std::filesystem::remove_all(folder);
+
+    if (stored != static_cast<int>(count)) {
+        std::printf("%-28s FAILED: %d of %zu records\n", label, stored, count);
+        return false;
+    }
+    // Wire bytes per record: sequence, data, two checksum bytes, CR.
+    const double wire_bytes = static_cast<double>(count * (size + 4));
+    std::printf(
+        "%-28s %6zu records in %6.3f s: %8.0f records/s, %9.0f bytes/s on the wire, "
+        "reader CPU %6.1f us/record\n",
+        label, count, wall, count / wall, wire_bytes / wall, cpu * 1e6 / count);
+    return true;
+}
+
+}  // namespace
+
+int main() {
+    bool ok = true;
+    std::printf("terminal answering at once (0 ms):\n");
+    ok &= run("  small (10 data bytes)", 5000, 10, 0);
+    ok &= run("  full size (251 data bytes)", 2000, 251, 0);
+    std::printf("terminal answering after 1 ms:\n");
+    ok &= run("  small (10 data bytes)", 1000, 10, 1);
+    ok &= run("  full size (251 data bytes)", 1000, 251, 1);
+    return ok ? 0 : 1;
+}
