@@ -3,6 +3,7 @@
 
 #include <deque>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,10 @@ struct ShownMessage {
         return caption == o.caption && text == o.text && question == o.question;
     }
 };
+
+inline void PrintTo(const ShownMessage& m, std::ostream* os) {
+    *os << (m.question ? "question " : "message ") << '[' << m.caption << "] " << m.text;
+}
 
 // Every call the counter made on the screen, as one line each, e.g. "save 467,354,533,394".
 class RecordingScreen : public ravelo::CounterScreen {

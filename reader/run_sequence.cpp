@@ -1,0 +1,69 @@
+// The reader's run: dialog or command line, then one transfer or the polling window.
+#include "reader/run_sequence.h"
+
+#include "platform/file.h"
+#include "reader/output_file.h"
+#include "reader/receive_records.h"
+#include "reader/serial_port.h"
+#include "reader/settings_file.h"
+
+namespace ravelo {
+
+namespace {
+
+const char* const kDoneQuestion = "Hotovo : %d záznamů přijato.\nZobrazit přijatá data?";
+const char* const kNothingReceived = "žádná data nepřijata!";
+
+std::string done_question(int count) {
+    std::string text = kDoneQuestion;
+    text.replace(text.find("%d"), 2, std::to_string(count));
+    return text;
+}
+
+// A file that holds acknowledged records is kept whatever the outcome: the terminal has
+// handed those records over and holds them no more.
+void tidy_output_file(Reader& reader, int result) {
+    if (!reader.output_open) return;
+    const bool nothing_stored = result == 0 || (result < 0 && reader.stored_records == 0);
+    if (nothing_stored && reader.settings.file_mode != kAppend) {
+        platform::remove_file(reader.output_path);
+    }
+    reader.output_open = false;
+}
+
+void report_result(Reader& reader, int result) {
+    if (result > 0) {
+        if (reader.ui.ask_yes_no(kReceiveCaption, done_question(result))) {
+            reader.ui.open_in_viewer(reader.output_path);
+        }
+    } else if (result == 0) {
+        reader.ui.show_message(kReceiveCaption, kNothingReceived);
+    }
+}
+
+}  // namespace
+
+int run_transfer(Reader& reader) {
+    reader.stored_records = 0;
+    if (!open_serial_port(reader)) return 0;
+    const int result = receive_records(reader);
+    reader.port.reset();
+    reader.output.close();
+    tidy_output_file(reader, result);
+    if (reader.settings.show_received) report_result(reader, result);
+    return result;
+}
+
+int run_reader(Reader& reader) {
+    if (!reader.command_line_mode && reader.settings.always_ask) {
+        if (reader.ui.run_properties_dialog(reader) == 2) return 0;
+        save_settings(reader);
+    } else {
+        reader.output_path = build_output_path(reader.settings);
+    }
+    if (reader.settings.online) return reader.ui.run_polling_window(reader) == 2 ? 0 : 1;
+    // A transfer that failed part-way is a failure for the caller too, not a success.
+    return run_transfer(reader) > 0 ? 1 : 0;
+}
+
+}  // namespace ravelo
