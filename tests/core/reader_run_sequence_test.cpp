@@ -1,0 +1,172 @@
+// One reader run against the simulated terminal: what is left on disk, what the user is shown.
+#include <gtest/gtest.h>
+
+#include "platform/simulated_line.h"
+#include "reader/run_sequence.h"
+#include "reader/settings_file.h"
+#include "tests/core/reader_test_fixture.h"
+#include "tools/velmora-sim/record_source.h"
+
+namespace {
+
+using reader_test::read_bytes;
+using reader_test::write_bytes;
+using testing_support::ShownMessage;
+
+sim::Records records(std::initializer_list<const char*> lines) {
+    sim::Records out;
+    for (const char* line : lines)
+        out.emplace_back(line, line + std::char_traits<char>::length(line));
+    return out;
+}
+
+struct RunRig {
+    explicit RunRig(sim::SourceConfig config) : terminal(std::move(config)) {
+        reader.settings.directory = temp.directory();
+        reader.settings.file_name = "DATA.TXT";
+        reader.settings.always_ask = 0;
+        reader.settings.show_received = 0;
+        reader.settings_path = temp.file("Ravelo.ini");
+    }
+    std::string output() const { return temp.file("DATA.TXT"); }
+
+    reader_test::TempDir temp;
+    platform::VirtualClock clock{0};
+    sim::RecordSource terminal;
+    platform::SimulatedPorts ports{clock, terminal};
+    testing_support::RecordingUi ui;
+    ravelo::Reader reader{ports, clock, ui};
+};
+
+sim::SourceConfig batch(sim::Records lines) {
+    sim::SourceConfig config;
+    config.batches.push_back(std::move(lines));
+    return config;
+}
+
+TEST(ReaderRun, StoresTheBatchAndOffersToShowIt) {
+    RunRig rig(batch(records({"alpha", "beta", "gamma"})));
+    rig.reader.settings.show_received = 1;
+    rig.ui.answers = {true};
+    EXPECT_EQ(ravelo::run_reader(rig.reader), 1);
+    EXPECT_EQ(read_bytes(rig.output()), "alpha\r\nbeta\r\ngamma\r\n");
+    ASSERT_EQ(rig.ui.messages.size(), 1u);
+    EXPECT_EQ(
+        rig.ui.messages[0],
+        (ShownMessage{"Příjem dat", "Hotovo : 3 záznamů přijato.\nZobrazit přijatá data?", true}));
+    EXPECT_EQ(rig.ui.viewed, std::vector<std::string>{rig.output()});
+    EXPECT_EQ(rig.ports.current_line(), nullptr) << "the port is closed after the transfer";
+}
+
+TEST(ReaderRun, AnsweringNoShowsNothingAndSilentRunsAskNothing) {
+    RunRig asked(batch(records({"x"})));
+    asked.reader.settings.show_received = 1;
+    asked.ui.answers = {false};
+    EXPECT_EQ(ravelo::run_reader(asked.reader), 1);
+    EXPECT_TRUE(asked.ui.viewed.empty());
+
+    RunRig silent(batch(records({"x"})));
+    EXPECT_EQ(ravelo::run_reader(silent.reader), 1);
+    EXPECT_TRUE(silent.ui.messages.empty());
+}
+
+TEST(ReaderRun, AnEmptyBatchLeavesNoFileExceptInAppendMode) {
+    RunRig overwrite(batch({}));
+    overwrite.reader.settings.show_received = 1;
+    write_bytes(overwrite.output(), "old\r\n");
+    EXPECT_EQ(ravelo::run_reader(overwrite.reader), 0);
+    EXPECT_FALSE(platform::file_exists(overwrite.output()));
+    EXPECT_EQ(overwrite.ui.messages,
+              (std::vector<ShownMessage>{{"Příjem dat", "žádná data nepřijata!", false}}));
+
+    RunRig append(batch({}));
+    append.reader.settings.file_mode = ravelo::kAppend;
+    write_bytes(append.output(), "old\r\n");
+    EXPECT_EQ(ravelo::run_reader(append.reader), 0);
+    EXPECT_EQ(read_bytes(append.output()), "old\r\n");
+}
+
+TEST(ReaderRun, ATransferThatFailsAfterStoringRecordsKeepsThem) {
+    sim::SourceConfig config = batch(records({"one", "two", "three", "four", "five"}));
+    config.faults.silent_from = 3;
+    RunRig rig(config);
+    rig.reader.settings.show_received = 1;
+    rig.reader.output_path = rig.output();
+    EXPECT_EQ(ravelo::run_transfer(rig.reader), -1);
+    EXPECT_EQ(read_bytes(rig.output()), "one\r\ntwo\r\nthree\r\n");
+    EXPECT_EQ(rig.terminal.acknowledged().size(), 3u);
+    // The failure was reported where it happened; no result message follows it.
+    EXPECT_EQ(rig.ui.messages, (std::vector<ShownMessage>{{"Chyba", "Čas vypršel!", false}}));
+}
+
+TEST(ReaderRun, ATransferThatFailsBeforeTheFirstRecordLeavesNoFile) {
+    sim::SourceConfig config = batch(records({"one"}));
+    config.faults.silent_from = 0;
+    RunRig rig(config);
+    rig.reader.settings.show_errors = 0;
+    EXPECT_EQ(ravelo::run_reader(rig.reader), 0) << "a failed transfer is no success";
+    EXPECT_FALSE(platform::file_exists(rig.output()));
+    EXPECT_TRUE(rig.ui.messages.empty());
+}
+
+TEST(ReaderRun, AMissingPortEndsBeforeAnyFileIsTouched) {
+    RunRig rig(batch(records({"one"})));
+    rig.ports.set_available_port("COM2");
+    rig.reader.settings.show_received = 1;
+    write_bytes(rig.output(), "old\r\n");
+    EXPECT_EQ(ravelo::run_reader(rig.reader), 0);
+    EXPECT_EQ(read_bytes(rig.output()), "old\r\n");
+    // The port's own message only: no transfer took place to report on.
+    EXPECT_EQ(rig.ui.messages,
+              (std::vector<ShownMessage>{{"Chyba", "Nepodařilo se otevřít COM port", false}}));
+}
+
+TEST(ReaderRun, CancellingTheDialogTouchesNeitherSettingsNorPort) {
+    RunRig rig(batch(records({"one"})));
+    rig.reader.settings.always_ask = 1;
+    rig.ui.properties_result = 2;
+    EXPECT_EQ(ravelo::run_reader(rig.reader), 0);
+    EXPECT_EQ(rig.ui.properties_runs, 1);
+    EXPECT_TRUE(rig.ports.opened_ports().empty());
+    EXPECT_FALSE(platform::file_exists(rig.reader.settings_path));
+}
+
+TEST(ReaderRun, OkInTheDialogSavesTheSettingsBeforeTheTransfer) {
+    RunRig rig(batch(records({"one"})));
+    rig.reader.settings.always_ask = 1;
+    bool saved_before_transfer = false;
+    rig.ui.on_properties = [&](ravelo::Reader& reader) {
+        reader.settings.file_name = "CHOSEN.TXT";
+        reader.output_path = rig.temp.file("CHOSEN.TXT");
+        return 1;
+    };
+    rig.ui.on_polling = [&](ravelo::Reader& reader) {
+        saved_before_transfer = platform::file_exists(reader.settings_path);
+        return 2;
+    };
+    EXPECT_EQ(ravelo::run_reader(rig.reader), 1);
+    EXPECT_EQ(read_bytes(rig.temp.file("CHOSEN.TXT")), "one\r\n");
+    std::string saved;
+    ASSERT_TRUE(platform::read_whole_file(rig.reader.settings_path, &saved));
+    EXPECT_NE(saved.find("CHOSEN.TXT"), std::string::npos);
+
+    RunRig online(batch({}));
+    online.reader.settings.always_ask = 1;
+    online.reader.settings.online = 1;
+    online.ui.properties_result = 1;
+    online.ui.on_polling = rig.ui.on_polling;
+    EXPECT_EQ(ravelo::run_reader(online.reader), 0) << "the polling window ends with 2";
+    EXPECT_TRUE(saved_before_transfer);
+}
+
+TEST(ReaderRun, TheCommandLineWinsOverAlwaysAsk) {
+    RunRig rig(batch(records({"one"})));
+    rig.reader.settings.always_ask = 1;
+    rig.reader.command_line_mode = true;
+    EXPECT_EQ(ravelo::run_reader(rig.reader), 1);
+    EXPECT_EQ(rig.ui.properties_runs, 0);
+    EXPECT_EQ(rig.reader.output_path, rig.output());
+    EXPECT_FALSE(platform::file_exists(rig.reader.settings_path)) << "nothing is saved";
+}
+
+}  // namespace
