@@ -1,0 +1,116 @@
+// velmora-sim: plays the Velmora terminal on a pseudo-terminal or serial device, in real time.
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tools/velmora-sim/echo.h"
+#include "tools/velmora-sim/lookup_target.h"
+#include "tools/velmora-sim/options.h"
+#include "tools/velmora-sim/pty_line.h"
+#include "tools/velmora-sim/pty_serve.h"
+#include "tools/velmora-sim/record_source.h"
+
+namespace {
+
+// The chosen peer, and when it has done what was asked of it.
+struct Terminal {
+    std::unique_ptr<platform::LinePeer> peer;
+    sim::Transcript* transcript = nullptr;
+    std::function<bool()> finished;
+};
+
+bool make_source(sim::Options& o, Terminal* t, std::string* error) {
+    sim::Records records;
+    if (!o.records_file.empty()) {
+        if (!sim::load_records(o.records_file, &records)) {
+            *error = "cannot read the records file \"" + o.records_file + "\"";
+            return false;
+        }
+    } else {
+        records = sim::generate_records(o.generate_count, o.generate_size);
+    }
+    o.source.batches = {records};
+    o.source.repeat_batches = true;
+    auto source = std::make_unique<sim::RecordSource>(o.source);
+    sim::RecordSource* s = source.get();
+    t->transcript = &s->transcript();
+    const auto batches = o.batches;
+    t->finished = [s, batches] { return batches && s->batches_done() >= *batches && s->quiet(); };
+    t->peer = std::move(source);
+    return true;
+}
+
+void make_lookup(const sim::Options& o, Terminal* t) {
+    auto target = std::make_unique<sim::LookupTarget>(o.lookup);
+    sim::LookupTarget* l = target.get();
+    const std::string out = o.out_file;
+    l->set_on_load([out](const sim::LookupTarget::Lines& lines) {
+        std::cerr << "velmora-sim: load of " << lines.size() << " lines received\n";
+        if (!out.empty() && !sim::write_lines(out, lines)) {
+            std::cerr << "velmora-sim: cannot write " << out << "\n";
+        }
+    });
+    t->transcript = &l->transcript();
+    const auto batches = o.batches;
+    t->finished = [l, batches] { return batches && l->loads().size() >= *batches && l->quiet(); };
+    t->peer = std::move(target);
+}
+
+void make_echo(const sim::Options& o, Terminal* t) {
+    auto echo = std::make_unique<sim::Echo>(o.delay_ms.value_or(0));
+    t->transcript = &echo->transcript();
+    t->finished = [] { return false; };
+    t->peer = std::move(echo);
+}
+
+int fail(const std::string& message, int status) {
+    std::cerr << "velmora-sim: " << message << "\n";
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    sim::Options options;
+    std::string error;
+    if (!sim::parse_options(std::vector<std::string>(argv + 1, argv + argc), &options, &error)) {
+        return fail(error + " (velmora-sim --help explains the options)", 2);
+    }
+    if (options.help) {
+        std::cout << sim::usage_text();
+        return 0;
+    }
+    Terminal terminal;
+    if (options.role == sim::Role::source && !make_source(options, &terminal, &error)) {
+        return fail(error, 2);
+    }
+    if (options.role == sim::Role::lookup) make_lookup(options, &terminal);
+    if (options.role == sim::Role::echo) make_echo(options, &terminal);
+
+    std::ofstream transcript_file;
+    if (!options.transcript.empty()) {
+        transcript_file.open(options.transcript, std::ios::trunc);
+        if (!transcript_file) return fail("cannot write " + options.transcript, 2);
+        terminal.transcript->set_line_sink(
+            [&transcript_file](const std::string& line) { transcript_file << line << std::endl; });
+    }
+
+    sim::catch_stop_signals();
+    sim::ServedLine line;
+    const bool opened = options.device.empty()
+                            ? sim::open_pseudo_terminal(&line, &error)
+                            : sim::open_device(options.device, options.baud, &line, &error);
+    if (!opened) return fail(error, 1);
+    if (!options.link.empty() && !sim::make_link(&line, options.link, &error)) {
+        sim::close_line(&line);
+        return fail(error, 1);
+    }
+    std::cout << line.path << std::endl;
+
+    const bool served = sim::serve(line, *terminal.peer, terminal.finished);
+    sim::close_line(&line);
+    return served ? 0 : fail("the line failed", 1);
+}
