@@ -58,6 +58,10 @@ bool make_raw(int fd, std::uint32_t baud, std::string* error) {
     return true;
 }
 
+void pause_ms(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
 }  // namespace
 
 bool open_pseudo_terminal(ServedLine* line, std::string* error) {
@@ -121,12 +125,16 @@ void drain(const ServedLine& line, std::uint32_t limit_ms) {
         tcdrain(line.fd);
         return;
     }
-    // A pseudo-terminal has drained once the slave side holds nothing unread.
-    for (std::uint32_t waited = 0; waited < limit_ms; waited += 5) {
-        int unread = 0;
-        if (ioctl(line.slave_fd, FIONREAD, &unread) != 0 || unread == 0) return;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    // Bytes written to a pseudo-terminal reach the slave's queue a moment later, and closing
+    // the master would discard them: wait for them to arrive, then for the program to read them.
+    auto unread = [&line] {
+        int n = 0;
+        return ioctl(line.slave_fd, FIONREAD, &n) == 0 ? n : 0;
+    };
+    std::uint32_t waited = 0;
+    for (; waited < 50 && unread() == 0; waited += 5) pause_ms(5);
+    for (; waited < limit_ms && unread() > 0; waited += 5) pause_ms(5);
+    pause_ms(20);
 }
 
 void close_line(ServedLine* line) {
