@@ -1,0 +1,119 @@
+// The counter box on the real screen: its colours and outline, and the screen put back after.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "platform/virtual_clock.h"
+#include "reader/counter.h"
+#include "reader/win32/gdi_counter_screen.h"
+#include "tests/support/recording_ui.h"
+
+namespace {
+
+class GdiUi : public testing_support::RecordingUi {
+  public:
+    ravelo::CounterScreen& counter_screen() override { return gdi; }
+    ravelo::GdiCounterScreen gdi;
+};
+
+struct ScreenRig {
+    ScreenRig() : reader(*static_cast<platform::SerialPorts*>(nullptr), clock, ui) {}
+    platform::VirtualClock clock;
+    GdiUi ui;
+    ravelo::Reader reader;
+};
+
+// Paints a rectangle of the screen in one colour, as a window lying under the box would.
+void fill_screen(const RECT& area, COLORREF colour) {
+    HDC dc = GetDC(nullptr);
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &area, brush);
+    DeleteObject(brush);
+    ReleaseDC(nullptr, dc);
+}
+
+COLORREF pixel(int x, int y) {
+    HDC dc = GetDC(nullptr);
+    const COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(nullptr, dc);
+    return c;
+}
+
+// How many pixels of the rectangle differ from `colour`.
+int pixels_not(const RECT& area, COLORREF colour) {
+    HDC dc = GetDC(nullptr);
+    int n = 0;
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x) n += GetPixel(dc, x, y) != colour;
+    }
+    ReleaseDC(nullptr, dc);
+    return n;
+}
+
+bool screen_readable() {
+    HDC dc = GetDC(nullptr);
+    if (!dc) return false;
+    const bool ok = GetPixel(dc, 0, 0) != CLR_INVALID;
+    ReleaseDC(nullptr, dc);
+    return ok;
+}
+
+constexpr COLORREF kUnder = RGB(10, 60, 140);
+constexpr COLORREF kMovedIn = RGB(200, 20, 20);
+constexpr COLORREF kYellow = RGB(255, 255, 100);
+
+TEST(ReaderCounterScreen, BoxIsDrawnAndTheScreenRestored) {
+    if (!screen_readable()) GTEST_SKIP() << "no screen to draw on (run under Xvfb)";
+    ScreenRig rig;
+    const RECT around{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    fill_screen(around, kUnder);
+
+    ravelo::draw_counter(rig.reader, ravelo::kCounterStart, 0);
+    const ravelo::ScreenRect box = ravelo::counter_box(rig.reader.counter);
+    EXPECT_EQ(rig.reader.counter.centre_x, around.right / 2);
+    EXPECT_EQ(rig.reader.counter.centre_y, around.bottom / 2 - 10);
+    EXPECT_GT(rig.reader.counter.box_width, 50);
+    EXPECT_EQ(pixel(box.left + 2, box.top + 2), kUnder) << "start draws nothing";
+
+    ravelo::draw_counter(rig.reader, ravelo::kCounterUpdate, 42);
+    EXPECT_EQ(pixel(box.left, box.top), RGB(0, 0, 0)) << "black outline";
+    EXPECT_EQ(pixel(box.right - 1, box.bottom - 1), RGB(0, 0, 0));
+    EXPECT_EQ(pixel(box.left + 2, box.top + 2), kYellow) << "pale yellow fill";
+    const RECT inside{box.left + 1, box.top + 1, box.right - 1, box.bottom - 1};
+    const int text_pixels = pixels_not(inside, kYellow);
+    EXPECT_GT(text_pixels, 50) << "the count is written in the box";
+
+    // A window moved under the box meanwhile: finish still puts back what start saw.
+    const RECT capture{box.left, box.top, box.left + rig.reader.counter.box_width, box.bottom};
+    fill_screen(capture, kMovedIn);
+    ravelo::draw_counter(rig.reader, ravelo::kCounterFinish, 0);
+    EXPECT_EQ(pixels_not(capture, kUnder), 0);
+
+    // A second finish has nothing to put back and leaves the screen alone.
+    fill_screen(capture, kMovedIn);
+    ravelo::draw_counter(rig.reader, ravelo::kCounterFinish, 0);
+    EXPECT_EQ(pixels_not(capture, kMovedIn), 0);
+}
+
+TEST(ReaderCounterScreen, TransferWithoutRecordsLeavesTheScreenAsItWas) {
+    if (!screen_readable()) GTEST_SKIP() << "no screen to draw on (run under Xvfb)";
+    ScreenRig rig;
+    const RECT around{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    fill_screen(around, kUnder);
+    ravelo::draw_counter(rig.reader, ravelo::kCounterStart, 0);
+    ravelo::draw_counter(rig.reader, ravelo::kCounterFinish, 0);
+    const ravelo::ScreenRect box = ravelo::counter_capture(rig.reader.counter);
+    // The box's surroundings: reading every pixel of the screen back takes far too long.
+    const RECT near_box{box.left - 8, box.top - 8, box.right + 8, box.bottom + 8};
+    EXPECT_EQ(pixels_not(near_box, kUnder), 0);
+}
+
+TEST(ReaderCounterScreen, MeasuresTheTextInTheScreenFont) {
+    if (!screen_readable()) GTEST_SKIP() << "no screen to draw on (run under Xvfb)";
+    ravelo::GdiCounterScreen screen;
+    const int blank = screen.text_width("Počet přijatých záznamů: 0");
+    const int wider = screen.text_width("Počet přijatých záznamů: 0    ");
+    EXPECT_GT(blank, 0);
+    EXPECT_GT(wider, blank) << "the trailing blanks are measured too";
+}
+
+}  // namespace
