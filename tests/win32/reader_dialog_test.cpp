@@ -1,0 +1,364 @@
+// Ravelo's properties and polling dialogs, created from their real templates and driven in process.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/virtual_clock.h"
+#include "platform/win32/wide.h"
+#include "reader/win32/polling_dialog.h"
+#include "reader/win32/properties_dialog.h"
+#include "resources/ravelo_ids.h"
+#include "tests/support/recording_ui.h"
+
+namespace ravelo {
+namespace {
+
+const wchar_t kPropertiesCaption[] = L"Čtení dat přes RS-232 (Ver 4.10)";
+const wchar_t kPollingCaption[] = L"Připraveno pro příjem dat";
+
+class NoPorts : public platform::SerialPorts {
+  public:
+    std::unique_ptr<platform::SerialLine> open(const std::string&,
+                                               platform::OpenError* error) override {
+        if (error) *error = platform::OpenError::cannot_open;
+        return nullptr;
+    }
+};
+
+std::wstring bin_directory() {
+    wchar_t path[MAX_PATH];
+    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring text(path, n);
+    return text.substr(0, text.find_last_of(L"\\/") + 1);
+}
+
+// A 24-bit .bmp of the whole screen, for a person to look at after the run.
+void save_screenshot(const std::wstring& name) {
+    const std::wstring folder = bin_directory() + L"..\\screenshots\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const int w = GetSystemMetrics(SM_CXSCREEN);
+    const int h = GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = w;
+    info.biHeight = h;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    const DWORD stride = (static_cast<DWORD>(w) * 3 + 3) & ~3u;
+    std::vector<BYTE> pixels(stride * static_cast<DWORD>(h));
+    GetDIBits(memory, bitmap, 0, static_cast<UINT>(h), pixels.data(),
+              reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    HANDLE out = CreateFileW((folder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(out, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(out, &file, sizeof file, &written, nullptr);
+    WriteFile(out, &info, sizeof info, &written, nullptr);
+    WriteFile(out, pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
+    CloseHandle(out);
+}
+
+class DialogTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        templates = LoadLibraryW((bin_directory() + L"ravelo_resources.dll").c_str());
+        ASSERT_NE(templates, nullptr);
+        reader.settings.directory = "C:\\data";
+        reader.settings.file_name = "in.txt";
+        reader.settings.poll_interval = 7;
+        reader.output_path = "unchanged";
+    }
+    void TearDown() override {
+        if (dialog) DestroyWindow(dialog);
+        if (templates) FreeLibrary(templates);
+    }
+
+    // The properties dialog, modeless and never shown: its procedure runs as in the modal case.
+    void open_properties() {
+        dialog = CreateDialogParamW(templates, L"PropertiesDlg", nullptr, properties_dialog_proc,
+                                    reinterpret_cast<LPARAM>(&reader));
+        ASSERT_NE(dialog, nullptr) << GetLastError();
+    }
+
+    void click(int id) {
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    }
+    void type(int id, const std::string& text) {
+        SetDlgItemTextW(dialog, id, platform::to_wide(text).c_str());
+    }
+    std::string text(int id) {
+        wchar_t buffer[512];
+        GetDlgItemTextW(dialog, id, buffer, 512);
+        return platform::from_wide(buffer);
+    }
+    std::vector<std::string> items(int id) {
+        std::vector<std::string> out;
+        int n = static_cast<int>(SendDlgItemMessageW(dialog, id, CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < n; ++i) {
+            wchar_t buffer[64];
+            SendDlgItemMessageW(dialog, id, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                                reinterpret_cast<LPARAM>(buffer));
+            out.push_back(platform::from_wide(buffer));
+        }
+        return out;
+    }
+    std::string selected_mode() {
+        int i = static_cast<int>(SendDlgItemMessageW(dialog, IDC_FILE_MODE, CB_GETCURSEL, 0, 0));
+        return i < 0 ? "(none)" : items(IDC_FILE_MODE).at(static_cast<std::size_t>(i));
+    }
+    bool checked(int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+    bool enabled(int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
+    void expect_online_state(bool online) {
+        EXPECT_EQ(checked(IDC_ONLINE), online);
+        EXPECT_EQ(items(IDC_FILE_MODE).size(), online ? 3u : 4u);
+        EXPECT_EQ(enabled(IDC_SHOW_RECEIVED), !online);
+        for (int id : {IDC_INTERVAL_LABEL, IDC_INTERVAL, IDC_INTERVAL_HINT}) {
+            EXPECT_EQ(enabled(id), online) << id;
+        }
+    }
+
+    NoPorts ports;
+    platform::VirtualClock clock;
+    testing_support::RecordingUi ui;
+    Reader reader{ports, clock, ui};
+    HMODULE templates = nullptr;
+    HWND dialog = nullptr;
+};
+
+TEST_F(DialogTest, PropertiesOpenShowsTheSettings) {
+    reader.settings.port_index = 2;
+    reader.settings.baud_index = 4;
+    reader.settings.append_lf = 0;
+    open_properties();
+    EXPECT_EQ(text(IDC_DIRECTORY), "C:\\data");
+    EXPECT_EQ(text(IDC_FILE_NAME), "in.txt");
+    EXPECT_EQ(text(IDC_INTERVAL), "7");
+    EXPECT_EQ(items(IDC_PORT).size(), 9u);
+    EXPECT_EQ(text(IDC_PORT), "COM3");
+    EXPECT_EQ(items(IDC_BAUD),
+              (std::vector<std::string>{"115200", "57600", "38400", "19200", "9600"}));
+    EXPECT_EQ(text(IDC_BAUD), "9600");
+    EXPECT_EQ(items(IDC_FILE_MODE),
+              (std::vector<std::string>{"Přepsat", "Přidat", "Nové jméno", "Auto"}));
+    EXPECT_TRUE(checked(IDC_APPEND_CR));
+    EXPECT_FALSE(checked(IDC_APPEND_LF));
+    EXPECT_TRUE(checked(IDC_SHOW_RECEIVED));
+    expect_online_state(false);
+    EXPECT_EQ(GetFocus() == GetDlgItem(dialog, IDC_DIRECTORY) || GetFocus() == nullptr, true);
+}
+
+TEST_F(DialogTest, PropertiesOpenOnlineResetsAutoAndHidesShowReceived) {
+    reader.settings.online = 1;
+    reader.settings.file_mode = 3;
+    open_properties();
+    expect_online_state(true);
+    EXPECT_EQ(items(IDC_FILE_MODE), (std::vector<std::string>{"Auto", "Přidat", "Přepsat"}));
+    EXPECT_EQ(selected_mode(), "Auto");
+    EXPECT_EQ(reader.settings.file_mode, 0);
+    EXPECT_FALSE(checked(IDC_SHOW_RECEIVED));
+}
+
+TEST_F(DialogTest, OnlineSwitchOnAndOffTwice) {
+    reader.settings.file_mode = 3;
+    open_properties();
+    EXPECT_EQ(selected_mode(), "Auto");
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        click(IDC_ONLINE);
+        expect_online_state(true);
+        EXPECT_EQ(reader.settings.online, 1);
+        EXPECT_EQ(selected_mode(), "Auto");
+        EXPECT_FALSE(checked(IDC_SHOW_RECEIVED));
+        click(IDC_ONLINE);
+        expect_online_state(false);
+        EXPECT_EQ(reader.settings.online, 0);
+        EXPECT_EQ(selected_mode(), "Přepsat");
+        EXPECT_FALSE(checked(IDC_SHOW_RECEIVED));  // cleared by the trip online
+    }
+}
+
+TEST_F(DialogTest, FileModeListAndOnlineSwitchCarryTheIndex) {
+    open_properties();
+    SendDlgItemMessageW(dialog, IDC_FILE_MODE, CB_SETCURSEL, 2, 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_FILE_MODE, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_FILE_MODE)));
+    EXPECT_EQ(reader.settings.file_mode, 2);
+    click(IDC_ONLINE);
+    EXPECT_EQ(selected_mode(), "Přepsat");
+    click(IDC_ONLINE);
+    EXPECT_EQ(selected_mode(), "Nové jméno");
+}
+
+TEST_F(DialogTest, IntervalEditKeepsOnlyValidIntervals) {
+    reader.settings.online = 1;
+    open_properties();
+    struct Case {
+        const char* typed;
+        const char* shown;
+        int interval;
+    };
+    const Case cases[] = {{"0", "7", 7},     {"12345", "9999", 9999}, {"30", "30", 30},
+                          {"abc", "30", 30}, {"-5", "30", 30},        {"", "", 30}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        type(IDC_INTERVAL, c.typed);
+        EXPECT_EQ(text(IDC_INTERVAL), c.shown);
+        EXPECT_EQ(reader.settings.poll_interval, c.interval);
+    }
+    click(IDOK);
+    EXPECT_EQ(reader.settings.poll_interval, 30);  // the emptied edit is not read at OK
+}
+
+TEST_F(DialogTest, OkReadsEverythingBack) {
+    open_properties();
+    type(IDC_DIRECTORY, "D:\\příjem\\");
+    type(IDC_FILE_NAME, std::string(70, 'n'));
+    SendDlgItemMessageW(dialog, IDC_PORT, CB_SETCURSEL, 4, 0);
+    SendDlgItemMessageW(dialog, IDC_BAUD, CB_SETCURSEL, 3, 0);
+    for (int id : {IDC_APPEND_CR, IDC_SHOW_ERRORS, IDC_ALWAYS_ASK}) click(id);
+    EXPECT_FALSE(checked(IDC_APPEND_CR));
+    click(IDC_ONLINE);
+    click(IDOK);
+    const ReaderSettings& s = reader.settings;
+    EXPECT_EQ(s.directory, "D:\\příjem\\");
+    EXPECT_EQ(s.file_name, std::string(61, 'n'));
+    EXPECT_EQ(reader.output_path, "D:\\příjem\\" + std::string(61, 'n'));
+    EXPECT_EQ(s.port_index, 4);
+    EXPECT_EQ(s.baud_index, 3);
+    EXPECT_EQ(s.file_mode, 0);
+    EXPECT_EQ(s.append_cr, 0);
+    EXPECT_EQ(s.append_lf, 1);
+    EXPECT_EQ(s.show_errors, 0);
+    EXPECT_EQ(s.always_ask, 0);
+    EXPECT_EQ(s.online, 1);
+    EXPECT_EQ(s.show_received, 0);
+}
+
+TEST_F(DialogTest, StornoReadsNothingBack) {
+    open_properties();
+    const ReaderSettings before = reader.settings;
+    type(IDC_DIRECTORY, "E:\\jinam");
+    type(IDC_FILE_NAME, "jine.txt");
+    SendDlgItemMessageW(dialog, IDC_PORT, CB_SETCURSEL, 5, 0);
+    for (int id : {IDC_APPEND_CR, IDC_APPEND_LF, IDC_SHOW_ERRORS, IDC_SHOW_RECEIVED}) click(id);
+    click(IDCANCEL);
+    EXPECT_EQ(reader.settings, before);
+    EXPECT_EQ(reader.output_path, "unchanged");
+}
+
+// Drives a modal dialog from a thread timer that its own message loop dispatches.
+struct ModalDriver {
+    static std::function<void()> action;
+    static void CALLBACK fire(HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        if (action) action();
+    }
+};
+std::function<void()> ModalDriver::action;
+
+TEST_F(DialogTest, ModalPropertiesEndsWithOkOrStorno) {
+    for (int button : {IDOK, IDCANCEL}) {
+        ModalDriver::action = [button] {
+            HWND shown = FindWindowW(L"#32770", kPropertiesCaption);
+            ASSERT_NE(shown, nullptr);
+            if (button == IDOK) save_screenshot(L"ravelo-properties.bmp");
+            PostMessageW(shown, WM_COMMAND, static_cast<WPARAM>(button), 0);
+        };
+        SetTimer(nullptr, 0, 400, ModalDriver::fire);
+        EXPECT_EQ(show_properties_dialog(reader, templates), button == IDOK ? 1 : 2);
+    }
+    EXPECT_EQ(reader.output_path, "C:\\data\\in.txt");
+}
+
+// A polling window with scripted transfers; times are real, from the program's own clock.
+struct PollingRun {
+    std::vector<int> results;
+    std::function<void(HWND)> during;  // runs inside each transfer
+    std::unique_ptr<platform::Clock> clock = platform::make_system_clock();
+    std::vector<std::uint32_t> starts;
+    std::vector<std::uint32_t> ends;
+    std::vector<bool> minimised;
+
+    int transfer() {
+        HWND window = FindWindowW(L"#32770", kPollingCaption);
+        starts.push_back(clock->tick_ms());
+        minimised.push_back(window != nullptr && IsIconic(window));
+        if (during) during(window);
+        clock->sleep_ms(300);
+        ends.push_back(clock->tick_ms());
+        return results.at(starts.size() - 1);
+    }
+};
+
+TEST_F(DialogTest, PollingRunsOnePeriodAfterEachTransferAndStopsOnFailure) {
+    reader.settings.poll_interval = 1;
+    PollingRun run;
+    run.results = {0, 4, -1};
+    run.during = [&](HWND window) {
+        if (run.starts.size() == 1) save_screenshot(L"ravelo-polling.bmp");
+        EXPECT_NE(window, nullptr);
+    };
+    PollingWindow window{reader, [&] { return run.transfer(); }};
+    const std::uint32_t opened = run.clock->tick_ms();
+    EXPECT_EQ(show_polling_window(window, templates), 2);
+    ASSERT_EQ(run.starts.size(), 3u);
+    EXPECT_GE(run.starts[0] - opened, 950u);
+    EXPECT_LT(run.starts[0] - opened, 1500u);
+    for (std::size_t i = 1; i < run.starts.size(); ++i) {
+        EXPECT_GE(run.starts[i] - run.ends[i - 1], 950u) << i;
+        EXPECT_LT(run.starts[i] - run.ends[i - 1], 1500u) << i;
+    }
+    EXPECT_FALSE(run.minimised[0]);
+}
+
+// Checked on the window as WM_INITDIALOG leaves it: once Wine maps a modal dialog on its X display
+// it shows it restored again, which Windows does not.
+TEST_F(DialogTest, PollingStartsMinimisedWithoutErrorMessages) {
+    for (int show_errors : {0, 1}) {
+        reader.settings.show_errors = show_errors;
+        PollingWindow window{reader, [] { return -1; }};
+        dialog = CreateDialogParamW(templates, L"ProgressDlg", nullptr, polling_dialog_proc,
+                                    reinterpret_cast<LPARAM>(&window));
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(IsIconic(dialog) != FALSE, show_errors == 0);
+        DestroyWindow(dialog);
+        dialog = nullptr;
+    }
+}
+
+TEST_F(DialogTest, PollingButtonMinimisesAndEscStopsAfterTheTransfer) {
+    reader.settings.poll_interval = 1;
+    PollingRun run;
+    run.results = {0, 0, 0};
+    run.during = [&](HWND window) {
+        // Clicks made during a transfer wait in the queue until the transfer is over.
+        if (run.starts.size() == 1) PostMessageW(window, WM_COMMAND, IDOK, 0);
+        if (run.starts.size() == 2) PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+    };
+    PollingWindow window{reader, [&] { return run.transfer(); }};
+    EXPECT_EQ(show_polling_window(window, templates), 2);
+    EXPECT_EQ(run.minimised, (std::vector<bool>{false, true}));
+}
+
+}  // namespace
+}  // namespace ravelo
