@@ -1,0 +1,171 @@
+// ravelo as a user or a script runs it, against velmora-sim on a pseudo-terminal, in real time.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+
+#include "tests/core/reader_test_fixture.h"
+#include "tests/support/posix/child_process.h"
+#include "tools/velmora-sim/records.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using reader_test::read_bytes;
+using reader_test::write_bytes;
+using testing_support::BackgroundProcess;
+using testing_support::ProcessResult;
+
+const std::string kBin = VELMORA_BIN_DIR;
+
+// Every byte value but CR and LF, in records of varied length: what a terminal may collect.
+std::string binary_records_file() {
+    std::string content;
+    int length = 1;
+    std::string line;
+    for (int b = 0; b < 256; ++b) {
+        if (b == 0x0D || b == 0x0A) continue;
+        line += static_cast<char>(b);
+        if (static_cast<int>(line.size()) == length) {
+            content += line + "\r\n";
+            line.clear();
+            length = length % 60 + 7;
+        }
+    }
+    return content + line + "\r\n";
+}
+
+// ravelo copied into a folder of its own, so its settings file and output stay private.
+class RaveloE2e : public ::testing::Test {
+  protected:
+    void SetUp() override { std::filesystem::copy_file(kBin + "/ravelo", temp.file("ravelo")); }
+
+    // Starts the simulated terminal; returns its device's path.
+    std::string start_terminal(std::vector<std::string> args) {
+        args.insert(args.begin(), {kBin + "/velmora-sim", "source"});
+        terminal = std::make_unique<BackgroundProcess>(args);
+        const std::string device = terminal->read_line(5s);
+        EXPECT_FALSE(device.empty()) << "velmora-sim did not start";
+        return device;
+    }
+
+    ProcessResult run(const std::string& device, const std::vector<std::string>& args) {
+        std::vector<std::string> argv{temp.file("ravelo")};
+        argv.insert(argv.end(), args.begin(), args.end());
+        return testing_support::run_process(argv, {{"VELMORA_COM1", device}}, 30s);
+    }
+
+    std::string output(const std::string& name = "DATA.TXT") const { return temp.file(name); }
+
+    reader_test::TempDir temp;
+    std::unique_ptr<BackgroundProcess> terminal;
+};
+
+TEST_F(RaveloE2e, CommandLineModeWritesTheBatchByteExact) {
+    const std::string records = binary_records_file();
+    write_bytes(temp.file("records.bin"), records);
+    const std::string device = start_terminal({"--records", temp.file("records.bin")});
+    const ProcessResult result = run(device, {"DATA.TXT,1,1,1,1,1,1,0,0,0,2"});
+    EXPECT_EQ(result.exit_status, 0) << result.err;
+    EXPECT_EQ(read_bytes(output()), records);
+    EXPECT_EQ(result.err, "");
+}
+
+TEST_F(RaveloE2e, RecordFlagsAndAGeneratedBatch) {
+    const std::string device = start_terminal({"--generate", "40", "--size", "251"});
+    // No CR, LF only; the speed digit 5 (9600 bit/s) is applied to the line.
+    const ProcessResult result = run(device, {"DATA.TXT,1,5,1,0,1,1,0,0,0,2"});
+    EXPECT_EQ(result.exit_status, 0) << result.err;
+    std::string expected;
+    for (const auto& record : sim::generate_records(40, 251)) {
+        expected.append(record.begin(), record.end());
+        expected += '\n';
+    }
+    EXPECT_EQ(read_bytes(output()), expected);
+}
+
+TEST_F(RaveloE2e, NoRecordsLeavesNoFileButAnAppendedFileUntouched) {
+    const std::string device = start_terminal({"--generate", "0"});
+    ProcessResult result = run(device, {"DATA.TXT,1,1,1,1,1,1,1,0,0,2"});
+    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_FALSE(std::filesystem::exists(output()));
+    EXPECT_NE(result.err.find("[Příjem dat] žádná data nepřijata!"), std::string::npos)
+        << result.err;
+
+    write_bytes(output("OLD.TXT"), "kept\r\n");
+    result = run(device, {"OLD.TXT,1,1,2,1,1,1,0,0,0,2"});
+    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_EQ(read_bytes(output("OLD.TXT")), "kept\r\n");
+}
+
+TEST_F(RaveloE2e, ATerminalFallingSilentAfterThreeRecordsLeavesThoseThree) {
+    const std::string device =
+        start_terminal({"--generate", "10", "--size", "12", "--silent-from", "3"});
+    const auto started = std::chrono::steady_clock::now();
+    const ProcessResult result = run(device, {"DATA.TXT,1,1,1,1,1,1,0,0,0,2"});
+    const auto took = std::chrono::steady_clock::now() - started;
+    EXPECT_EQ(result.exit_status, 1) << "a transfer that failed is not reported as success";
+    std::string expected;
+    for (const auto& record : sim::generate_records(3, 12)) {
+        expected.append(record.begin(), record.end());
+        expected += "\r\n";
+    }
+    EXPECT_EQ(read_bytes(output()), expected);
+    EXPECT_NE(result.err.find("[Chyba] Čas vypršel!"), std::string::npos) << result.err;
+    // Ten NAKs 300 ms apart, then the eleventh expiry.
+    EXPECT_GE(took, 3300ms);
+    EXPECT_LT(took, 5000ms);
+}
+
+TEST_F(RaveloE2e, AMissingPortIsReportedOnlyWhenErrorsAreShown) {
+    ProcessResult result = run("/nonexistent/tty", {"DATA.TXT,1,1,1,1,1,1,0,0,0,2"});
+    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_EQ(result.err, "[Chyba] Nepodařilo se otevřít COM port\n");
+    result = run("/nonexistent/tty", {"DATA.TXT,1,1,1,1,1,0,0,0,0,2"});
+    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_EQ(result.err, "");
+    EXPECT_FALSE(std::filesystem::exists(output()));
+}
+
+TEST_F(RaveloE2e, ASilentTerminalTimesOutAfterFourRequests) {
+    const std::string device = start_terminal({"--no-answer"});
+    const auto started = std::chrono::steady_clock::now();
+    const ProcessResult result = run(device, {"DATA.TXT,1,1,1,1,1,1,0,0,0,2"});
+    const auto took = std::chrono::steady_clock::now() - started;
+    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_EQ(result.err, "[Chyba] Čas vypršel!\n");
+    EXPECT_FALSE(std::filesystem::exists(output())) << "no answer, no file";
+    EXPECT_GE(took, 8000ms);
+    EXPECT_LT(took, 9500ms);
+}
+
+TEST_F(RaveloE2e, TheCommandLineWinsOverAlwaysAskAndLeavesTheSettingsFile) {
+    std::filesystem::create_directory(temp.file("out"));
+    const std::string settings =
+        temp.file("out") + "/\r\nJINY.TXT\r\n2\r\n5\r\n4\r\n1\r\n1\r\n1\r\n1\r\n1\r\n0\r\n7";
+    write_bytes(temp.file("Ravelo.ini"), settings);
+    const std::string device = start_terminal({"--generate", "2", "--size", "5"});
+    const ProcessResult result = run(device, {"DATA.TXT"});
+    EXPECT_EQ(result.exit_status, 0) << result.err;
+    // The name comes from the command line, the folder from the settings file.
+    EXPECT_EQ(read_bytes(temp.file("out/DATA.TXT")).size(), 2u * (5 + 2));
+    EXPECT_EQ(read_bytes(temp.file("Ravelo.ini")), settings);
+    // With no terminal to ask on, the offer to show the file is answered No.
+    EXPECT_NE(result.err.find("Hotovo : 2 záznamů přijato.\nZobrazit přijatá data?"),
+              std::string::npos)
+        << result.err;
+}
+
+TEST_F(RaveloE2e, WithoutATerminalTheDialogCannotRunAndNothingHappens) {
+    const std::string settings =
+        temp.directory() + "\r\nDATA.TXT\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n0\r\n1\r\n0\r\n2";
+    write_bytes(temp.file("Ravelo.ini"), settings);
+    const std::string device = start_terminal({"--generate", "2"});
+    const ProcessResult result = run(device, {});
+    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_NE(result.err.find("[Chyba]"), std::string::npos) << result.err;
+    EXPECT_FALSE(std::filesystem::exists(output()));
+    EXPECT_EQ(read_bytes(temp.file("Ravelo.ini")), settings);
+}
+
+}  // namespace

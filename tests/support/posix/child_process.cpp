@@ -1,0 +1,146 @@
+// Child processes for end-to-end tests, with time limits so a hung program fails the test.
+#include "tests/support/posix/child_process.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <thread>
+
+namespace testing_support {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+pid_t spawn(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
+            int out_fd, int err_fd) {
+    const pid_t pid = fork();
+    if (pid != 0) return pid;
+    const int null_in = open("/dev/null", O_RDONLY);
+    dup2(null_in, 0);
+    dup2(out_fd, 1);
+    dup2(err_fd, 2);
+    setsid();  // no controlling terminal: questions must answer themselves
+    for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
+    std::vector<char*> args;
+    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    execv(args[0], args.data());
+    _exit(127);
+}
+
+void drain(int fd, std::string& into) {
+    char buffer[4096];
+    ssize_t n = 0;
+    while ((n = read(fd, buffer, sizeof buffer)) > 0) into.append(buffer, static_cast<size_t>(n));
+}
+
+int exit_code(int status) {
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    return 128 + WTERMSIG(status);
+}
+
+}  // namespace
+
+ProcessResult run_process(const std::vector<std::string>& argv,
+                          const std::map<std::string, std::string>& env,
+                          std::chrono::milliseconds limit) {
+    int out[2];
+    int err[2];
+    ProcessResult result;
+    if (pipe2(out, O_CLOEXEC) != 0) return result;
+    if (pipe2(err, O_CLOEXEC) != 0) {
+        close(out[0]);
+        close(out[1]);
+        return result;
+    }
+    const pid_t pid = spawn(argv, env, out[1], err[1]);
+    close(out[1]);
+    close(err[1]);
+    fcntl(out[0], F_SETFL, O_NONBLOCK);
+    fcntl(err[0], F_SETFL, O_NONBLOCK);
+    const auto deadline = Clock::now() + limit;
+    int status = 0;
+    bool ended = false;
+    while (!ended && Clock::now() < deadline) {
+        pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+        poll(fds, 2, 20);
+        drain(out[0], result.out);
+        drain(err[0], result.err);
+        ended = waitpid(pid, &status, WNOHANG) == pid;
+    }
+    if (!ended) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+    } else {
+        result.exit_status = exit_code(status);
+    }
+    drain(out[0], result.out);
+    drain(err[0], result.err);
+    close(out[0]);
+    close(err[0]);
+    return result;
+}
+
+BackgroundProcess::BackgroundProcess(const std::vector<std::string>& argv,
+                                     const std::map<std::string, std::string>& env) {
+    int out[2];
+    if (pipe2(out, O_CLOEXEC) != 0) return;
+    const int null_err = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    pid_ = spawn(argv, env, out[1], null_err);
+    close(out[1]);
+    close(null_err);
+    out_fd_ = out[0];
+}
+
+BackgroundProcess::~BackgroundProcess() {
+    stop();
+    if (out_fd_ >= 0) close(out_fd_);
+}
+
+std::string BackgroundProcess::read_line(std::chrono::milliseconds limit) {
+    const auto deadline = Clock::now() + limit;
+    while (pending_.find('\n') == std::string::npos && Clock::now() < deadline) {
+        pollfd fd{out_fd_, POLLIN, 0};
+        if (poll(&fd, 1, 20) > 0) {
+            char buffer[256];
+            const ssize_t n = read(out_fd_, buffer, sizeof buffer);
+            if (n <= 0) break;
+            pending_.append(buffer, static_cast<size_t>(n));
+        }
+    }
+    const auto end = pending_.find('\n');
+    if (end == std::string::npos) return {};
+    std::string line = pending_.substr(0, end);
+    pending_.erase(0, end + 1);
+    return line;
+}
+
+int BackgroundProcess::wait(std::chrono::milliseconds limit) {
+    const auto deadline = Clock::now() + limit;
+    int status = 0;
+    while (pid_ > 0 && Clock::now() < deadline) {
+        if (waitpid(pid_, &status, WNOHANG) == pid_) {
+            pid_ = -1;
+            return exit_code(status);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return -1;
+}
+
+void BackgroundProcess::stop() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGTERM);
+    if (wait(std::chrono::milliseconds(2000)) < 0 && pid_ > 0) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+    pid_ = -1;
+}
+
+}  // namespace testing_support

@@ -1,0 +1,48 @@
+// Runs a program as a child process for end-to-end tests: environment, output, time limit.
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+struct ProcessResult {
+    int exit_status = -1;  // -1 when it did not end in time (it is killed then)
+    std::string out;
+    std::string err;
+};
+
+// Runs argv with extra environment variables and no terminal on standard input; waits at most
+// `limit`. Standard output and error are collected in full.
+ProcessResult run_process(const std::vector<std::string>& argv,
+                          const std::map<std::string, std::string>& env,
+                          std::chrono::milliseconds limit);
+
+// A long-running child (the simulated terminal): started with its output in a pipe, stopped
+// with SIGTERM when the object goes.
+class BackgroundProcess {
+  public:
+    BackgroundProcess(const std::vector<std::string>& argv,
+                      const std::map<std::string, std::string>& env = {});
+    ~BackgroundProcess();
+    BackgroundProcess(const BackgroundProcess&) = delete;
+    BackgroundProcess& operator=(const BackgroundProcess&) = delete;
+
+    bool started() const { return pid_ > 0; }
+    // The next line of its standard output, waiting at most `limit`; empty on time-out.
+    std::string read_line(std::chrono::milliseconds limit);
+    // Waits for it to end by itself; returns its exit status, or -1 on time-out.
+    int wait(std::chrono::milliseconds limit);
+    void stop();
+
+  private:
+    pid_t pid_ = -1;
+    int out_fd_ = -1;
+    std::string pending_;
+};
+
+}  // namespace testing_support
