@@ -1,0 +1,50 @@
+// Message boxes owned by the active window, and Notepad started without waiting for it.
+#include "reader/win32/win32_ui.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/win32/wide.h"
+#include "reader/win32/polling_dialog.h"
+#include "reader/win32/properties_dialog.h"
+
+namespace ravelo {
+
+void Win32Ui::show_message(const std::string& caption, const std::string& text) {
+    MessageBoxW(GetActiveWindow(), platform::to_wide(text).c_str(),
+                platform::to_wide(caption).c_str(), MB_OK);
+}
+
+bool Win32Ui::ask_yes_no(const std::string& caption, const std::string& text) {
+    return MessageBoxW(GetActiveWindow(), platform::to_wide(text).c_str(),
+                       platform::to_wide(caption).c_str(), MB_YESNO) == IDYES;
+}
+
+// The path goes to Notepad unquoted, as other software that reads its command line expects.
+void Win32Ui::open_in_viewer(const std::string& path) {
+    std::wstring command = L"notepad.exe " + platform::to_wide(path);
+    std::vector<wchar_t> buffer(command.begin(), command.end());
+    buffer.push_back(L'\0');
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    if (CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &process)) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+}
+
+int Win32Ui::run_properties_dialog(Reader& reader) {
+    return show_properties_dialog(reader);
+}
+
+int Win32Ui::run_polling_window(Reader& reader) {
+    return show_polling_window(reader);
+}
+
+}  // namespace ravelo

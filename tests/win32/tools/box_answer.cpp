@@ -1,0 +1,52 @@
+// box-answer.exe: finds a message box by caption, prints its text, and presses one of its buttons;
+// lets host-side tests answer the programs' message boxes from outside, as a user would.
+// Usage: box-answer CAPTION yes|no|ok [SECONDS]
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+constexpr int kMessageTextId = 0xFFFF;  // the static that holds a message box's text
+
+HWND find_box(const wchar_t* caption, DWORD seconds) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < seconds * 1000) {
+        if (HWND box = FindWindowW(L"#32770", caption)) return box;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+int button_for(const wchar_t* answer) {
+    if (wcscmp(answer, L"yes") == 0) return IDYES;
+    if (wcscmp(answer, L"no") == 0) return IDNO;
+    return IDOK;
+}
+
+void print_utf8(const std::wstring& text) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n > 0 ? n : 1), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), n, nullptr, nullptr);
+    _setmode(_fileno(stdout), _O_BINARY);  // the text exactly as the box holds it
+    std::fputs(out.c_str(), stdout);
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 3) return 2;
+    const DWORD seconds = argc > 3 ? static_cast<DWORD>(_wtoi(argv[3])) : 20;
+    HWND box = find_box(argv[1], seconds);
+    if (!box) return 1;
+    wchar_t text[1024] = L"";
+    GetDlgItemTextW(box, kMessageTextId, text, 1024);
+    print_utf8(text);
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(button_for(argv[2]), BN_CLICKED), 0);
+    return 0;
+}
