@@ -4,16 +4,18 @@
 #include "platform/virtual_clock.h"
 #include "reader/counter.h"
 #include "tests/support/recording_ui.h"
+#include "tests/support/scripted_peer.h"
 
 namespace {
 
 using Calls = std::vector<std::string>;
 
 struct CounterRig {
-    CounterRig() : reader(*static_cast<platform::SerialPorts*>(nullptr), clock, ui) {}
     platform::VirtualClock clock;
+    testing_support::ScriptedPeer peer;  // the counter never touches the line
+    platform::SimulatedPorts ports{clock, peer};
     testing_support::RecordingUi ui;
-    ravelo::Reader reader;
+    ravelo::Reader reader{ports, clock, ui};
     Calls& calls() { return ui.screen.calls; }
 };
 

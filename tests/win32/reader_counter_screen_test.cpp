@@ -6,6 +6,7 @@
 #include "reader/counter.h"
 #include "reader/win32/gdi_counter_screen.h"
 #include "tests/support/recording_ui.h"
+#include "tests/support/scripted_peer.h"
 
 namespace {
 
@@ -16,10 +17,11 @@ class GdiUi : public testing_support::RecordingUi {
 };
 
 struct ScreenRig {
-    ScreenRig() : reader(*static_cast<platform::SerialPorts*>(nullptr), clock, ui) {}
     platform::VirtualClock clock;
+    testing_support::ScriptedPeer peer;  // the counter never touches the line
+    platform::SimulatedPorts ports{clock, peer};
     GdiUi ui;
-    ravelo::Reader reader;
+    ravelo::Reader reader{ports, clock, ui};
 };
 
 // Paints a rectangle of the screen in one colour, as a window lying under the box would.
