@@ -1,0 +1,247 @@
+// The terminal form: every field with its value, numbered choices, the dialog's rules and enabling.
+#include "reader/posix/properties_form.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "reader/properties_rules.h"
+
+namespace ravelo {
+
+namespace {
+
+constexpr char kEsc = '\x1b';
+
+enum Item {
+    kDirectoryItem = 1,
+    kFileNameItem,
+    kPortItem,
+    kBaudItem,
+    kFileModeItem,
+    kAppendCrItem,
+    kAppendLfItem,
+    kShowErrorsItem,
+    kShowReceivedItem,
+    kAlwaysAskItem,
+    kOnlineItem,
+    kIntervalItem,
+};
+
+struct Form {
+    Reader& reader;
+    FormTerminal& terminal;
+    PropertiesView view;
+};
+
+// An empty answer, or one that starts with Esc, keeps the value.
+bool keeps_value(const std::string& answer) {
+    return answer.empty() || answer[0] == kEsc;
+}
+
+std::size_t characters(const std::string& text) {
+    std::size_t n = 0;
+    for (unsigned char c : text) n += (c & 0xC0) != 0x80;
+    return n;
+}
+
+std::string number_text(int n) {
+    return (n < 10 ? " " : "") + std::to_string(n);
+}
+
+std::string choice_label(const std::vector<std::string>& labels, int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= labels.size()) return "(nic)";
+    return labels[static_cast<std::size_t>(index)];
+}
+
+std::string field_line(int item, const std::string& label, const std::string& value,
+                       bool usable = true) {
+    std::string line = "  " + number_text(item) + "  " + label;
+    const std::size_t width = characters(label);
+    line.append(width < 22 ? 22 - width : 1, ' ');
+    return line + value + (usable ? "" : "   (nepřístupné)") + "\n";
+}
+
+std::string box_line(int item, bool checked, const std::string& label, bool usable = true) {
+    std::string line = "  " + number_text(item) + "  [" + (checked ? "x" : " ") + "] " + label;
+    return line + (usable ? "" : "   (nepřístupné)") + "\n";
+}
+
+void draw(Form& form) {
+    const PropertiesView& v = form.view;
+    std::string text = "\nČtení dat přes RS-232 (Ver 4.10)\n\n";
+    text += field_line(kDirectoryItem, "Adresář :", v.directory);
+    text += field_line(kFileNameItem, "Jméno souboru :", v.file_name);
+    text += field_line(kPortItem, "COM port :", choice_label(port_labels(), v.port));
+    text += field_line(kBaudItem, "Přen. rychlost :", choice_label(baud_labels(), v.baud));
+    text += field_line(kFileModeItem,
+                       "Mód souboru :", choice_label(file_mode_labels(v.online), v.file_mode));
+    text += box_line(kAppendCrItem, v.append_cr, "Přidat znak RETURN ke každému záznamu");
+    text += box_line(kAppendLfItem, v.append_lf, "Přidat znak LINEFEED ke každému záznamu");
+    text += box_line(kShowErrorsItem, v.show_errors, "Zobrazovat chybová hlášení");
+    text += box_line(kShowReceivedItem, v.show_received, "Zobrazit přijatá data",
+                     show_received_enabled(v.online));
+    text += box_line(kAlwaysAskItem, v.always_ask, "Vždy použít tento dialog");
+    text += box_line(kOnlineItem, v.online, "Udržovat online pro automatický příjem dat");
+    text += field_line(kIntervalItem, "Interval dotazů :", v.interval + " (1 ~ 9999 sec)",
+                       interval_enabled(v.online));
+    text +=
+        "\nČíslo položky ji změní (zaškrtávací políčko přepne). O = OK, S nebo Esc = Storno.\n"
+        "U hodnoty ponechá dosavadní hodnotu prázdná odpověď (Enter) nebo Esc.\n";
+    form.terminal.write(text);
+}
+
+// Asks for a value; false when the answer keeps the old one.
+bool ask(Form& form, const std::string& prompt, std::string& answer) {
+    form.terminal.write(prompt);
+    if (!form.terminal.read_line(answer)) return false;
+    return !keeps_value(answer);
+}
+
+void edit_text(Form& form, const std::string& label, std::string& value) {
+    std::string answer;
+    if (ask(form, label + " [" + value + "]: ", answer)) value = answer;
+}
+
+// A list as numbered choices; the chosen index, or `current` when the answer keeps it.
+int choose(Form& form, const std::string& label, const std::vector<std::string>& labels,
+           int current) {
+    std::string text;
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        text += "  " + std::to_string(i + 1) + ") " + labels[i];
+    }
+    form.terminal.write(text + "\n");
+    std::string answer;
+    std::string shown = current >= 0 ? std::to_string(current + 1) : "";
+    if (!ask(form, label + " [" + shown + "]: ", answer)) return current;
+    char* end = nullptr;
+    long n = std::strtol(answer.c_str(), &end, 10);
+    if (*end != '\0' || n < 1 || n > static_cast<long>(labels.size())) {
+        form.terminal.write("Neplatná volba, hodnota zůstává.\n");
+        return current;
+    }
+    return static_cast<int>(n - 1);
+}
+
+void edit_interval(Form& form) {
+    std::string answer;
+    if (!ask(form, "Interval dotazů [" + form.view.interval + "] (1 ~ 9999 sec): ", answer)) {
+        return;
+    }
+    form.view.interval = settle_interval_text(form.reader.settings, answer);
+    if (form.view.interval != answer) {
+        form.terminal.write("Interval upraven na " + form.view.interval + ".\n");
+    }
+}
+
+void not_usable(Form& form, int item) {
+    form.terminal.write("Položka " + std::to_string(item) + " teď není přístupná.\n");
+}
+
+void change(Form& form, int item) {
+    PropertiesView& v = form.view;
+    ReaderSettings& s = form.reader.settings;
+    switch (item) {
+        case kDirectoryItem:
+            edit_text(form, "Adresář", v.directory);
+            break;
+        case kFileNameItem:
+            edit_text(form, "Jméno souboru", v.file_name);
+            break;
+        case kPortItem:
+            v.port = choose(form, "COM port", port_labels(), v.port);
+            break;
+        case kBaudItem:
+            v.baud = choose(form, "Přen. rychlost", baud_labels(), v.baud);
+            break;
+        case kFileModeItem:
+            v.file_mode = choose(form, "Mód souboru", file_mode_labels(v.online), v.file_mode);
+            if (v.file_mode >= 0) s.file_mode = v.file_mode;
+            break;
+        case kAppendCrItem:
+            v.append_cr = !v.append_cr;
+            break;
+        case kAppendLfItem:
+            v.append_lf = !v.append_lf;
+            break;
+        case kShowErrorsItem:
+            v.show_errors = !v.show_errors;
+            break;
+        case kShowReceivedItem:
+            if (!show_received_enabled(v.online)) return not_usable(form, item);
+            v.show_received = !v.show_received;
+            break;
+        case kAlwaysAskItem:
+            v.always_ask = !v.always_ask;
+            break;
+        case kOnlineItem:
+            switch_online(s, v);
+            break;
+        case kIntervalItem:
+            if (!interval_enabled(v.online)) return not_usable(form, item);
+            edit_interval(form);
+            break;
+        default:
+            form.terminal.write("Neznámá položka.\n");
+            break;
+    }
+}
+
+// The controlling terminal, opened for the form and closed with it.
+class TtyTerminal : public FormTerminal {
+  public:
+    explicit TtyTerminal(int fd) : fd_(fd) {}
+    ~TtyTerminal() override { close(fd_); }
+    bool read_line(std::string& line) override {
+        line.clear();
+        char c = 0;
+        ssize_t n = 0;
+        while ((n = read(fd_, &c, 1)) == 1 && c != '\n') line += c;
+        return n == 1 || !line.empty();
+    }
+    void write(const std::string& text) override {
+        std::size_t done = 0;
+        while (done < text.size()) {
+            ssize_t n = ::write(fd_, text.data() + done, text.size() - done);
+            if (n <= 0) return;
+            done += static_cast<std::size_t>(n);
+        }
+    }
+
+  private:
+    int fd_;
+};
+
+}  // namespace
+
+int run_properties_form(Reader& reader, FormTerminal& terminal) {
+    Form form{reader, terminal, open_properties(reader.settings)};
+    for (;;) {
+        draw(form);
+        terminal.write("Volba: ");
+        std::string answer;
+        if (!terminal.read_line(answer)) return 2;
+        if (answer == "O" || answer == "o") {
+            accept_properties(reader.settings, reader.output_path, form.view);
+            return 1;
+        }
+        if (answer == "S" || answer == "s" || (!answer.empty() && answer[0] == kEsc)) return 2;
+        if (answer.empty()) continue;
+        char* end = nullptr;
+        long item = std::strtol(answer.c_str(), &end, 10);
+        change(form, *end == '\0' ? static_cast<int>(item) : 0);
+    }
+}
+
+int show_properties_form(Reader& reader) {
+    int fd = open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        reader.ui.show_message(kErrorCaption, kNoTerminalMessage);
+        return 2;
+    }
+    TtyTerminal terminal(fd);
+    return run_properties_form(reader, terminal);
+}
+
+}  // namespace ravelo

@@ -1,0 +1,179 @@
+// The terminal properties form and polling window: texts shown, rules applied, no terminal at all.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <deque>
+#include <thread>
+#include <vector>
+
+#include "platform/virtual_clock.h"
+#include "reader/posix/polling_window.h"
+#include "reader/posix/properties_form.h"
+#include "tests/support/recording_ui.h"
+
+namespace ravelo {
+namespace {
+
+class ScriptedTerminal : public FormTerminal {
+  public:
+    explicit ScriptedTerminal(std::deque<std::string> answers) : answers_(std::move(answers)) {}
+    bool read_line(std::string& line) override {
+        if (answers_.empty()) return false;
+        line = answers_.front();
+        answers_.pop_front();
+        return true;
+    }
+    void write(const std::string& text) override {
+        shown += text;
+        last_write = text;
+    }
+    std::string shown;
+    std::string last_write;
+
+  private:
+    std::deque<std::string> answers_;
+};
+
+class NoPorts : public platform::SerialPorts {
+  public:
+    std::unique_ptr<platform::SerialLine> open(const std::string&,
+                                               platform::OpenError* error) override {
+        ++opens;
+        if (error) *error = platform::OpenError::cannot_open;
+        return nullptr;
+    }
+    int opens = 0;
+};
+
+// The last drawing of the form: the text from its caption to the prompt.
+std::string last_form(const std::string& shown) {
+    return shown.substr(shown.rfind("Čtení dat přes RS-232"));
+}
+
+class FormTest : public ::testing::Test {
+  protected:
+    FormTest() {
+        reader.settings.directory = "/data/in";
+        reader.settings.file_name = "zaznamy.txt";
+        reader.output_path = "unchanged";
+    }
+    int run(std::deque<std::string> answers) {
+        terminal = std::make_unique<ScriptedTerminal>(std::move(answers));
+        return run_properties_form(reader, *terminal);
+    }
+    NoPorts ports;
+    platform::VirtualClock clock;
+    testing_support::RecordingUi ui;
+    Reader reader{ports, clock, ui};
+    std::unique_ptr<ScriptedTerminal> terminal;
+};
+
+TEST_F(FormTest, ShowsEveryFieldWithItsValueAndHowToKeepIt) {
+    reader.settings.baud_index = 4;
+    EXPECT_EQ(run({"O"}), 1);
+    const std::string form = last_form(terminal->shown);
+    for (const char* expected :
+         {"Adresář :", "/data/in", "zaznamy.txt", "COM1", "9600", "Mód souboru :", "Přepsat",
+          "[x] Přidat znak RETURN ke každému záznamu", "[x] Zobrazit přijatá data\n",
+          "[ ] Udržovat online pro automatický příjem dat", "2 (1 ~ 9999 sec)   (nepřístupné)",
+          "Enter", "Esc"}) {
+        EXPECT_NE(form.find(expected), std::string::npos) << expected;
+    }
+    EXPECT_EQ(reader.output_path, "/data/in/zaznamy.txt");
+}
+
+TEST_F(FormTest, OnlineSwitchSwapsTheListAndEnabling) {
+    reader.settings.file_mode = 3;
+    reader.settings.show_received = 1;
+    EXPECT_EQ(run({"11", "9", "11", "11", "O"}), 1);
+    EXPECT_NE(terminal->shown.find("Položka 9 teď není přístupná."), std::string::npos);
+    const std::string form = last_form(terminal->shown);
+    EXPECT_NE(form.find("Mód souboru :         Auto"), std::string::npos) << form;
+    EXPECT_NE(form.find("[ ] Zobrazit přijatá data   (nepřístupné)"), std::string::npos);
+    EXPECT_EQ(form.find("sec)   (nepřístupné)"), std::string::npos);
+    EXPECT_EQ(reader.settings.online, 1);
+    EXPECT_EQ(reader.settings.file_mode, 0);
+    EXPECT_EQ(reader.settings.show_received, 0);
+}
+
+TEST_F(FormTest, ListsAreNumberedChoices) {
+    EXPECT_EQ(run({"3", "4", "4", "12", "5", "\x1b", "5", "3", "O"}), 1);
+    EXPECT_NE(terminal->shown.find("1) Přepsat  2) Přidat  3) Nové jméno  4) Auto"),
+              std::string::npos);
+    EXPECT_NE(terminal->shown.find("Neplatná volba, hodnota zůstává."), std::string::npos);
+    EXPECT_EQ(reader.settings.port_index, 3);
+    EXPECT_EQ(reader.settings.baud_index, 0);  // 12 was refused
+    EXPECT_EQ(reader.settings.file_mode, 2);
+}
+
+TEST_F(FormTest, IntervalFollowsTheEditRules) {
+    reader.settings.online = 1;
+    reader.settings.poll_interval = 5;
+    EXPECT_EQ(run({"12", "0", "12", "abc", "12", "", "12", "\x1b", "12", "12345", "O"}), 1);
+    EXPECT_NE(terminal->shown.find("Interval upraven na 5."), std::string::npos);
+    EXPECT_NE(terminal->shown.find("Interval upraven na 9999."), std::string::npos);
+    EXPECT_EQ(reader.settings.poll_interval, 9999);
+}
+
+TEST_F(FormTest, EmptyOrEscAnswerKeepsText) {
+    EXPECT_EQ(run({"1", "", "2", "\x1b", "2", "novy.txt", "O"}), 1);
+    EXPECT_EQ(reader.settings.directory, "/data/in");
+    EXPECT_EQ(reader.settings.file_name, "novy.txt");
+}
+
+TEST_F(FormTest, StornoEscOrEndOfInputReadNothingBack) {
+    const ReaderSettings before = reader.settings;
+    for (const char* last : std::vector<const char*>{"S", "\x1b", nullptr}) {
+        std::deque<std::string> answers = {"1", "/jinam", "6", "3", "2"};
+        if (last) answers.push_back(last);
+        EXPECT_EQ(run(answers), 2);
+        EXPECT_EQ(reader.settings, before);
+        EXPECT_EQ(reader.output_path, "unchanged");
+    }
+}
+
+// Runs `body` in a child with no controlling terminal; returns its exit status.
+int in_session_without_terminal(const std::function<int()>& body) {
+    pid_t pid = fork();
+    if (pid == 0) {
+        setsid();
+        _exit(body());
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(FormTest, WithoutTerminalSaysWhyAndCancels) {
+    int status = in_session_without_terminal([this] {
+        int result = show_properties_form(reader);
+        bool said = ui.messages.size() == 1 && ui.messages[0].caption == "Chyba" &&
+                    ui.messages[0].text == kNoTerminalMessage;
+        return result == 2 && said ? 0 : 1;
+    });
+    EXPECT_EQ(status, 0);
+}
+
+TEST_F(FormTest, PollingWithoutTerminalRunsUntilSignalled) {
+    // Interval 1 s, SIGTERM at 2.5 s: transfers at 1 s and 2 s, each failing to open the port.
+    int status = in_session_without_terminal([this] {
+        auto real_clock = platform::make_system_clock();
+        Reader polling{ports, *real_clock, ui};
+        polling.settings.poll_interval = 1;
+        polling.settings.show_received = 0;
+        std::thread stopper([] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+            kill(getpid(), SIGTERM);
+        });
+        int result = show_polling_window(polling);
+        stopper.join();
+        return (result == 2 ? 100 : 0) + ports.opens;
+    });
+    EXPECT_EQ(status, 102);
+}
+
+}  // namespace
+}  // namespace ravelo
