@@ -1,4 +1,5 @@
 // The terminal properties form and polling window: texts shown, rules applied, no terminal at all.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -12,6 +13,7 @@
 #include "platform/virtual_clock.h"
 #include "reader/posix/polling_window.h"
 #include "reader/posix/properties_form.h"
+#include "tests/support/posix/pty_pair.h"
 #include "tests/support/recording_ui.h"
 
 namespace ravelo {
@@ -140,6 +142,7 @@ int in_session_without_terminal(const std::function<int()>& body) {
     pid_t pid = fork();
     if (pid == 0) {
         setsid();
+        alarm(10);  // a child that never stops fails the test instead of hanging it
         _exit(body());
     }
     int status = 0;
@@ -173,6 +176,63 @@ TEST_F(FormTest, PollingWithoutTerminalRunsUntilSignalled) {
         return (result == 2 ? 100 : 0) + ports.opens;
     });
     EXPECT_EQ(status, 102);
+}
+
+// Runs `body` in a child whose controlling terminal is the pair's slave.
+pid_t on_terminal(const test_support::PtyPair& pty, const std::function<int()>& body) {
+    pid_t pid = fork();
+    if (pid == 0) {
+        setsid();
+        alarm(10);
+        int tty = open(pty.slave_path().c_str(), O_RDWR);  // becomes the controlling terminal
+        if (tty < 0) _exit(90);
+        _exit(body());
+    }
+    return pid;
+}
+
+int exit_status(pid_t pid) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string text_of(const std::vector<std::uint8_t>& bytes) {
+    return std::string(bytes.begin(), bytes.end());
+}
+
+TEST_F(FormTest, FormTalksThroughTheControllingTerminal) {
+    test_support::PtyPair pty;
+    ASSERT_TRUE(pty.ok());
+    pty.set_slave_cooked();
+    pid_t child = on_terminal(pty, [this] {
+        int result = show_properties_form(reader);
+        return result * 10 + (reader.settings.port_index == 4 ? 1 : 0);
+    });
+    std::string shown = text_of(pty.read_master(4096, 500));
+    EXPECT_NE(shown.find("Čtení dat přes RS-232 (Ver 4.10)"), std::string::npos);
+    pty.write_master({'3', '\n', '5', '\n', 'O', '\n'});
+    EXPECT_EQ(exit_status(child), 11);
+}
+
+TEST_F(FormTest, PollingOnTheTerminalStopsOnEscQOrCtrlCBetweenTransfers) {
+    for (std::uint8_t key : {std::uint8_t{'q'}, std::uint8_t{0x1b}, std::uint8_t{0x03}}) {
+        SCOPED_TRACE(static_cast<int>(key));
+        test_support::PtyPair pty;
+        ASSERT_TRUE(pty.ok());
+        pty.set_slave_cooked();
+        pid_t child = on_terminal(pty, [this] {
+            auto real_clock = platform::make_system_clock();
+            Reader polling{ports, *real_clock, ui};
+            polling.settings.poll_interval = 1;
+            int result = show_polling_window(polling);
+            return (result == 2 ? 100 : 0) + ports.opens;
+        });
+        std::string shown = text_of(pty.read_master(4096, 1500));
+        EXPECT_NE(shown.find("Připraveno pro příjem dat"), std::string::npos);
+        pty.write_master({key});  // about 1.5 s in: one transfer has run
+        EXPECT_EQ(exit_status(child), 101);
+    }
 }
 
 }  // namespace
