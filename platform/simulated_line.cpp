@@ -67,14 +67,12 @@ bool SimulatedLine::wait_for_input(std::uint32_t limit_ms) {
     for (;;) {
         peer_.advance_to(clock_.now());
         if (peer_.available() > 0) return true;
-        auto next = peer_.next_event_time();
-        if (!next || *next > deadline) {
-            clock_.advance_to(deadline);
-            peer_.advance_to(deadline);
-            return peer_.available() > 0;
-        }
-        // A peer that reports an event in the past would otherwise spin here.
-        clock_.advance_to(std::max(*next, clock_.now() + (*next <= clock_.now() ? 1 : 0)));
+        if (clock_.now() >= deadline) return false;
+        const auto next = peer_.next_event_time();
+        // A peer that names a time already past still moves the clock on, so a wait always ends.
+        const std::uint64_t target =
+            !next || *next > deadline ? deadline : std::max(*next, clock_.now() + 1);
+        clock_.advance_to(target);
     }
 }
 
