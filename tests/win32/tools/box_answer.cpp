@@ -1,6 +1,6 @@
 // box-answer.exe: finds a message box by caption, prints its text, and presses one of its buttons;
 // lets host-side tests answer the programs' message boxes from outside, as a user would.
-// Usage: box-answer CAPTION yes|no|ok [SECONDS]
+// Usage: box-answer CAPTION yes|no|ok|cancel [SECONDS]
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -25,6 +25,7 @@ HWND find_box(const wchar_t* caption, DWORD seconds) {
 int button_for(const wchar_t* answer) {
     if (wcscmp(answer, L"yes") == 0) return IDYES;
     if (wcscmp(answer, L"no") == 0) return IDNO;
+    if (wcscmp(answer, L"cancel") == 0) return IDCANCEL;
     return IDOK;
 }
 
