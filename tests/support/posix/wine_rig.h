@@ -1,0 +1,44 @@
+// Ravelo.exe under Wine for end-to-end tests: its own folder, COM1 linked to velmora-sim, and
+// message boxes answered from outside. Needs VELMORA_WINDOWS_BIN and scripts/wine-env's exports.
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/core/reader_test_fixture.h"
+#include "tests/support/posix/child_process.h"
+
+// Without the Windows build or Wine's set-up (a host-only run) these tests cannot run.
+#define SKIP_WITHOUT_WINE(rig) \
+    if (!(rig).available()) GTEST_SKIP() << "needs VELMORA_WINDOWS_BIN and scripts/wine-env"
+
+namespace testing_support {
+
+class WineRig {
+  public:
+    WineRig();
+    // False when the Windows build or Wine's set-up is missing (the test is then skipped).
+    bool available() const { return !windows_bin_.empty() && !ports_.empty(); }
+
+    // Starts velmora-sim's record source behind COM1; false when it did not come up.
+    bool start_terminal(std::vector<std::string> args);
+    // Ravelo.exe (copied into the folder) with an optional command-line tail.
+    std::vector<std::string> ravelo(const std::string& tail = "") const;
+    // Presses `button` (yes, no, ok, cancel) in the box or dialog captioned `caption`; its
+    // standard output is the box's text.
+    ProcessResult answer_box(const std::string& caption, const std::string& button,
+                             int seconds = 30) const;
+    // The folder as Wine's Z: drive names it, with its trailing backslash.
+    std::string wine_directory() const;
+
+    reader_test::TempDir temp;
+
+  private:
+    std::string windows_bin_;
+    std::string ports_;
+    std::unique_ptr<BackgroundProcess> terminal_;
+};
+
+}  // namespace testing_support
