@@ -1,6 +1,7 @@
-// Receive throughput over a pseudo-terminal: records and bytes per second, reader CPU per record.
+// Receive throughput from velmora-sim over a pseudo-terminal: records and bytes per second, and
+// the reader's processor time per record.
 #include <stdlib.h>
-#include <time.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -11,25 +12,32 @@
 #include "platform/paths.h"
 #include "reader/receive_records.h"
 #include "reader/serial_port.h"
-#include "tests/support/posix/record_source_pump.h"
+#include "tests/support/posix/child_process.h"
 #include "tests/support/recording_ui.h"
 
 namespace {
 
-double thread_cpu_seconds() {
-    timespec t{};
-    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+// The terminal runs in its own process, so this process's time is the reader's alone.
+double cpu_seconds() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
 bool run(const char* label, std::size_t count, std::size_t size, std::uint32_t delay_ms) {
-    test_support::PtyPair pty;
-    if (!pty.ok()) return false;
-    ::setenv("VELMORA_COM1", pty.slave_path().c_str(), 1);
-    sim::SourceConfig config;
-    config.batches = {sim::generate_records(count, size)};
-    config.response_delay_ms = delay_ms;
-    test_support::RecordSourcePump pump(pty, config);
+    testing_support::BackgroundProcess terminal({std::string(VELMORA_BIN_DIR) + "/velmora-sim",
+                                                 "source", "--generate", std::to_string(count),
+                                                 "--size", std::to_string(size), "--delay",
+                                                 std::to_string(delay_ms)});
+    const std::string device = terminal.read_line(std::chrono::seconds(5));
+    if (device.empty()) {
+        std::printf("%-28s FAILED: velmora-sim did not start\n", label);
+        return false;
+    }
+    ::setenv("VELMORA_COM1", device.c_str(), 1);
 
     const auto folder =
         std::filesystem::temp_directory_path() / ("ravelo-bench-" + std::to_string(::getpid()));
@@ -42,15 +50,15 @@ bool run(const char* label, std::size_t count, std::size_t size, std::uint32_t d
     reader.output_path = platform::join_path(folder.string(), "BENCH.TXT");
     if (!ravelo::open_serial_port(reader)) return false;
 
-    const double cpu_start = thread_cpu_seconds();
+    const double cpu_start = cpu_seconds();
     const auto wall_start = std::chrono::steady_clock::now();
     const int stored = ravelo::receive_records(reader);
     const double wall =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_start).count();
-    const double cpu = thread_cpu_seconds() - cpu_start;
+    const double cpu = cpu_seconds() - cpu_start;
     reader.port.reset();
     reader.output.close();
-    pump.stop();
+    terminal.stop();
     std::filesystem::remove_all(folder);
 
     if (stored != static_cast<int>(count)) {
