@@ -6,6 +6,7 @@
 #include "platform/paths.h"
 #include "reader/receive_records.h"
 #include "reader/serial_port.h"
+#include "tests/support/receive_rig.h"
 #include "tests/support/recording_ui.h"
 #include "tools/velmora-sim/record_source.h"
 
@@ -24,14 +25,7 @@ struct TerminalRig {
         std::error_code ignored;
         std::filesystem::remove_all(folder, ignored);
     }
-    int receive() {
-        if (!ravelo::open_serial_port(reader)) return -100;
-        const int result = ravelo::receive_records(reader);
-        reader.port.reset();
-        reader.output.close();
-        reader.output_open = false;
-        return result;
-    }
+    int receive() { return testing_support::receive_as_transfer(reader); }
     std::string file() const {
         std::string content;
         platform::read_whole_file(reader.output_path, &content);

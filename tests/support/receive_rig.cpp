@@ -42,6 +42,10 @@ ReceiveRig::~ReceiveRig() {
 }
 
 int ReceiveRig::receive() {
+    return receive_as_transfer(reader);
+}
+
+int receive_as_transfer(ravelo::Reader& reader) {
     if (!ravelo::open_serial_port(reader)) return -100;
     const int result = ravelo::receive_records(reader);
     reader.port.reset();

@@ -32,6 +32,10 @@ struct ReceiveRig {
     std::string folder;
 };
 
+// Opens the port as the reader does, receives, and closes port and file like run_transfer;
+// -100 when the port could not be opened.
+int receive_as_transfer(ravelo::Reader& reader);
+
 // The writes `message` repeated `times` times, the first at `first_ms`, then every `step_ms`.
 std::vector<Heard> repeated(const std::string& message, int times, std::uint64_t first_ms,
                             std::uint64_t step_ms);

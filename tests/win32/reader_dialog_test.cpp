@@ -13,6 +13,7 @@
 #include "reader/win32/polling_dialog.h"
 #include "reader/win32/properties_dialog.h"
 #include "resources/ravelo_ids.h"
+#include "tests/core/reader_test_fixture.h"
 #include "tests/support/recording_ui.h"
 
 namespace ravelo {
@@ -20,15 +21,6 @@ namespace {
 
 const wchar_t kPropertiesCaption[] = L"Čtení dat přes RS-232 (Ver 4.10)";
 const wchar_t kPollingCaption[] = L"Připraveno pro příjem dat";
-
-class NoPorts : public platform::SerialPorts {
-  public:
-    std::unique_ptr<platform::SerialLine> open(const std::string&,
-                                               platform::OpenError* error) override {
-        if (error) *error = platform::OpenError::cannot_open;
-        return nullptr;
-    }
-};
 
 std::wstring bin_directory() {
     wchar_t path[MAX_PATH];
@@ -137,7 +129,7 @@ class DialogTest : public ::testing::Test {
         }
     }
 
-    NoPorts ports;
+    reader_test::NoPorts ports;
     platform::VirtualClock clock;
     testing_support::RecordingUi ui;
     Reader reader{ports, clock, ui};

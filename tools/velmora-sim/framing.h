@@ -14,6 +14,11 @@ constexpr std::uint8_t kCr = 0x0D;
 Bytes to_bytes(const std::string& text);
 std::string to_text(const Bytes& bytes);
 
+// The fixed messages of both protocols, each ended by its CR.
+inline const Bytes kAck = to_bytes("ACK\r");
+inline const Bytes kNak = to_bytes("NAK\r");
+inline const Bytes kOver = to_bytes("OVER\r");
+
 // A checksum byte equal to CR goes on the wire as 0x0E, so CR only ever ends a message.
 std::uint8_t escape_checksum_byte(std::uint8_t byte);
 

@@ -5,10 +5,7 @@ namespace sim {
 
 namespace {
 
-const Bytes kAck = to_bytes("ACK\r");
-const Bytes kNak = to_bytes("NAK\r");
 const Bytes kFull = to_bytes("FULL\r");
-const Bytes kOver = to_bytes("OVER\r");
 
 bool is_wake_up(const Bytes& message) {
     return message == to_bytes("velmor\r") || message == to_bytes("VELMOR\r");

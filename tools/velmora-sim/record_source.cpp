@@ -7,10 +7,7 @@ namespace sim {
 
 namespace {
 
-const Bytes kAck = to_bytes("ACK\r");
-const Bytes kNak = to_bytes("NAK\r");
 const Bytes kRead = to_bytes("READ\r");
-const Bytes kOver = to_bytes("OVER\r");
 
 Bytes stretched(const Bytes& data, std::size_t size) {
     Bytes out;
