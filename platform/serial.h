@@ -45,8 +45,4 @@ class SerialPorts {
 
 std::unique_ptr<SerialPorts> make_system_serial_ports();
 
-// Speed list shared by both programs, stored as its index.
-constexpr std::uint32_t kBaudRates[] = {115200, 57600, 38400, 19200, 9600};
-constexpr int kBaudRateCount = 5;
-
 }  // namespace platform

@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "common/answer_deadline.h"
+
 namespace ravelo {
 
 namespace {
@@ -20,7 +22,7 @@ void take_byte(std::uint8_t byte, const MessageRules& rules, MessageBuffer& buff
 
 WaitEnd wait_for_message(platform::SerialLine& line, platform::Clock& clock,
                          const MessageRules& rules, MessageBuffer& buffer) {
-    const std::uint32_t start = clock.tick_ms();
+    const common::AnswerDeadline deadline(clock, rules.limit_ms);
     buffer.length = 0;
     buffer.last = 0;
     for (;;) {
@@ -28,10 +30,9 @@ WaitEnd wait_for_message(platform::SerialLine& line, platform::Clock& clock,
         const bool got = line.read(&byte, 1) == 1;
         if (got) take_byte(byte, rules, buffer);
         if (got && buffer.last == kCarriageReturn) return WaitEnd::complete;
-        const std::uint32_t elapsed = clock.tick_ms() - start;
-        if (elapsed >= rules.limit_ms) return WaitEnd::timed_out;
+        if (deadline.reached()) return WaitEnd::timed_out;
         // Only an empty poll sleeps: buffered bytes are taken at full speed.
-        if (!got) line.wait_for_input(rules.limit_ms - elapsed);
+        if (!got) deadline.wait_for_input(line);
     }
 }
 

@@ -11,7 +11,7 @@ namespace ravelo {
 
 namespace {
 void report_failure(Reader& reader, const char* text) {
-    if (reader.settings.show_errors) reader.ui.show_message(kErrorCaption, text);
+    if (reader.settings.show_errors) reader.boxes.show_message(kErrorCaption, text);
 }
 
 char month_character(int month) {

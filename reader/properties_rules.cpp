@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdint>
 
+#include "common/port_labels.h"
 #include "platform/paths.h"
 
 namespace ravelo {
@@ -41,17 +42,6 @@ void show_file_mode(const ReaderSettings& settings, PropertiesView& view) {
 
 }  // namespace
 
-const std::vector<std::string>& port_labels() {
-    static const std::vector<std::string> labels = {"COM1", "COM2", "COM3", "COM4", "COM5",
-                                                    "COM6", "COM7", "COM8", "COM9"};
-    return labels;
-}
-
-const std::vector<std::string>& baud_labels() {
-    static const std::vector<std::string> labels = {"115200", "57600", "38400", "19200", "9600"};
-    return labels;
-}
-
 const std::vector<std::string>& file_mode_labels(bool online) {
     static const std::vector<std::string> offline_labels = {"Přepsat", "Přidat", "Nové jméno",
                                                             "Auto"};
@@ -64,8 +54,8 @@ PropertiesView open_properties(ReaderSettings& settings) {
     view.directory = settings.directory;
     view.file_name = settings.file_name;
     view.interval = std::to_string(settings.poll_interval);
-    view.port = index_or_none(settings.port_index, port_labels().size());
-    view.baud = index_or_none(settings.baud_index, baud_labels().size());
+    view.port = index_or_none(settings.port_index, common::port_labels(kPortCount).size());
+    view.baud = index_or_none(settings.baud_index, common::baud_labels().size());
     view.append_cr = settings.append_cr != 0;
     view.append_lf = settings.append_lf != 0;
     view.show_errors = settings.show_errors != 0;
@@ -120,8 +110,8 @@ void accept_properties(ReaderSettings& settings, std::string& output_path,
     settings.directory = cut_characters(view.directory, kDirectoryEditLimit);
     settings.file_name = cut_characters(view.file_name, kFileNameEditLimit);
     output_path = platform::join_path(settings.directory, settings.file_name);
-    settings.port_index = index_or_first(view.port, port_labels().size());
-    settings.baud_index = index_or_first(view.baud, baud_labels().size());
+    settings.port_index = index_or_first(view.port, common::port_labels(kPortCount).size());
+    settings.baud_index = index_or_first(view.baud, common::baud_labels().size());
     settings.file_mode = index_or_first(view.file_mode, file_mode_labels(view.online).size());
     settings.append_cr = view.append_cr ? 1 : 0;
     settings.append_lf = view.append_lf ? 1 : 0;

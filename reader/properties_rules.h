@@ -29,8 +29,6 @@ struct PropertiesView {
 constexpr std::size_t kDirectoryEditLimit = 254;  // characters read back from edit 601
 constexpr std::size_t kFileNameEditLimit = 61;    // characters read back from edit 602
 
-const std::vector<std::string>& port_labels();
-const std::vector<std::string>& baud_labels();
 // List 703 offline ("Přepsat", ...) or online ("Auto", ...).
 const std::vector<std::string>& file_mode_labels(bool online);
 

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "common/message_boxes.h"
 #include "platform/clock.h"
 #include "platform/file.h"
 #include "platform/serial.h"
@@ -15,11 +16,12 @@ namespace ravelo {
 
 struct Reader {
     Reader(platform::SerialPorts& serial_ports, platform::Clock& tick_clock,
-           ReaderUi& user_interface)
-        : ports(serial_ports), clock(tick_clock), ui(user_interface) {}
+           common::MessageBoxes& message_boxes, ReaderUi& user_interface)
+        : ports(serial_ports), clock(tick_clock), boxes(message_boxes), ui(user_interface) {}
 
     platform::SerialPorts& ports;
     platform::Clock& clock;
+    common::MessageBoxes& boxes;
     ReaderUi& ui;
 
     ReaderSettings settings;

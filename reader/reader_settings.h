@@ -3,9 +3,11 @@
 
 #include <string>
 
+#include "common/port_labels.h"
+
 namespace ravelo {
 
-constexpr int kPortCount = 9;      // COM1..COM9
+constexpr int kPortCount = common::kReaderPortCount;
 constexpr int kFileModeCount = 4;  // offline modes; online offers three
 constexpr int kMinPollInterval = 1;
 constexpr int kMaxPollInterval = 9999;

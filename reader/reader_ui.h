@@ -1,4 +1,5 @@
-// What the reader needs from its user interface: message boxes, dialogs, a viewer, the screen.
+// What the reader needs from its user interface beyond message boxes: dialogs, a viewer, the
+// screen.
 #pragma once
 
 #include <string>
@@ -15,10 +16,6 @@ inline const char* const kReceiveCaption = "Příjem dat";
 class ReaderUi {
   public:
     virtual ~ReaderUi() = default;
-    // A message box with an OK button.
-    virtual void show_message(const std::string& caption, const std::string& text) = 0;
-    // A message box with Yes and No; true for Yes.
-    virtual bool ask_yes_no(const std::string& caption, const std::string& text) = 0;
     // Opens the received file for the user and does not wait.
     virtual void open_in_viewer(const std::string& path) = 0;
     // The properties dialog: 1 for OK, 2 for Storno.

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/checksum.h"
 #include "reader/counter.h"
 #include "reader/message_wait.h"
 #include "reader/output_file.h"
@@ -12,14 +13,7 @@
 namespace ravelo {
 
 std::uint16_t record_sum(const std::uint8_t* sequence_and_data, std::size_t n) {
-    std::uint16_t sum = 0;
-    for (std::size_t i = 0; i < n; ++i)
-        sum = static_cast<std::uint16_t>(sum + sequence_and_data[i]);
-    return sum;
-}
-
-std::uint8_t wire_checksum_byte(std::uint8_t byte) {
-    return byte == kCarriageReturn ? 0x0E : byte;
+    return common::byte_sum(sequence_and_data, n);
 }
 
 namespace {
@@ -36,7 +30,7 @@ void send(Reader& reader, const char* message) {
 }
 
 void report(Reader& reader, const char* text) {
-    if (reader.settings.show_errors) reader.ui.show_message(kErrorCaption, text);
+    if (reader.settings.show_errors) reader.boxes.show_message(kErrorCaption, text);
 }
 
 enum class RequestEnd { acknowledged, gave_up };
@@ -73,8 +67,9 @@ struct RecordPhase {
 bool checksum_matches(const MessageBuffer& buffer) {
     const std::size_t n = buffer.length;
     const std::uint16_t sum = record_sum(buffer.bytes, n - 3);
-    return buffer.bytes[n - 3] == wire_checksum_byte(static_cast<std::uint8_t>(sum & 0xFF)) &&
-           buffer.bytes[n - 2] == wire_checksum_byte(static_cast<std::uint8_t>(sum >> 8));
+    return buffer.bytes[n - 3] ==
+               common::wire_checksum_byte(static_cast<std::uint8_t>(sum & 0xFF)) &&
+           buffer.bytes[n - 2] == common::wire_checksum_byte(static_cast<std::uint8_t>(sum >> 8));
 }
 
 bool is_well_formed(const MessageBuffer& buffer) {

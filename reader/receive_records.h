@@ -17,8 +17,6 @@ constexpr std::size_t kRecordOverhead = 4;  // sequence byte, two checksum bytes
 
 // The 16-bit sum of the sequence byte and the data bytes.
 std::uint16_t record_sum(const std::uint8_t* sequence_and_data, std::size_t n);
-// A checksum byte as it travels: 0x0D would end the message, so it goes as 0x0E.
-std::uint8_t wire_checksum_byte(std::uint8_t byte);
 
 // The records stored (0 or more) after "OVER\r"; 0 when the terminal never answered "READ\r";
 // -1 when the record phase failed. reader.port must be open.

@@ -33,11 +33,11 @@ void tidy_output_file(Reader& reader, int result) {
 
 void report_result(Reader& reader, int result) {
     if (result > 0) {
-        if (reader.ui.ask_yes_no(kReceiveCaption, done_question(result))) {
+        if (reader.boxes.ask_yes_no(kReceiveCaption, done_question(result))) {
             reader.ui.open_in_viewer(reader.output_path);
         }
     } else if (result == 0) {
-        reader.ui.show_message(kReceiveCaption, kNothingReceived);
+        reader.boxes.show_message(kReceiveCaption, kNothingReceived);
     }
 }
 

@@ -1,22 +1,19 @@
 // The reader's port: opened exclusively, queues of 256 bytes, speed by index, 8N1, no flow control.
 #include "reader/serial_port.h"
 
+#include "common/port_labels.h"
 #include "reader/reader_messages.h"
 
 namespace ravelo {
-
-std::string reader_port_name(int port_index) {
-    return "COM" + std::to_string(port_index + 1);
-}
 
 namespace {
 
 bool configure_line(platform::SerialLine& line, int baud_index) {
     // An index outside the list is a setting the port cannot take, not a reason to read past it.
-    if (baud_index < 0 || baud_index >= platform::kBaudRateCount) return false;
+    if (baud_index < 0 || baud_index >= common::kBaudRateCount) return false;
     line.set_queues(kReaderQueueBytes, kReaderQueueBytes);
     std::string refused;
-    return line.configure(platform::kBaudRates[baud_index], &refused);
+    return line.configure(common::kBaudRates[baud_index], &refused);
 }
 
 }  // namespace
@@ -26,11 +23,11 @@ int open_serial_port(Reader& reader) {
     const int index = reader.settings.port_index;
     if (index >= 0 && index < kPortCount) {
         platform::OpenError error = platform::OpenError::none;
-        reader.port = reader.ports.open(reader_port_name(index), &error);
+        reader.port = reader.ports.open(common::port_name(index), &error);
     }
     if (!reader.port) {
         if (reader.settings.show_errors) {
-            reader.ui.show_message(kErrorCaption, kCannotOpenPort);
+            reader.boxes.show_message(kErrorCaption, kCannotOpenPort);
         }
         return 0;
     }

@@ -9,9 +9,6 @@ namespace ravelo {
 
 constexpr std::uint32_t kReaderQueueBytes = 256;
 
-// "COM1".."COM9" for port_index 0..8.
-std::string reader_port_name(int port_index);
-
 // 1 with reader.port open and configured; 0 with it closed ("Nepodařilo se otevřít COM port"
 // when it cannot be opened and show_errors is on; a refused line setting is not reported).
 int open_serial_port(Reader& reader);

@@ -1,6 +1,8 @@
 // Field rules common to the settings file and the command line, so both treat bad input alike.
 #include "reader/settings_digits.h"
 
+#include "common/settings_text.h"
+
 namespace ravelo {
 
 namespace {
@@ -11,10 +13,6 @@ bool is_blank(char c) {
 // Far above the maximum, so saturating here cannot change a clamped result.
 constexpr long kNumberCeiling = 1000000;
 }  // namespace
-
-void take_digit(char digit, char first, char last, int* field) {
-    if (digit >= first && digit <= last) *field = digit - first;
-}
 
 long parse_leading_number(const std::string& text, std::size_t offset) {
     std::size_t i = offset;
@@ -36,24 +34,18 @@ int clamp_poll_interval(long value) {
 
 void take_setting_digits(const std::string& text, std::size_t start, std::size_t stride,
                          ReaderSettings& settings) {
-    struct Field {
-        int* value;
-        char first;
-        char last;
-    };
-    const Field fields[] = {
-        {&settings.port_index, '1', '9'},    {&settings.baud_index, '1', '5'},
-        {&settings.file_mode, '1', '4'},     {&settings.append_cr, '0', '1'},
-        {&settings.append_lf, '0', '1'},     {&settings.show_errors, '0', '1'},
-        {&settings.show_received, '0', '1'}, {&settings.always_ask, '0', '1'},
-        {&settings.online, '0', '1'},
-    };
-    std::size_t position = start;
-    for (const Field& field : fields) {
-        if (position >= text.size()) return;
-        take_digit(text[position], field.first, field.last, field.value);
-        position += stride;
-    }
+    common::take_digit_fields(text, start, stride,
+                              {
+                                  {&settings.port_index, '1', '9'},
+                                  {&settings.baud_index, '1', '5'},
+                                  {&settings.file_mode, '1', '4'},
+                                  {&settings.append_cr, '0', '1'},
+                                  {&settings.append_lf, '0', '1'},
+                                  {&settings.show_errors, '0', '1'},
+                                  {&settings.show_received, '0', '1'},
+                                  {&settings.always_ask, '0', '1'},
+                                  {&settings.online, '0', '1'},
+                              });
 }
 
 }  // namespace ravelo

@@ -7,9 +7,6 @@
 
 namespace ravelo {
 
-// Sets *field to digit - first when digit lies in first..last; otherwise leaves it.
-void take_digit(char digit, char first, char last, int* field);
-
 // The signed decimal at text[offset] (white space skipped, optional sign); 0 when absent.
 long parse_leading_number(const std::string& text, std::size_t offset);
 

@@ -2,6 +2,7 @@
 #include <exception>
 #include <string>
 
+#include "common/posix/terminal_message_boxes.h"
 #include "platform/clock.h"
 #include "platform/paths.h"
 #include "platform/serial.h"
@@ -33,13 +34,14 @@ int main(int argc, char** argv) {
     try {
         auto clock = platform::make_system_clock();
         auto ports = platform::make_system_serial_ports();
+        common::TerminalMessageBoxes boxes;
         ravelo::TerminalUi ui;
-        ravelo::Reader reader(*ports, *clock, ui);
+        ravelo::Reader reader(*ports, *clock, boxes, ui);
         ravelo::load_settings(reader, platform::executable_directory());
         ravelo::apply_command_line(reader, command_line_tail(argc, argv));
         return ravelo::run_reader(reader) == 1 ? kExitSuccess : kExitRunFailed;
     } catch (const std::exception& e) {
-        ravelo::TerminalUi().show_message(ravelo::kErrorCaption, e.what());
+        common::TerminalMessageBoxes().show_message(ravelo::kErrorCaption, e.what());
         return kExitStartupFailed;
     }
 }

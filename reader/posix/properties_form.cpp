@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 
+#include "common/port_labels.h"
 #include "reader/properties_rules.h"
 
 namespace ravelo {
@@ -73,8 +74,9 @@ void draw(Form& form) {
     std::string text = "\nČtení dat přes RS-232 (Ver 4.10)\n\n";
     text += field_line(kDirectoryItem, "Adresář :", v.directory);
     text += field_line(kFileNameItem, "Jméno souboru :", v.file_name);
-    text += field_line(kPortItem, "COM port :", choice_label(port_labels(), v.port));
-    text += field_line(kBaudItem, "Přen. rychlost :", choice_label(baud_labels(), v.baud));
+    text +=
+        field_line(kPortItem, "COM port :", choice_label(common::port_labels(kPortCount), v.port));
+    text += field_line(kBaudItem, "Přen. rychlost :", choice_label(common::baud_labels(), v.baud));
     text += field_line(kFileModeItem,
                        "Mód souboru :", choice_label(file_mode_labels(v.online), v.file_mode));
     text += box_line(kAppendCrItem, v.append_cr, "Přidat znak RETURN ke každému záznamu");
@@ -150,10 +152,10 @@ void change(Form& form, int item) {
             edit_text(form, "Jméno souboru", v.file_name);
             break;
         case kPortItem:
-            v.port = choose(form, "COM port", port_labels(), v.port);
+            v.port = choose(form, "COM port", common::port_labels(kPortCount), v.port);
             break;
         case kBaudItem:
-            v.baud = choose(form, "Přen. rychlost", baud_labels(), v.baud);
+            v.baud = choose(form, "Přen. rychlost", common::baud_labels(), v.baud);
             break;
         case kFileModeItem:
             v.file_mode = choose(form, "Mód souboru", file_mode_labels(v.online), v.file_mode);
@@ -237,7 +239,7 @@ int run_properties_form(Reader& reader, FormTerminal& terminal) {
 int show_properties_form(Reader& reader) {
     int fd = open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
-        reader.ui.show_message(kErrorCaption, kNoTerminalMessage);
+        reader.boxes.show_message(kErrorCaption, kNoTerminalMessage);
         return 2;
     }
     TtyTerminal terminal(fd);

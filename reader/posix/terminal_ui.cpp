@@ -1,7 +1,6 @@
-// Message boxes and questions as terminal text; unattended runs are never held up by a question.
+// The reader's terminal front end: the viewer for the received file, the form, the polling window.
 #include "reader/posix/terminal_ui.h"
 
-#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,22 +17,6 @@ extern char** environ;
 namespace ravelo {
 
 namespace {
-
-void write_all(int fd, const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n <= 0) return;
-        done += static_cast<std::size_t>(n);
-    }
-}
-
-std::string read_line(int fd) {
-    std::string line;
-    char c = 0;
-    while (::read(fd, &c, 1) == 1 && c != '\n') line += c;
-    return line;
-}
 
 bool program_on_path(const std::string& name) {
     const char* path = std::getenv("PATH");
@@ -64,24 +47,6 @@ void run_program(const std::vector<std::string>& args, bool wait) {
 }
 
 }  // namespace
-
-void TerminalUi::show_message(const std::string& caption, const std::string& text) {
-    write_all(STDERR_FILENO, "[" + caption + "] " + text + "\n");
-}
-
-bool TerminalUi::ask_yes_no(const std::string& caption, const std::string& text) {
-    const int tty = ::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (tty < 0) {
-        // Nobody can answer: take the answer that changes nothing.
-        write_all(STDERR_FILENO, "[" + caption + "] " + text + " -> Ne (bez terminálu)\n");
-        return false;
-    }
-    write_all(tty, "[" + caption + "] " + text + " [a/N] ");
-    const std::string answer = read_line(tty);
-    ::close(tty);
-    return !answer.empty() &&
-           (answer[0] == 'a' || answer[0] == 'A' || answer[0] == 'y' || answer[0] == 'Y');
-}
 
 void TerminalUi::open_in_viewer(const std::string& path) {
     const char* display = std::getenv("DISPLAY");

@@ -1,5 +1,5 @@
-// The reader's user interface on a POSIX terminal: messages on standard error, questions on
-// the controlling terminal, the form and the polling window of the terminal front end.
+// The reader's user interface on a POSIX terminal: the viewer, the form, the polling window and
+// the counter line.
 #pragma once
 
 #include <cstdio>
@@ -11,8 +11,6 @@ namespace ravelo {
 
 class TerminalUi : public ReaderUi {
   public:
-    void show_message(const std::string& caption, const std::string& text) override;
-    bool ask_yes_no(const std::string& caption, const std::string& text) override;
     void open_in_viewer(const std::string& path) override;
     int run_properties_dialog(Reader& reader) override;
     int run_polling_window(Reader& reader) override;

@@ -4,6 +4,7 @@
 #include <exception>
 #include <string>
 
+#include "common/win32/win32_message_boxes.h"
 #include "platform/clock.h"
 #include "platform/paths.h"
 #include "platform/serial.h"
@@ -56,8 +57,9 @@ bool register_main_class(HINSTANCE instance) {
 int run(HINSTANCE instance, const std::string& tail) {
     auto clock = platform::make_system_clock();
     auto ports = platform::make_system_serial_ports();
+    common::Win32MessageBoxes boxes;
     ravelo::Win32Ui ui;
-    ravelo::Reader reader(*ports, *clock, ui);
+    ravelo::Reader reader(*ports, *clock, boxes, ui);
     if (!register_main_class(instance)) return 0;
     HWND window = CreateWindowExW(0, kClassName, L"Čtení dat", WS_POPUP, 10, 50, 10, 100, nullptr,
                                   nullptr, instance, &reader);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/port_labels.h"
 #include "platform/win32/wide.h"
 #include "reader/properties_rules.h"
 #include "resources/ravelo_ids.h"
@@ -89,8 +90,8 @@ void init_dialog(HWND dialog, Reader& reader) {
     set_item_text(dialog, IDC_DIRECTORY, view.directory);
     set_item_text(dialog, IDC_FILE_NAME, view.file_name);
     set_item_text(dialog, IDC_INTERVAL, view.interval);
-    fill_list(dialog, IDC_PORT, port_labels(), view.port);
-    fill_list(dialog, IDC_BAUD, baud_labels(), view.baud);
+    fill_list(dialog, IDC_PORT, common::port_labels(kPortCount), view.port);
+    fill_list(dialog, IDC_BAUD, common::baud_labels(), view.baud);
     set_check(dialog, IDC_APPEND_CR, view.append_cr);
     set_check(dialog, IDC_APPEND_LF, view.append_lf);
     set_check(dialog, IDC_SHOW_ERRORS, view.show_errors);

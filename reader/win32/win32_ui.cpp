@@ -1,4 +1,4 @@
-// Message boxes owned by the active window, and Notepad started without waiting for it.
+// Notepad started without waiting for it, and the reader's dialogs.
 #include "reader/win32/win32_ui.h"
 
 #include <windows.h>
@@ -11,16 +11,6 @@
 #include "reader/win32/properties_dialog.h"
 
 namespace ravelo {
-
-void Win32Ui::show_message(const std::string& caption, const std::string& text) {
-    MessageBoxW(GetActiveWindow(), platform::to_wide(text).c_str(),
-                platform::to_wide(caption).c_str(), MB_OK);
-}
-
-bool Win32Ui::ask_yes_no(const std::string& caption, const std::string& text) {
-    return MessageBoxW(GetActiveWindow(), platform::to_wide(text).c_str(),
-                       platform::to_wide(caption).c_str(), MB_YESNO) == IDYES;
-}
 
 // The path goes to Notepad unquoted, as other software that reads its command line expects.
 void Win32Ui::open_in_viewer(const std::string& path) {

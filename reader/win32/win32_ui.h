@@ -1,4 +1,4 @@
-// The reader's user interface on Windows: message boxes, Notepad, the dialogs, the screen.
+// The reader's user interface on Windows: Notepad, the dialogs, the screen.
 #pragma once
 
 #include "reader/reader_ui.h"
@@ -8,8 +8,6 @@ namespace ravelo {
 
 class Win32Ui : public ReaderUi {
   public:
-    void show_message(const std::string& caption, const std::string& text) override;
-    bool ask_yes_no(const std::string& caption, const std::string& text) override;
     void open_in_viewer(const std::string& path) override;
     int run_properties_dialog(Reader& reader) override;
     int run_polling_window(Reader& reader) override;

@@ -45,7 +45,7 @@ bool run(const char* label, std::size_t count, std::size_t size, std::uint32_t d
     auto ports = platform::make_system_serial_ports();
     auto clock = platform::make_system_clock();
     testing_support::RecordingUi ui;
-    ravelo::Reader reader(*ports, *clock, ui);
+    ravelo::Reader reader(*ports, *clock, ui, ui);
     reader.settings.show_errors = 0;
     reader.output_path = platform::join_path(folder.string(), "BENCH.TXT");
     if (!ravelo::open_serial_port(reader)) return false;

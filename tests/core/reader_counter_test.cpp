@@ -1,21 +1,21 @@
 // The counter box: where it goes, how wide it is, and that the screen is put back exactly once.
 #include <gtest/gtest.h>
 
-#include "platform/virtual_clock.h"
 #include "reader/counter.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/scripted_peer.h"
+#include "tools/simulated-line/virtual_clock.h"
 
 namespace {
 
 using Calls = std::vector<std::string>;
 
 struct CounterRig {
-    platform::VirtualClock clock;
+    simline::VirtualClock clock;
     testing_support::ScriptedPeer peer;  // the counter never touches the line
-    platform::SimulatedPorts ports{clock, peer};
+    simline::SimulatedPorts ports{clock, peer};
     testing_support::RecordingUi ui;
-    ravelo::Reader reader{ports, clock, ui};
+    ravelo::Reader reader{ports, clock, ui, ui};
     Calls& calls() { return ui.screen.calls; }
 };
 

@@ -5,8 +5,8 @@
 #include <limits>
 #include <vector>
 
-#include "platform/virtual_clock.h"
 #include "reader/polling.h"
+#include "tools/simulated-line/virtual_clock.h"
 
 namespace ravelo {
 namespace {
@@ -16,7 +16,7 @@ constexpr std::uint64_t kNever = std::numeric_limits<std::uint64_t>::max();
 // A user who presses Esc at a given moment; a key pressed during a transfer waits in the queue.
 class KeyAt : public PollWaiter {
   public:
-    KeyAt(platform::VirtualClock& clock, std::uint64_t at) : clock_(clock), at_(at) {}
+    KeyAt(simline::VirtualClock& clock, std::uint64_t at) : clock_(clock), at_(at) {}
     bool wait_for_stop(std::uint32_t limit_ms) override {
         waits.push_back(limit_ms);
         std::uint64_t end = clock_.now() + limit_ms;
@@ -30,7 +30,7 @@ class KeyAt : public PollWaiter {
     std::vector<std::uint32_t> waits;
 
   private:
-    platform::VirtualClock& clock_;
+    simline::VirtualClock& clock_;
     std::uint64_t at_;
 };
 
@@ -39,7 +39,7 @@ struct ScriptedTransfers {
         std::uint32_t duration_ms;
         int result;
     };
-    platform::VirtualClock& clock;
+    simline::VirtualClock& clock;
     std::vector<Step> steps;
     std::vector<std::uint64_t> starts;
 
@@ -52,7 +52,7 @@ struct ScriptedTransfers {
 };
 
 TEST(Polling, PeriodRunsFromTheEndOfEachTransferAndNegativeStops) {
-    platform::VirtualClock clock(5000);
+    simline::VirtualClock clock(5000);
     ReaderSettings s;  // poll_interval 2
     KeyAt user(clock, kNever);
     ScriptedTransfers t{clock, {{700, 3}, {1300, 0}, {50, -1}}, {}};
@@ -62,7 +62,7 @@ TEST(Polling, PeriodRunsFromTheEndOfEachTransferAndNegativeStops) {
 }
 
 TEST(Polling, NothingReceivedGoesOnUntilTheUserStops) {
-    platform::VirtualClock clock;
+    simline::VirtualClock clock;
     ReaderSettings s;
     s.poll_interval = 3;
     KeyAt user(clock, 14500);
@@ -73,7 +73,7 @@ TEST(Polling, NothingReceivedGoesOnUntilTheUserStops) {
 }
 
 TEST(Polling, StopDuringATransferTakesEffectAfterIt) {
-    platform::VirtualClock clock;
+    simline::VirtualClock clock;
     ReaderSettings s;
     KeyAt user(clock, 2100);
     ScriptedTransfers t{clock, {{900, 4}, {900, 4}}, {}};
@@ -83,7 +83,7 @@ TEST(Polling, StopDuringATransferTakesEffectAfterIt) {
 }
 
 TEST(Polling, StopBeforeTheFirstPeriodRunsNoTransfer) {
-    platform::VirtualClock clock;
+    simline::VirtualClock clock;
     ReaderSettings s;
     KeyAt user(clock, 1999);
     ScriptedTransfers t{clock, {}, {}};

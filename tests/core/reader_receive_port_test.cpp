@@ -19,7 +19,7 @@ TEST(ReaderPort, OpensTheChosenPortAtTheChosenSpeed) {
             rig.reader.settings.port_index = port_index;
             rig.reader.settings.baud_index = baud_index;
             ASSERT_EQ(ravelo::open_serial_port(rig.reader), 1);
-            const platform::SimulatedLine* line = rig.ports.current_line();
+            const simline::SimulatedLine* line = rig.ports.current_line();
             ASSERT_NE(line, nullptr);
             EXPECT_EQ(rig.reader.port.get(), line);
             EXPECT_EQ(rig.ports.opened_ports(), std::vector<std::string>{name});

@@ -34,7 +34,7 @@ struct TerminalRig {
     std::size_t written(const std::string& message) const {
         std::size_t n = 0;
         for (const auto& e : ports.events()) {
-            if (e.kind == platform::LineEvent::written &&
+            if (e.kind == simline::LineEvent::written &&
                 std::string(e.bytes.begin(), e.bytes.end()) == message) {
                 ++n;
             }
@@ -42,11 +42,11 @@ struct TerminalRig {
         return n;
     }
 
-    platform::VirtualClock clock{0};
+    simline::VirtualClock clock{0};
     sim::RecordSource source;
-    platform::SimulatedPorts ports{clock, source};
+    simline::SimulatedPorts ports{clock, source};
     testing_support::RecordingUi ui;
-    ravelo::Reader reader{ports, clock, ui};
+    ravelo::Reader reader{ports, clock, ui, ui};
     std::string folder;
 };
 

@@ -1,10 +1,10 @@
 // One reader run against the simulated terminal: what is left on disk, what the user is shown.
 #include <gtest/gtest.h>
 
-#include "platform/simulated_line.h"
 #include "reader/run_sequence.h"
 #include "reader/settings_file.h"
 #include "tests/core/reader_test_fixture.h"
+#include "tools/simulated-line/simulated_line.h"
 #include "tools/velmora-sim/record_source.h"
 
 namespace {
@@ -31,11 +31,11 @@ struct RunRig {
     std::string output() const { return temp.file("DATA.TXT"); }
 
     reader_test::TempDir temp;
-    platform::VirtualClock clock{0};
+    simline::VirtualClock clock{0};
     sim::RecordSource terminal;
-    platform::SimulatedPorts ports{clock, terminal};
+    simline::SimulatedPorts ports{clock, terminal};
     testing_support::RecordingUi ui;
-    ravelo::Reader reader{ports, clock, ui};
+    ravelo::Reader reader{ports, clock, ui, ui};
 };
 
 sim::SourceConfig batch(sim::Records lines) {

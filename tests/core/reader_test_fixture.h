@@ -10,9 +10,9 @@
 
 #include "platform/paths.h"
 #include "platform/serial.h"
-#include "platform/virtual_clock.h"
 #include "reader/reader.h"
 #include "tests/support/recording_ui.h"
+#include "tools/simulated-line/virtual_clock.h"
 
 namespace reader_test {
 
@@ -63,9 +63,9 @@ inline std::string read_bytes(const std::string& path) {
 
 struct ReaderFixture {
     NoPorts ports;
-    platform::VirtualClock clock;
+    simline::VirtualClock clock;
     testing_support::RecordingUi ui;
-    ravelo::Reader reader{ports, clock, ui};
+    ravelo::Reader reader{ports, clock, ui, ui};
     TempDir temp;
 };
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/simulated_line.h"
+#include "tools/simulated-line/simulated_line.h"
 #include "tools/velmora-sim/framing.h"
 #include "tools/velmora-sim/lookup_target.h"
 
@@ -53,9 +53,9 @@ class Client {
         return a ? a->text : "(none)";
     }
 
-    platform::VirtualClock clock;
+    simline::VirtualClock clock;
     sim::LookupTarget target;
-    platform::SimulatedLine line;
+    simline::SimulatedLine line;
 };
 
 const Bytes kAbc{'a', 'b', 'c'};

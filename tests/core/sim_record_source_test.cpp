@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/simulated_line.h"
+#include "tools/simulated-line/simulated_line.h"
 #include "tools/velmora-sim/framing.h"
 #include "tools/velmora-sim/record_source.h"
 
@@ -54,9 +54,9 @@ class Client {
         }
     }
 
-    platform::VirtualClock clock;
+    simline::VirtualClock clock;
     sim::RecordSource source;
-    platform::SimulatedLine line;
+    simline::SimulatedLine line;
 };
 
 sim::SourceConfig config_with(std::size_t count, std::size_t size = 10) {

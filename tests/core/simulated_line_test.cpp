@@ -1,5 +1,5 @@
 // The simulated line keeps protocol time exact: waits end at the byte or at the limit.
-#include "platform/simulated_line.h"
+#include "tools/simulated-line/simulated_line.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 namespace {
 
 // Sends one byte at a fixed time, then nothing.
-class OneBytePeer : public platform::LinePeer {
+class OneBytePeer : public simline::LinePeer {
   public:
     explicit OneBytePeer(std::uint64_t at) : at_(at) {}
     void on_receive(const std::uint8_t*, std::size_t, std::uint64_t) override {}
@@ -39,18 +39,18 @@ class OneBytePeer : public platform::LinePeer {
 };
 
 TEST(SimulatedLine, ReadReturnsAtOnceWithNothingBuffered) {
-    platform::VirtualClock clock(1000);
+    simline::VirtualClock clock(1000);
     OneBytePeer peer(5000);
-    platform::SimulatedLine line(clock, peer);
+    simline::SimulatedLine line(clock, peer);
     std::uint8_t b = 0;
     EXPECT_EQ(line.read(&b, 1), 0u);
     EXPECT_EQ(clock.now(), 1000u);
 }
 
 TEST(SimulatedLine, WaitEndsWhenTheByteArrivesOrAtItsLimit) {
-    platform::VirtualClock clock(1000);
+    simline::VirtualClock clock(1000);
     OneBytePeer peer(1250);
-    platform::SimulatedLine line(clock, peer);
+    simline::SimulatedLine line(clock, peer);
     EXPECT_FALSE(line.wait_for_input(200));
     EXPECT_EQ(clock.now(), 1200u);
     EXPECT_TRUE(line.wait_for_input(300));
@@ -61,7 +61,7 @@ TEST(SimulatedLine, WaitEndsWhenTheByteArrivesOrAtItsLimit) {
 }
 
 TEST(SimulatedLine, TickCounterWrapsLikeWindows) {
-    platform::VirtualClock clock(0xFFFFFF00u);
+    simline::VirtualClock clock(0xFFFFFF00u);
     const std::uint32_t start = clock.tick_ms();
     clock.advance_to(0x100000100ull);
     EXPECT_EQ(platform::elapsed_since(clock, start), 0x200u);

@@ -10,11 +10,11 @@
 #include <thread>
 #include <vector>
 
-#include "platform/virtual_clock.h"
 #include "reader/posix/polling_window.h"
 #include "reader/posix/properties_form.h"
 #include "tests/support/posix/pty_pair.h"
 #include "tests/support/recording_ui.h"
+#include "tools/simulated-line/virtual_clock.h"
 
 namespace ravelo {
 namespace {
@@ -67,9 +67,9 @@ class FormTest : public ::testing::Test {
         return run_properties_form(reader, *terminal);
     }
     NoPorts ports;
-    platform::VirtualClock clock;
+    simline::VirtualClock clock;
     testing_support::RecordingUi ui;
-    Reader reader{ports, clock, ui};
+    Reader reader{ports, clock, ui, ui};
     std::unique_ptr<ScriptedTerminal> terminal;
 };
 
@@ -164,7 +164,7 @@ TEST_F(FormTest, PollingWithoutTerminalRunsUntilSignalled) {
     // Interval 1 s, SIGTERM at 2.5 s: transfers at 1 s and 2 s, each failing to open the port.
     int status = in_session_without_terminal([this] {
         auto real_clock = platform::make_system_clock();
-        Reader polling{ports, *real_clock, ui};
+        Reader polling{ports, *real_clock, ui, ui};
         polling.settings.poll_interval = 1;
         polling.settings.show_received = 0;
         std::thread stopper([] {
@@ -223,7 +223,7 @@ TEST_F(FormTest, PollingOnTheTerminalStopsOnEscQOrCtrlCBetweenTransfers) {
         pty.set_slave_cooked();
         pid_t child = on_terminal(pty, [this] {
             auto real_clock = platform::make_system_clock();
-            Reader polling{ports, *real_clock, ui};
+            Reader polling{ports, *real_clock, ui, ui};
             polling.settings.poll_interval = 1;
             int result = show_polling_window(polling);
             return (result == 2 ? 100 : 0) + ports.opens;

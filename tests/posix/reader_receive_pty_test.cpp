@@ -45,7 +45,7 @@ TEST(ReaderOverPty, BatchArrivesByteExact) {
     auto ports = platform::make_system_serial_ports();
     auto clock = platform::make_system_clock();
     testing_support::RecordingUi ui;
-    ravelo::Reader reader(*ports, *clock, ui);
+    ravelo::Reader reader(*ports, *clock, ui, ui);
     reader.settings.port_index = 2;
     reader.settings.baud_index = 0;
     reader.output_path = platform::join_path(folder.string(), "PTY.TXT");

@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/simulated_line.h"
-#include "platform/virtual_clock.h"
 #include "reader/reader.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/scripted_peer.h"
+#include "tools/simulated-line/simulated_line.h"
+#include "tools/simulated-line/virtual_clock.h"
 
 namespace testing_support {
 
@@ -24,11 +24,11 @@ struct ReceiveRig {
     std::string file_content() const;
     bool file_exists() const;
 
-    platform::VirtualClock clock{0};
+    simline::VirtualClock clock{0};
     ScriptedPeer peer;
-    platform::SimulatedPorts ports{clock, peer};
+    simline::SimulatedPorts ports{clock, peer};
     RecordingUi ui;
-    ravelo::Reader reader{ports, clock, ui};
+    ravelo::Reader reader{ports, clock, ui, ui};
     std::string folder;
 };
 

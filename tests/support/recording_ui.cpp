@@ -34,12 +34,12 @@ void RecordingScreen::restore_background(const ravelo::ScreenRect& area) {
     calls.push_back("restore " + rect_text(area));
 }
 
-void RecordingUi::show_message(const std::string& caption, const std::string& text) {
-    messages.push_back({caption, text, false});
+void RecordingBoxes::show(const common::Box& box) {
+    messages.push_back({box.caption, box.text, false, box.icon, box.owner});
 }
 
-bool RecordingUi::ask_yes_no(const std::string& caption, const std::string& text) {
-    messages.push_back({caption, text, true});
+bool RecordingBoxes::ask(const common::Box& box) {
+    messages.push_back({box.caption, box.text, true, box.icon, box.owner});
     if (answers.empty()) return false;
     bool answer = answers.front();
     answers.pop_front();

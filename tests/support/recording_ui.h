@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/message_boxes.h"
 #include "reader/counter_overlay.h"
 #include "reader/reader_ui.h"
 
@@ -16,13 +17,18 @@ struct ShownMessage {
     std::string caption;
     std::string text;
     bool question = false;
+    common::BoxIcon icon = common::BoxIcon::none;
+    common::BoxOwner owner = common::BoxOwner::active_window;
     bool operator==(const ShownMessage& o) const {
-        return caption == o.caption && text == o.text && question == o.question;
+        return caption == o.caption && text == o.text && question == o.question && icon == o.icon &&
+               owner == o.owner;
     }
 };
 
 inline void PrintTo(const ShownMessage& m, std::ostream* os) {
-    *os << (m.question ? "question " : "message ") << '[' << m.caption << "] " << m.text;
+    *os << (m.question ? "question " : "message ") << '[' << m.caption << "] " << m.text
+        << " (icon " << static_cast<int>(m.icon)
+        << (m.owner == common::BoxOwner::none ? ", no owner)" : ")");
 }
 
 // Every call the counter made on the screen, as one line each, e.g. "save 467,354,533,394".
@@ -42,10 +48,19 @@ class RecordingScreen : public ravelo::CounterScreen {
     void restore_background(const ravelo::ScreenRect& area) override;
 };
 
-class RecordingUi : public ravelo::ReaderUi {
+// Every message box shown, with Yes/No answers taken from a script.
+class RecordingBoxes : public common::MessageBoxes {
   public:
     std::vector<ShownMessage> messages;
     std::deque<bool> answers;  // Yes/No answers, in order; No when it runs out
+
+  protected:
+    void show(const common::Box& box) override;
+    bool ask(const common::Box& box) override;
+};
+
+class RecordingUi : public ravelo::ReaderUi, public RecordingBoxes {
+  public:
     std::vector<std::string> viewed;
     int properties_result = 2;
     int polling_result = 2;
@@ -55,8 +70,6 @@ class RecordingUi : public ravelo::ReaderUi {
     std::function<int(ravelo::Reader&)> on_polling;     // overrides polling_result
     RecordingScreen screen;
 
-    void show_message(const std::string& caption, const std::string& text) override;
-    bool ask_yes_no(const std::string& caption, const std::string& text) override;
     void open_in_viewer(const std::string& path) override;
     int run_properties_dialog(ravelo::Reader& reader) override;
     int run_polling_window(ravelo::Reader& reader) override;

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/simulated_line.h"
+#include "tools/simulated-line/simulated_line.h"
 
 namespace testing_support {
 
@@ -23,7 +23,7 @@ struct Heard {
 
 // Steps run in order. A delay counts from the moment the previous step was done; an "expect"
 // is done when the program has written the bytes it names (they are checked, in order).
-class ScriptedPeer : public platform::LinePeer {
+class ScriptedPeer : public simline::LinePeer {
   public:
     ScriptedPeer& expect(const std::string& bytes);
     ScriptedPeer& send(const std::string& bytes, std::uint64_t after_ms = 0);

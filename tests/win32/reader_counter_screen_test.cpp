@@ -2,11 +2,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "platform/virtual_clock.h"
 #include "reader/counter.h"
 #include "reader/win32/gdi_counter_screen.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/scripted_peer.h"
+#include "tools/simulated-line/virtual_clock.h"
 
 namespace {
 
@@ -17,11 +17,11 @@ class GdiUi : public testing_support::RecordingUi {
 };
 
 struct ScreenRig {
-    platform::VirtualClock clock;
+    simline::VirtualClock clock;
     testing_support::ScriptedPeer peer;  // the counter never touches the line
-    platform::SimulatedPorts ports{clock, peer};
+    simline::SimulatedPorts ports{clock, peer};
     GdiUi ui;
-    ravelo::Reader reader{ports, clock, ui};
+    ravelo::Reader reader{ports, clock, ui, ui};
 };
 
 // Paints a rectangle of the screen in one colour, as a window lying under the box would.

@@ -8,13 +8,13 @@
 #include <vector>
 
 #include "platform/clock.h"
-#include "platform/virtual_clock.h"
 #include "platform/win32/wide.h"
 #include "reader/win32/polling_dialog.h"
 #include "reader/win32/properties_dialog.h"
 #include "resources/ravelo_ids.h"
 #include "tests/core/reader_test_fixture.h"
 #include "tests/support/recording_ui.h"
+#include "tools/simulated-line/virtual_clock.h"
 
 namespace ravelo {
 namespace {
@@ -130,9 +130,9 @@ class DialogTest : public ::testing::Test {
     }
 
     reader_test::NoPorts ports;
-    platform::VirtualClock clock;
+    simline::VirtualClock clock;
     testing_support::RecordingUi ui;
-    Reader reader{ports, clock, ui};
+    Reader reader{ports, clock, ui, ui};
     HMODULE templates = nullptr;
     HWND dialog = nullptr;
 };

@@ -1,13 +1,13 @@
 // A far end that sends every byte straight back, for round trips through a serial line.
 #pragma once
 
-#include "platform/simulated_line.h"
+#include "tools/simulated-line/simulated_line.h"
 #include "tools/velmora-sim/outbox.h"
 #include "tools/velmora-sim/transcript.h"
 
 namespace sim {
 
-class Echo : public platform::LinePeer {
+class Echo : public simline::LinePeer {
   public:
     explicit Echo(std::uint32_t delay_ms = 0) : delay_ms_(delay_ms) {}
 

@@ -9,7 +9,7 @@
 #include <set>
 #include <vector>
 
-#include "platform/simulated_line.h"
+#include "tools/simulated-line/simulated_line.h"
 #include "tools/velmora-sim/message_splitter.h"
 #include "tools/velmora-sim/outbox.h"
 #include "tools/velmora-sim/record_source.h"
@@ -35,7 +35,7 @@ struct LookupConfig {
     LookupFaults faults;
 };
 
-class LookupTarget : public platform::LinePeer {
+class LookupTarget : public simline::LinePeer {
   public:
     using Lines = std::vector<Bytes>;
 

@@ -17,7 +17,7 @@ namespace {
 
 // The chosen peer, and when it has done what was asked of it.
 struct Terminal {
-    std::unique_ptr<platform::LinePeer> peer;
+    std::unique_ptr<simline::LinePeer> peer;
     sim::Transcript* transcript = nullptr;
     std::function<bool()> finished;
 };

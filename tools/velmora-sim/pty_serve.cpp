@@ -44,7 +44,7 @@ bool write_all(int fd, const std::uint8_t* data, std::size_t n) {
 }
 
 // Hands the line whatever the peer has made available by now.
-bool flush_peer(int fd, platform::LinePeer& peer) {
+bool flush_peer(int fd, simline::LinePeer& peer) {
     std::uint8_t buffer[512];
     while (peer.available() > 0) {
         const std::size_t n = peer.take(buffer, sizeof buffer);
@@ -53,7 +53,7 @@ bool flush_peer(int fd, platform::LinePeer& peer) {
     return true;
 }
 
-int poll_timeout(const platform::LinePeer& peer, std::uint64_t now) {
+int poll_timeout(const simline::LinePeer& peer, std::uint64_t now) {
     constexpr std::uint64_t kIdleMs = 100;  // also how soon a finished run notices
     const auto next = peer.next_event_time();
     if (!next) return static_cast<int>(kIdleMs);
@@ -73,8 +73,7 @@ void catch_stop_signals() {
     signal(SIGPIPE, SIG_IGN);
 }
 
-bool serve(const ServedLine& line, platform::LinePeer& peer,
-           const std::function<bool()>& finished) {
+bool serve(const ServedLine& line, simline::LinePeer& peer, const std::function<bool()>& finished) {
     const auto start = std::chrono::steady_clock::now();
     std::uint8_t buffer[512];
     while (!g_stop) {

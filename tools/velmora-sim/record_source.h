@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/simulated_line.h"
+#include "tools/simulated-line/simulated_line.h"
 #include "tools/velmora-sim/message_splitter.h"
 #include "tools/velmora-sim/outbox.h"
 #include "tools/velmora-sim/records.h"
@@ -63,7 +63,7 @@ struct AckedRecord {
     std::uint64_t time;
 };
 
-class RecordSource : public platform::LinePeer {
+class RecordSource : public simline::LinePeer {
   public:
     explicit RecordSource(SourceConfig config);
 

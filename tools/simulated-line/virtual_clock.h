@@ -5,7 +5,10 @@
 
 #include "platform/clock.h"
 
-namespace platform {
+namespace simline {
+
+using platform::Clock;
+using platform::LocalTime;
 
 class VirtualClock : public Clock {
   public:
@@ -26,4 +29,4 @@ class VirtualClock : public Clock {
     LocalTime local_time_{2007, 3, 6, 9, 17, 0};
 };
 
-}  // namespace platform
+}  // namespace simline

@@ -1,9 +1,9 @@
 // The simulated line: bytes cross at once, time passes only in waits.
-#include "platform/simulated_line.h"
+#include "tools/simulated-line/simulated_line.h"
 
 #include <algorithm>
 
-namespace platform {
+namespace simline {
 
 SimulatedLine::SimulatedLine(VirtualClock& clock, LinePeer& peer,
                              std::shared_ptr<std::vector<LineEvent>> log,
@@ -97,4 +97,4 @@ std::unique_ptr<SerialLine> SimulatedPorts::open(const std::string& port_name, O
     return line;
 }
 
-}  // namespace platform
+}  // namespace simline

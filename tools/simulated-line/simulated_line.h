@@ -10,9 +10,14 @@
 #include <vector>
 
 #include "platform/serial.h"
-#include "platform/virtual_clock.h"
+#include "tools/simulated-line/virtual_clock.h"
 
-namespace platform {
+namespace simline {
+
+using platform::OpenError;
+using platform::SerialLine;
+using platform::SerialPorts;
+using platform::WriteTimeouts;
 
 // The far end of a simulated line (a simulated terminal, or a test's script).
 // Times are milliseconds on the line's virtual clock.
@@ -98,4 +103,4 @@ class SimulatedPorts : public SerialPorts {
     std::shared_ptr<std::vector<LineEvent>> history_ = std::make_shared<std::vector<LineEvent>>();
 };
 
-}  // namespace platform
+}  // namespace simline

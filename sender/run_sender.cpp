@@ -1,0 +1,88 @@
+// The sender's main flow: choices (interactive only), the lookup file, the port, then attempts
+// for as long as they fail and the user asks for another.
+#include "sender/run_sender.h"
+
+#include "platform/paths.h"
+#include "sender/send_attempt.h"
+#include "sender/sender_messages.h"
+#include "sender/serial_port.h"
+#include "sender/settings_file.h"
+
+namespace lumbra {
+
+namespace {
+
+// The chosen path's directory (without its final separator; a drive root keeps "C:") and name.
+void remember_choice(SenderSettings& settings) {
+    const std::string& path = settings.lookup_path;
+    std::size_t cut = std::string::npos;
+    for (std::size_t i = path.size(); i > 0; --i) {
+        if (platform::is_path_separator(path[i - 1])) {
+            cut = i - 1;
+            break;
+        }
+    }
+    if (cut == std::string::npos) {
+        settings.file_name = path;
+        return;
+    }
+    settings.directory = path.substr(0, cut);
+    settings.file_name = path.substr(cut + 1);
+}
+
+// Interactive mode's first steps: false when the chooser was cancelled.
+bool choose_file(Sender& sender, const std::string& executable_directory) {
+    load_settings(sender, executable_directory);
+    sender.settings.lookup_path = sender.settings.file_name;
+    if (!sender.ui.choose_lookup_file(sender)) return false;
+    remember_choice(sender.settings);
+    return true;
+}
+
+bool open_lookup_file(Sender& sender) {
+    platform::FileError error = platform::FileError::none;
+    sender.lookup = platform::File::open(sender.settings.lookup_path,
+                                         platform::Creation::open_existing, &error, true);
+    if (sender.lookup.is_open()) return true;
+    // The first box of a run has no window to belong to.
+    sender.boxes.show_message(kCaption, kCannotOpenFile, common::BoxIcon::exclamation,
+                              common::BoxOwner::none);
+    return false;
+}
+
+void run_attempts(Sender& sender) {
+    while (send_attempt(sender) != 1) {
+        if (!sender.boxes.ask_yes_no(kCaption, kRepeatQuestion, common::BoxIcon::question)) {
+            return;
+        }
+        sender.port->discard_input();
+    }
+    sender.loaded = true;
+}
+
+}  // namespace
+
+int run_sender(Sender& sender, const std::string& executable_directory) {
+    const bool interactive = !sender.settings.command_line_mode;
+    sender.loaded = false;
+    if (interactive && !choose_file(sender, executable_directory)) return 0;
+    if (!open_lookup_file(sender)) return -1;
+    if (interactive && sender.ui.run_port_dialog(sender) == 2) {
+        sender.lookup.close();
+        return 0;
+    }
+    save_settings(sender);
+    const int opened = open_serial_port(sender);
+    if (opened != 1) {
+        sender.lookup.close();
+        return opened;
+    }
+    sender.ui.init_common_controls();
+    run_attempts(sender);
+    sender.port->discard_input();
+    sender.port.reset();
+    sender.lookup.close();
+    return 1;
+}
+
+}  // namespace lumbra

@@ -1,0 +1,27 @@
+// The sender's message texts and captions, in one place so the windows and the tests agree.
+#pragma once
+
+#include <string>
+
+namespace lumbra {
+
+inline const char* const kCaption = "Lumbra";
+inline const char* const kFullCaption = "Lumbra CHYBA ";  // the trailing blank is the program's
+
+inline const char* const kCannotOpenFile = "Nemohu otevřít soubor!";
+inline const char* const kCannotOpenPort = "Nemohu otevřít COM port!";
+inline const char* const kCannotSetLine = "Nelze nastavit komunikační parametry!";
+inline const char* const kNotReady = "Terminál není připraven!";
+inline const char* const kMemoryFull =
+    "Paměť terminálu nepostačuje!\r\nSnižte velikost lookup souboru...";
+inline const char* const kTransferError = "Chyba při přenosu šablony!";
+inline const char* const kTransferDone = "Přenos úspěšně dokončen!";
+inline const char* const kRepeatQuestion = "Přenos selhal, přejete si přenos opakovat?";
+
+// A line the record cannot hold: nothing of the file is sent.
+inline std::string overlong_line_message(int line) {
+    return "Řádek " + std::to_string(line) +
+           " lookup souboru je delší než 253 bajtů!\r\nSoubor nebyl odeslán.";
+}
+
+}  // namespace lumbra

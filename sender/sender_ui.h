@@ -1,0 +1,23 @@
+// What the sender needs from its user interface beyond message boxes: its dialogs and progress.
+#pragma once
+
+namespace lumbra {
+
+struct Sender;
+
+class SenderUi {
+  public:
+    virtual ~SenderUi() = default;
+    // The Open dialog; true with the chosen file's full path in settings.lookup_path.
+    virtual bool choose_lookup_file(Sender& sender) = 0;
+    // The port dialog on settings.port_index and baud_index: 1 for OK, 2 for Zrušit.
+    virtual int run_port_dialog(Sender& sender) = 0;
+    // Called once before the first attempt (the progress bar's class must exist).
+    virtual void init_common_controls() = 0;
+    // The progress window: opened with the bar at 0 of 0..100, moved, closed.
+    virtual void open_progress_window() = 0;
+    virtual void set_progress(int percent) = 0;
+    virtual void close_progress_window() = 0;
+};
+
+}  // namespace lumbra

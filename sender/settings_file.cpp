@@ -1,0 +1,50 @@
+// Reads and writes "Lumbra.ini": the chooser's directory and file name, the port and the speed.
+#include "sender/settings_file.h"
+
+#include "common/port_labels.h"
+#include "common/settings_text.h"
+#include "platform/file.h"
+#include "platform/paths.h"
+
+namespace lumbra {
+
+std::string format_settings_file(const SenderSettings& s) {
+    return common::settings_text_line(s.directory) + common::settings_text_line(s.file_name) +
+           common::settings_digit_line(s.port_index, '1') +
+           common::settings_digit_line(s.baud_index, '1');
+}
+
+// A port or speed character out of range keeps the default: the program writes only digits
+// in range, and an index past the lists would name no port and no speed.
+void parse_settings_file(const std::string& bytes, SenderSettings& settings) {
+    const common::SettingsLines lines = common::split_settings_lines(bytes);
+    settings.directory = lines.first;
+    if (!lines.has_second) return;
+    settings.file_name = lines.second;
+    if (lines.digits == std::string::npos) return;
+    common::take_digit_fields(
+        bytes, lines.digits, common::kDigitLineStride,
+        {
+            {&settings.port_index, '1', static_cast<char>('0' + common::kSenderPortCount)},
+            {&settings.baud_index, '1', static_cast<char>('0' + common::kBaudRateCount)},
+        });
+}
+
+void load_settings(Sender& sender, const std::string& executable_directory) {
+    sender.settings.directory = executable_directory;
+    sender.settings_path = platform::join_path(executable_directory, kSettingsFileName);
+    std::string bytes;
+    if (!platform::read_whole_file(sender.settings_path, &bytes)) return;
+    parse_settings_file(bytes, sender.settings);
+}
+
+void save_settings(const Sender& sender) {
+    if (sender.settings_path.empty()) return;
+    platform::FileError error = platform::FileError::none;
+    platform::File file =
+        platform::File::open(sender.settings_path, platform::Creation::create_always, &error);
+    if (!file.is_open()) return;
+    file.write(format_settings_file(sender.settings));
+}
+
+}  // namespace lumbra
