@@ -1,19 +1,20 @@
 // The terminal form: every field with its value, numbered choices, the dialog's rules and enabling.
 #include "reader/posix/properties_form.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstdlib>
 
 #include "common/port_labels.h"
+#include "common/posix/form_fields.h"
+#include "common/posix/terminal_io.h"
 #include "reader/properties_rules.h"
 
 namespace ravelo {
 
 namespace {
 
-constexpr char kEsc = '\x1b';
+using common::box_line;
+using common::choice_label;
+using common::field_line;
 
 enum Item {
     kDirectoryItem = 1,
@@ -35,39 +36,6 @@ struct Form {
     FormTerminal& terminal;
     PropertiesView view;
 };
-
-// An empty answer, or one that starts with Esc, keeps the value.
-bool keeps_value(const std::string& answer) {
-    return answer.empty() || answer[0] == kEsc;
-}
-
-std::size_t characters(const std::string& text) {
-    std::size_t n = 0;
-    for (unsigned char c : text) n += (c & 0xC0) != 0x80;
-    return n;
-}
-
-std::string number_text(int n) {
-    return (n < 10 ? " " : "") + std::to_string(n);
-}
-
-std::string choice_label(const std::vector<std::string>& labels, int index) {
-    if (index < 0 || static_cast<std::size_t>(index) >= labels.size()) return "(nic)";
-    return labels[static_cast<std::size_t>(index)];
-}
-
-std::string field_line(int item, const std::string& label, const std::string& value,
-                       bool usable = true) {
-    std::string line = "  " + number_text(item) + "  " + label;
-    const std::size_t width = characters(label);
-    line.append(width < 22 ? 22 - width : 1, ' ');
-    return line + value + (usable ? "" : "   (nepřístupné)") + "\n";
-}
-
-std::string box_line(int item, bool checked, const std::string& label, bool usable = true) {
-    std::string line = "  " + number_text(item) + "  [" + (checked ? "x" : " ") + "] " + label;
-    return line + (usable ? "" : "   (nepřístupné)") + "\n";
-}
 
 void draw(Form& form) {
     const PropertiesView& v = form.view;
@@ -94,11 +62,8 @@ void draw(Form& form) {
     form.terminal.write(text);
 }
 
-// Asks for a value; false when the answer keeps the old one.
 bool ask(Form& form, const std::string& prompt, std::string& answer) {
-    form.terminal.write(prompt);
-    if (!form.terminal.read_line(answer)) return false;
-    return !keeps_value(answer);
+    return common::ask(form.terminal, prompt, answer);
 }
 
 void edit_text(Form& form, const std::string& label, std::string& value) {
@@ -106,24 +71,9 @@ void edit_text(Form& form, const std::string& label, std::string& value) {
     if (ask(form, label + " [" + value + "]: ", answer)) value = answer;
 }
 
-// A list as numbered choices; the chosen index, or `current` when the answer keeps it.
 int choose(Form& form, const std::string& label, const std::vector<std::string>& labels,
            int current) {
-    std::string text;
-    for (std::size_t i = 0; i < labels.size(); ++i) {
-        text += "  " + std::to_string(i + 1) + ") " + labels[i];
-    }
-    form.terminal.write(text + "\n");
-    std::string answer;
-    std::string shown = current >= 0 ? std::to_string(current + 1) : "";
-    if (!ask(form, label + " [" + shown + "]: ", answer)) return current;
-    char* end = nullptr;
-    long n = std::strtol(answer.c_str(), &end, 10);
-    if (*end != '\0' || n < 1 || n > static_cast<long>(labels.size())) {
-        form.terminal.write("Neplatná volba, hodnota zůstává.\n");
-        return current;
-    }
-    return static_cast<int>(n - 1);
+    return common::choose(form.terminal, label, labels, current);
 }
 
 void edit_interval(Form& form) {
@@ -190,31 +140,6 @@ void change(Form& form, int item) {
     }
 }
 
-// The controlling terminal, opened for the form and closed with it.
-class TtyTerminal : public FormTerminal {
-  public:
-    explicit TtyTerminal(int fd) : fd_(fd) {}
-    ~TtyTerminal() override { close(fd_); }
-    bool read_line(std::string& line) override {
-        line.clear();
-        char c = 0;
-        ssize_t n = 0;
-        while ((n = read(fd_, &c, 1)) == 1 && c != '\n') line += c;
-        return n == 1 || !line.empty();
-    }
-    void write(const std::string& text) override {
-        std::size_t done = 0;
-        while (done < text.size()) {
-            ssize_t n = ::write(fd_, text.data() + done, text.size() - done);
-            if (n <= 0) return;
-            done += static_cast<std::size_t>(n);
-        }
-    }
-
-  private:
-    int fd_;
-};
-
 }  // namespace
 
 int run_properties_form(Reader& reader, FormTerminal& terminal) {
@@ -228,7 +153,7 @@ int run_properties_form(Reader& reader, FormTerminal& terminal) {
             accept_properties(reader.settings, reader.output_path, form.view);
             return 1;
         }
-        if (answer == "S" || answer == "s" || (!answer.empty() && answer[0] == kEsc)) return 2;
+        if (answer == "S" || answer == "s" || common::is_escape(answer)) return 2;
         if (answer.empty()) continue;
         char* end = nullptr;
         long item = std::strtol(answer.c_str(), &end, 10);
@@ -237,12 +162,12 @@ int run_properties_form(Reader& reader, FormTerminal& terminal) {
 }
 
 int show_properties_form(Reader& reader) {
-    int fd = open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
+    const int fd = common::open_controlling_terminal();
     if (fd < 0) {
         reader.boxes.show_message(kErrorCaption, kNoTerminalMessage);
         return 2;
     }
-    TtyTerminal terminal(fd);
+    common::TtyFormTerminal terminal(fd);
     return run_properties_form(reader, terminal);
 }
 

@@ -3,18 +3,13 @@
 
 #include <string>
 
+#include "common/posix/form_terminal.h"
 #include "reader/reader.h"
 
 namespace ravelo {
 
 // Where the form reads its answers and writes its text: the terminal, or a script in the tests.
-class FormTerminal {
-  public:
-    virtual ~FormTerminal() = default;
-    // One line without its line end; false at the end of input.
-    virtual bool read_line(std::string& line) = 0;
-    virtual void write(const std::string& text) = 0;
-};
+using common::FormTerminal;
 
 inline const char* const kNoTerminalMessage = "Nastavení nelze zobrazit: program nemá terminál.";
 

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "common/posix/status_line.h"
 #include "reader/counter_overlay.h"
 
 namespace ravelo {
@@ -11,11 +12,6 @@ namespace ravelo {
 // controlling terminal nothing is drawn. Geometry is in character cells.
 class TerminalCounterScreen : public CounterScreen {
   public:
-    TerminalCounterScreen() = default;
-    ~TerminalCounterScreen() override;
-    TerminalCounterScreen(const TerminalCounterScreen&) = delete;
-    TerminalCounterScreen& operator=(const TerminalCounterScreen&) = delete;
-
     int screen_width() override;
     int screen_height() override;
     int text_width(const std::string& text) override;
@@ -24,9 +20,7 @@ class TerminalCounterScreen : public CounterScreen {
     void restore_background(const ScreenRect& area) override;
 
   private:
-    void release();
-    int tty_ = -1;  // open from save_background to restore_background
-    int columns_ = 0;
+    common::TerminalStatusLine line_;
 };
 
 }  // namespace ravelo
