@@ -1,0 +1,192 @@
+// The sender's run: what the user is asked, what is saved, and the attempt loop.
+#include <gtest/gtest.h>
+
+#include "platform/file.h"
+#include "sender/send_attempt.h"
+#include "sender/serial_port.h"
+#include "tests/support/send_rig.h"
+
+namespace {
+
+using common::BoxIcon;
+using common::BoxOwner;
+using reader_test::read_bytes;
+using reader_test::write_bytes;
+using testing_support::lookup_record;
+using testing_support::SendRig;
+using testing_support::ShownMessage;
+
+const char* const kStored = "/stored\r\nLIST.TXT\r\n2\r\n5\r\n";
+
+std::string settings_file(const SendRig& rig) {
+    return read_bytes(rig.temp.file("Lumbra.ini"));
+}
+
+TEST(SenderRun, ChoicesAndWhatIsSaved) {
+    struct Case {
+        const char* name;
+        bool stored;      // a settings file exists at start
+        bool choose;      // the chooser picks the lookup file (else cancels)
+        int port_dialog;  // 1 OK (choosing COM3 at 19200), 2 cancel
+        int result;
+        std::string settings;  // the settings file afterwards ("" when absent)
+        std::vector<std::string> asked;
+        std::vector<ShownMessage> messages;
+    };
+    const ShownMessage no_port{"Lumbra", "Nemohu otevřít COM port!", false, BoxIcon::exclamation};
+    const Case cases[] = {
+        {"first start, chooser cancelled", false, false, 1, 0, "", {"choose @/ | "}, {}},
+        {"stored choices proposed, chooser cancelled",
+         true,
+         false,
+         1,
+         0,
+         kStored,
+         {"choose /stored | LIST.TXT"},
+         {}},
+        {"port dialog cancelled",
+         true,
+         true,
+         2,
+         0,
+         kStored,
+         {"choose /stored | LIST.TXT", "port dialog 1 4"},
+         {}},
+        {"confirmed but the port is missing: saved all the same",
+         true,
+         true,
+         1,
+         -1,
+         "@\r\nLIST.TXT\r\n3\r\n4\r\n",
+         {"choose /stored | LIST.TXT", "port dialog 1 4"},
+         {no_port}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SendRig rig;
+        rig.write_lookup("abc\r\n");
+        rig.sender.settings.lookup_path.clear();
+        if (c.stored) write_bytes(rig.temp.file("Lumbra.ini"), kStored);
+        if (c.choose) rig.ui.chosen_path = rig.lookup_path;
+        rig.ui.port_dialog_result = c.port_dialog;
+        rig.ui.on_port_dialog = [](lumbra::Sender& s) {
+            s.settings.port_index = 2;
+            s.settings.baud_index = 3;
+        };
+        EXPECT_EQ(rig.run(""), c.result);
+        const std::string dir = rig.temp.directory();
+        auto in_folder = [&](std::string text) {
+            const std::size_t at = text.find('@');
+            return at == std::string::npos ? text
+                                           : text.replace(at, 1, dir.substr(0, dir.size() - 1));
+        };
+        EXPECT_EQ(settings_file(rig), in_folder(c.settings));
+        std::vector<std::string> asked;
+        for (const std::string& a : c.asked) asked.push_back(in_folder(a));
+        EXPECT_EQ(rig.ui.calls, asked);
+        EXPECT_EQ(rig.boxes.messages, c.messages);
+        EXPECT_TRUE(rig.written().empty());
+        EXPECT_FALSE(rig.sender.lookup.is_open());
+    }
+}
+
+TEST(SenderRun, CommandLineAsksNothingAndWritesNoSettings) {
+    SendRig rig;
+    rig.write_lookup("abc");
+    rig.acknowledge({"velmor\r", lookup_record("abc"), "OVER\r"});
+    EXPECT_EQ(rig.run(rig.lookup_path + ",1,5"), 1);
+    EXPECT_TRUE(rig.sender.loaded);
+    EXPECT_EQ(rig.ports.current_line(), nullptr) << "the port is closed at the end";
+    EXPECT_EQ(rig.ui.calls,
+              (std::vector<std::string>{"init", "open", "progress 100", "progress 100", "close"}));
+    EXPECT_FALSE(platform::file_exists(rig.temp.file("Lumbra.ini")));
+}
+
+TEST(SenderRun, FilesAndPortsThatCannotBeUsed) {
+    const struct {
+        const char* name;
+        std::string tail_suffix;  // after the lookup path
+        bool lookup_exists;
+        bool refuse_line;
+        int result;
+        ShownMessage message;
+    } cases[] = {
+        {"lookup file missing",
+         "",
+         false,
+         false,
+         -1,
+         {"Lumbra", "Nemohu otevřít soubor!", false, BoxIcon::exclamation, BoxOwner::none}},
+        {"port missing",
+         ",2,1",
+         true,
+         false,
+         -1,
+         {"Lumbra", "Nemohu otevřít COM port!", false, BoxIcon::exclamation}},
+        {"line settings refused",
+         "",
+         true,
+         true,
+         0,
+         {"Lumbra", "Nelze nastavit komunikační parametry!", false, BoxIcon::exclamation}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SendRig rig;
+        if (c.lookup_exists) rig.write_lookup("abc");
+        rig.ports.refuse_configuration(c.refuse_line);
+        EXPECT_EQ(rig.run(rig.lookup_path + c.tail_suffix), c.result);
+        EXPECT_EQ(rig.boxes.messages, std::vector<ShownMessage>{c.message});
+        EXPECT_TRUE(rig.written().empty());
+        EXPECT_EQ(rig.ports.current_line(), nullptr);
+    }
+}
+
+TEST(SenderRun, AFailedAttemptIsRepeatedFromTheFirstLineWhileTheUserSaysYes) {
+    const std::string one = lookup_record("one");
+    const std::string two = lookup_record("two");
+    for (bool repeat : {true, false}) {
+        SCOPED_TRACE(repeat ? "yes" : "no");
+        SendRig rig;
+        rig.write_lookup("one\r\ntwo\r\n");
+        rig.boxes.answers = {repeat};
+        rig.peer.expect("velmor\r").send("ACK\r", 1);
+        rig.peer.expect(one).send("ACK\r", 1).expect(two).send("FULL\r", 1);
+        if (repeat) rig.acknowledge({"velmor\r", one, two, "OVER\r"});
+        EXPECT_EQ(rig.run(rig.lookup_path), 1);
+        EXPECT_EQ(rig.sender.loaded, repeat);
+        EXPECT_EQ(rig.ports.opened_ports().size(), 1u) << "one port for all attempts";
+        std::vector<ShownMessage> expected{
+            {"Lumbra CHYBA ", "Paměť terminálu nepostačuje!\r\nSnižte velikost lookup souboru...",
+             false, BoxIcon::exclamation},
+            {"Lumbra", "Přenos selhal, přejete si přenos opakovat?", true, BoxIcon::question}};
+        if (repeat) {
+            expected.push_back({"Lumbra", "Přenos úspěšně dokončen!", false, BoxIcon::exclamation});
+        }
+        EXPECT_EQ(rig.boxes.messages, expected);
+        EXPECT_TRUE(rig.peer.mismatches().empty()) << rig.peer.mismatches().front();
+        EXPECT_TRUE(rig.peer.script_done());
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SenderRun, ThePortIsOpenedByIndexWithTheSendersQueuesAndTimeouts) {
+    SendRig rig;
+    rig.write_lookup("");
+    rig.sender.settings.port_index = 5;
+    rig.sender.settings.baud_index = 4;
+    rig.ports.set_available_port("COM6");
+    ASSERT_EQ(lumbra::open_serial_port(rig.sender), 1);
+    simline::SimulatedLine& line = *rig.ports.current_line();
+    EXPECT_EQ(line.baud(), 9600u);
+    EXPECT_EQ(line.in_queue(), 256u);
+    EXPECT_EQ(line.out_queue(), 1200u);
+    lumbra::send_attempt(rig.sender);
+    EXPECT_EQ(line.write_timeouts().per_byte_ms, 5u);
+    EXPECT_EQ(line.write_timeouts().constant_ms, 50u);
+}
+
+}  // namespace

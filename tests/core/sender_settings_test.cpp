@@ -1,0 +1,97 @@
+// "Lumbra.ini" and the command-line tail: what each form of input leaves in the settings.
+#include <gtest/gtest.h>
+
+#include "sender/command_line.h"
+#include "sender/settings_file.h"
+
+namespace {
+
+using lumbra::SenderSettings;
+
+struct Expected {
+    std::string directory;
+    std::string file_name;
+    int port;
+    int baud;
+};
+
+void expect_settings(const SenderSettings& s, const Expected& e) {
+    EXPECT_EQ(s.directory, e.directory);
+    EXPECT_EQ(s.file_name, e.file_name);
+    EXPECT_EQ(s.port_index, e.port);
+    EXPECT_EQ(s.baud_index, e.baud);
+}
+
+TEST(SenderSettingsFile, ParsesWhatItCanAndKeepsDefaultsForTheRest) {
+    const std::string long_dir(300, 'd');
+    const struct {
+        const char* name;
+        std::string bytes;
+        Expected expected;
+    } cases[] = {
+        {"as written", "C:\\Data\r\nlist.txt\r\n2\r\n5\r\n", {"C:\\Data", "list.txt", 1, 4}},
+        {"no CR LF: all is the directory", "C:\\Data\rx\n", {"C:\\Data\rx\n", "", 0, 0}},
+        {"two lines keep port and speed",
+         "C:\\Data\r\nlist.txt\r\n",
+         {"C:\\Data", "list.txt", 0, 0}},
+        {"unended second line is the rest",
+         "C:\\Data\r\nlist.txt\r\r",
+         {"C:\\Data", "list.txt\r\r", 0, 0}},
+        {"port only", "d\r\nn\r\n3", {"d", "n", 2, 0}},
+        {"out of range keeps the defaults", "d\r\nn\r\n7\r\n0\r\n", {"d", "n", 0, 0}},
+        {"code page 1250",
+         "C:\\P\xF8\xEDjem\r\n\xE8\xED\xF8.txt\r\n1\r\n1\r\n",
+         {"C:\\Příjem", "číř.txt", 0, 0}},
+        {"text capped at 255 bytes",
+         long_dir + "\r\nn\r\n6\r\n1\r\n",
+         {std::string(255, 'd'), "n", 5, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SenderSettings s;
+        lumbra::parse_settings_file(c.bytes, s);
+        expect_settings(s, c.expected);
+    }
+}
+
+TEST(SenderSettingsFile, WritesFourLinesEachEndedByCrLf) {
+    SenderSettings s;
+    s.directory = "C:\\Příjem";
+    s.file_name = "list.txt";
+    s.port_index = 1;
+    s.baud_index = 4;
+    EXPECT_EQ(lumbra::format_settings_file(s), "C:\\P\xF8\xEDjem\r\nlist.txt\r\n2\r\n5\r\n");
+}
+
+TEST(SenderCommandLine, PathVerbatimThenPortAndSpeedDigitsAtFixedPlaces) {
+    const std::string long_path = "/" + std::string(400, 'p');
+    const struct {
+        std::string tail;
+        bool command_line;
+        std::string path;
+        int port;
+        int baud;
+    } cases[] = {
+        {"", false, "", 0, 0},
+        {",2,5", false, "", 0, 0},
+        {"C:\\Data\\list.txt", true, "C:\\Data\\list.txt", 0, 0},
+        {"C:\\Data\\list.txt,2,5", true, "C:\\Data\\list.txt", 1, 4},
+        {"C:\\Data\\list.txt,2", true, "C:\\Data\\list.txt", 1, 0},
+        {"C:\\Data\\list.txt,7,3", true, "C:\\Data\\list.txt", 0, 2},
+        {"C:\\Data\\list.txt,0;3", true, "C:\\Data\\list.txt", 0, 2},
+        {"C:\\Data\\list.txt,63", true, "C:\\Data\\list.txt", 5, 0},
+        {"\"C:\\My Data\\list.txt\" ,2,5", true, "\"C:\\My Data\\list.txt\" ", 1, 4},
+        {long_path + ",2,2", true, long_path.substr(0, 299), 1, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tail);
+        SenderSettings s;
+        lumbra::apply_command_line(s, c.tail);
+        EXPECT_EQ(s.command_line_mode, c.command_line);
+        EXPECT_EQ(s.lookup_path, c.path);
+        EXPECT_EQ(s.port_index, c.port);
+        EXPECT_EQ(s.baud_index, c.baud);
+    }
+}
+
+}  // namespace

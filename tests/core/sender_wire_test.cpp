@@ -1,0 +1,234 @@
+// The lookup load on the wire: record bytes, line ends, answers and their time limits.
+#include <gtest/gtest.h>
+
+#include "sender/sender_messages.h"
+#include "tests/support/send_rig.h"
+
+namespace {
+
+using common::BoxIcon;
+using testing_support::bytes_of;
+using testing_support::Heard;
+using testing_support::lookup_record;
+using testing_support::SendRig;
+using testing_support::ShownMessage;
+
+const ShownMessage kDone{"Lumbra", "Přenos úspěšně dokončen!", false, BoxIcon::exclamation};
+
+// Wake-up, one record per payload, end marker: each acknowledged 1 ms after it was written.
+std::vector<std::string> load_of(const std::vector<std::string>& payloads) {
+    std::vector<std::string> messages{"velmor\r"};
+    for (const std::string& p : payloads) messages.push_back(lookup_record(p));
+    messages.push_back("OVER\r");
+    return messages;
+}
+
+std::vector<Heard> one_ms_apart(const std::vector<std::string>& messages) {
+    std::vector<Heard> heard;
+    for (std::size_t i = 0; i < messages.size(); ++i) heard.push_back({i, messages[i]});
+    return heard;
+}
+
+struct LineCase {
+    const char* name;
+    std::string file;
+    std::vector<std::string> payloads;
+    std::vector<std::string> progress;  // the bar's positions while sending
+};
+
+TEST(SenderWire, EveryLineBecomesOneRecordWhateverItsLineEnd) {
+    const std::string a127(127, 'a');
+    const std::string line253(253, 'x');
+    const LineCase cases[] = {
+        {"three examples, last line unended",
+         "abc\r\n" + bytes_of({6, 7}) + "\r\n\r\nlast",
+         {"abc", bytes_of({6, 7}), "", "last"},
+         {"progress 100", "progress 100"}},
+        {"final CR LF adds no record",
+         "one\r\ntwo\r\n",
+         {"one", "two"},
+         {"progress 100", "progress 100"}},
+        {"empty file", "", {}, {"progress 100"}},
+        {"CR LF split across blocks",
+         a127 + "\r\nb",
+         {a127, "b"},
+         {"progress 98", "progress 100", "progress 100"}},
+        {"LF alone ends a line",
+         "one\ntwo\n\nthree",
+         {"one", "two", "", "three"},
+         {"progress 100", "progress 100"}},
+        {"CR alone ends a line, CR CR LF an empty one",
+         "a\rb\r\r\nc",
+         {"a", "b", "", "c"},
+         {"progress 100", "progress 100"}},
+        {"NUL and high bytes pass unchanged",
+         bytes_of({0, 0xE8, 0xFF}) + "\r\n",
+         {bytes_of({0, 0xE8, 0xFF})},
+         {"progress 100", "progress 100"}},
+        {"a 253-byte line fits",
+         line253 + "\r\n",
+         {line253},
+         {"progress 50", "progress 100", "progress 100"}},
+    };
+    for (const LineCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        SendRig rig;
+        rig.write_lookup(c.file);
+        const std::vector<std::string> load = load_of(c.payloads);
+        rig.acknowledge(load);
+        EXPECT_EQ(rig.attempt(), 1);
+        EXPECT_EQ(rig.written(), one_ms_apart(load));
+        std::vector<std::string> ui{"open"};
+        ui.insert(ui.end(), c.progress.begin(), c.progress.end());
+        ui.push_back("close");
+        EXPECT_EQ(rig.ui.calls, ui);
+        EXPECT_EQ(rig.boxes.messages, std::vector<ShownMessage>{kDone});
+    }
+}
+
+TEST(SenderWire, TheRecordBytesOfTheExamples) {
+    EXPECT_EQ(lookup_record("abc"), bytes_of({0x61, 0x62, 0x63, 0x01, 0x26, 0x0D}));
+    EXPECT_EQ(lookup_record(bytes_of({6, 7})), bytes_of({6, 7, 0x00, 0x0E, 0x0D}));
+    EXPECT_EQ(lookup_record(""), bytes_of({0, 0, 0x0D}));
+}
+
+TEST(SenderWire, ALineTooLongForARecordSendsNothingAndNamesTheLine) {
+    SendRig rig;
+    rig.write_lookup("one\ntwo\r\n" + std::string(254, 'x') + "\r\nfour\r\n");
+    EXPECT_EQ(rig.attempt(), 0);
+    EXPECT_TRUE(rig.written().empty());
+    EXPECT_TRUE(rig.ui.calls.empty());
+    EXPECT_EQ(rig.boxes.messages,
+              (std::vector<ShownMessage>{{"Lumbra",
+                                          "Řádek 3 lookup souboru je delší než 253 bajtů!\r\n"
+                                          "Soubor nebyl odeslán.",
+                                          false, BoxIcon::exclamation}}));
+}
+
+struct AnswerCase {
+    const char* name;
+    // The terminal's script after the wake-up was acknowledged at 1 ms.
+    std::function<void(testing_support::ScriptedPeer&)> script;
+    int result;
+    std::vector<Heard> written_after_wake_up;
+    std::vector<ShownMessage> messages;
+    std::uint64_t ends_at;
+};
+
+TEST(SenderWire, AnswersAndTheirTimeLimits) {
+    const std::string rec = lookup_record("abc");
+    const ShownMessage error{"Lumbra", "Chyba při přenosu šablony!", false, BoxIcon::exclamation};
+    const ShownMessage full{"Lumbra CHYBA ",
+                            "Paměť terminálu nepostačuje!\r\nSnižte velikost lookup souboru...",
+                            false, BoxIcon::exclamation};
+    const AnswerCase cases[] = {
+        {"ACK without CR is taken when 3 s have passed",
+         [&](auto& p) { p.expect(rec).send("ACK", 1).expect("OVER\r").send("ACK\r", 1); },
+         1,
+         {{1, rec}, {3002, "OVER\r"}},
+         {kDone},
+         3003},
+        {"a silent terminal gets the record four times, 3 s apart",
+         [](auto&) {},
+         0,
+         {{1, rec}, {3002, rec}, {6003, rec}, {9004, rec}},
+         {error},
+         12005},
+        {"ack is no acknowledgement of a record",
+         [&](auto& p) {
+             for (int i = 0; i < 4; ++i) p.expect(rec).send("ack\r", 1);
+         },
+         0,
+         {{1, rec}, {2, rec}, {3, rec}, {4, rec}},
+         {error},
+         5},
+        {"one lost answer, then ACK",
+         [&](auto& p) {
+             p.expect(rec).expect(rec).send("ACK\r", 1).expect("OVER\r").send("ACK\r", 1);
+         },
+         1,
+         {{1, rec}, {3002, rec}, {3003, "OVER\r"}},
+         {kDone},
+         3004},
+        {"FULL ends the attempt after one send",
+         [&](auto& p) { p.expect(rec).send("FULL\r", 1); },
+         0,
+         {{1, rec}},
+         {full},
+         2},
+        {"FULL to the end marker",
+         [&](auto& p) { p.expect(rec).send("ACK\r", 1).expect("OVER\r").send("FULL\r", 1); },
+         0,
+         {{1, rec}, {2, "OVER\r"}},
+         {full},
+         3},
+        {"an answer of ten bytes without CR ends at once",
+         [&](auto& p) {
+             p.expect(rec).send("0123456789", 1);
+             for (int i = 0; i < 3; ++i) p.expect(rec).send("NAK\r", 1);
+         },
+         0,
+         {{1, rec}, {2, rec}, {3, rec}, {4, rec}},
+         {error},
+         5},
+    };
+    for (const AnswerCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        SendRig rig;
+        rig.write_lookup("abc");
+        rig.peer.expect("velmor\r").send("ACK\r", 1);
+        c.script(rig.peer);
+        EXPECT_EQ(rig.attempt(), c.result);
+        std::vector<Heard> written{{0, "velmor\r"}};
+        written.insert(written.end(), c.written_after_wake_up.begin(),
+                       c.written_after_wake_up.end());
+        EXPECT_EQ(rig.written(), written);
+        EXPECT_EQ(rig.boxes.messages, c.messages);
+        EXPECT_EQ(rig.clock.now(), c.ends_at);
+        EXPECT_TRUE(rig.peer.mismatches().empty()) << rig.peer.mismatches().front();
+        EXPECT_EQ(rig.ui.calls.front(), "open");
+        EXPECT_EQ(rig.ui.calls.back(), "close") << "the message comes before the window closes";
+    }
+}
+
+TEST(SenderWire, WakeUps) {
+    const ShownMessage not_ready{"Lumbra", "Terminál není připraven!", false, BoxIcon::exclamation};
+    struct Case {
+        const char* name;
+        std::vector<std::string> answers;  // to each wake-up, in order; "" for silence
+        std::vector<Heard> written;
+        bool ready;
+    };
+    const Case cases[] = {
+        {"silent: three wake-ups 3 s apart",
+         {"", "", ""},
+         {{0, "velmor\r"}, {3001, "VELMOR\r"}, {6002, "VELMOR\r"}},
+         false},
+        {"ack is ready", {"ack\r"}, {{0, "velmor\r"}}, true},
+        {"wrong answers cost no wait",
+         {"NAK\r", "ACK \r", "ACK\r"},
+         {{0, "velmor\r"}, {1, "VELMOR\r"}, {2, "VELMOR\r"}},
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SendRig rig;
+        rig.write_lookup("");
+        for (std::size_t i = 0; i < c.answers.size(); ++i) {
+            rig.peer.expect(i == 0 ? "velmor\r" : "VELMOR\r");
+            if (!c.answers[i].empty()) rig.peer.send(c.answers[i], 1);
+        }
+        if (c.ready) rig.peer.expect("OVER\r").send("ACK\r", 1);
+        EXPECT_EQ(rig.attempt(), c.ready ? 1 : 0);
+        std::vector<Heard> written = c.written;
+        if (c.ready) written.push_back({written.back().time + 1, "OVER\r"});
+        EXPECT_EQ(rig.written(), written);
+        if (!c.ready) {
+            EXPECT_EQ(rig.boxes.messages, std::vector<ShownMessage>{not_ready});
+            EXPECT_TRUE(rig.ui.calls.empty()) << "no progress window without a ready terminal";
+            EXPECT_EQ(rig.clock.now(), 9003u);
+        }
+    }
+}
+
+}  // namespace

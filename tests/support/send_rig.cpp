@@ -1,0 +1,62 @@
+// The sender tests' rig: scripted terminal and user, lookup file in a temporary folder.
+#include "tests/support/send_rig.h"
+
+#include "sender/command_line.h"
+#include "sender/run_sender.h"
+#include "sender/send_attempt.h"
+#include "sender/serial_port.h"
+
+namespace testing_support {
+
+bool RecordingSenderUi::choose_lookup_file(lumbra::Sender& sender) {
+    calls.push_back("choose " + sender.settings.directory + " | " + sender.settings.lookup_path);
+    if (chosen_path.empty()) return false;
+    sender.settings.lookup_path = chosen_path;
+    return true;
+}
+
+int RecordingSenderUi::run_port_dialog(lumbra::Sender& sender) {
+    calls.push_back("port dialog " + std::to_string(sender.settings.port_index) + " " +
+                    std::to_string(sender.settings.baud_index));
+    if (on_port_dialog) on_port_dialog(sender);
+    return port_dialog_result;
+}
+
+void RecordingSenderUi::set_progress(int percent) {
+    calls.push_back("progress " + std::to_string(percent));
+}
+
+SendRig::SendRig() : lookup_path(temp.file("LIST.TXT")) {}
+
+void SendRig::write_lookup(const std::string& bytes) {
+    reader_test::write_bytes(lookup_path, bytes);
+    sender.settings.lookup_path = lookup_path;
+}
+
+int SendRig::attempt() {
+    platform::FileError error = platform::FileError::none;
+    sender.lookup =
+        platform::File::open(lookup_path, platform::Creation::open_existing, &error, true);
+    if (!sender.lookup.is_open() || lumbra::open_serial_port(sender) != 1) return -100;
+    const int result = lumbra::send_attempt(sender);
+    sender.port.reset();
+    return result;
+}
+
+int SendRig::run(const std::string& tail) {
+    lumbra::apply_command_line(sender.settings, tail);
+    return lumbra::run_sender(sender, temp.directory());
+}
+
+void SendRig::acknowledge(const std::vector<std::string>& messages) {
+    for (const std::string& message : messages) peer.expect(message).send("ACK\r", 1);
+}
+
+std::string lookup_record(const std::string& payload) {
+    unsigned sum = 0;
+    for (unsigned char c : payload) sum += c;
+    auto wire = [](unsigned byte) { return static_cast<char>(byte == 0x0D ? 0x0E : byte); };
+    return payload + wire((sum >> 8) & 0xFF) + wire(sum & 0xFF) + '\r';
+}
+
+}  // namespace testing_support

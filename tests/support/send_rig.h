@@ -1,0 +1,61 @@
+// A sender wired to a scripted terminal on the virtual clock, with its lookup file in a fresh
+// folder and a scripted user.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "sender/sender.h"
+#include "tests/core/reader_test_fixture.h"
+#include "tests/support/recording_ui.h"
+#include "tests/support/scripted_peer.h"
+#include "tools/simulated-line/simulated_line.h"
+#include "tools/simulated-line/virtual_clock.h"
+
+namespace testing_support {
+
+// Records the sender's dialogs and progress window as lines, e.g. "open", "progress 50".
+class RecordingSenderUi : public lumbra::SenderUi {
+  public:
+    std::vector<std::string> calls;
+    // The chooser's answer: a full path, or empty to cancel. It sees the proposal first.
+    std::string chosen_path;
+    std::function<void(lumbra::Sender&)> on_port_dialog;  // may change the choices
+    int port_dialog_result = 1;
+
+    bool choose_lookup_file(lumbra::Sender& sender) override;
+    int run_port_dialog(lumbra::Sender& sender) override;
+    void init_common_controls() override { calls.push_back("init"); }
+    void open_progress_window() override { calls.push_back("open"); }
+    void set_progress(int percent) override;
+    void close_progress_window() override { calls.push_back("close"); }
+};
+
+struct SendRig {
+    SendRig();
+
+    // Writes the lookup file and points the settings at it.
+    void write_lookup(const std::string& bytes);
+    // Opens the lookup file and the port as the run does, then one attempt.
+    int attempt();
+    // The whole run from the command-line tail, the temporary folder as the executable's.
+    int run(const std::string& tail);
+    const std::vector<Heard>& written() const { return peer.heard(); }
+    // The terminal expects these messages in order and answers each with "ACK\r" after 1 ms.
+    void acknowledge(const std::vector<std::string>& messages);
+
+    simline::VirtualClock clock{0};
+    ScriptedPeer peer;
+    simline::SimulatedPorts ports{clock, peer};
+    RecordingBoxes boxes;
+    RecordingSenderUi ui;
+    lumbra::Sender sender{ports, clock, boxes, ui};
+    reader_test::TempDir temp;
+    std::string lookup_path;
+};
+
+// A lookup record as the terminal must receive it: payload, sum high and low byte, CR.
+std::string lookup_record(const std::string& payload);
+
+}  // namespace testing_support
