@@ -1,7 +1,6 @@
 // Receive throughput from velmora-sim over a pseudo-terminal: records and bytes per second, and
 // the reader's processor time per record.
 #include <stdlib.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -12,20 +11,11 @@
 #include "platform/paths.h"
 #include "reader/receive_records.h"
 #include "reader/serial_port.h"
+#include "tests/bench/cpu_time.h"
 #include "tests/support/posix/child_process.h"
 #include "tests/support/recording_ui.h"
 
 namespace {
-
-// The terminal runs in its own process, so this process's time is the reader's alone.
-double cpu_seconds() {
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval& t) {
-        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6;
-    };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
 
 bool run(const char* label, std::size_t count, std::size_t size, std::uint32_t delay_ms) {
     testing_support::BackgroundProcess terminal({std::string(VELMORA_BIN_DIR) + "/velmora-sim",
@@ -50,12 +40,12 @@ bool run(const char* label, std::size_t count, std::size_t size, std::uint32_t d
     reader.output_path = platform::join_path(folder.string(), "BENCH.TXT");
     if (!ravelo::open_serial_port(reader)) return false;
 
-    const double cpu_start = cpu_seconds();
+    const double cpu_start = bench::cpu_seconds();
     const auto wall_start = std::chrono::steady_clock::now();
     const int stored = ravelo::receive_records(reader);
     const double wall =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_start).count();
-    const double cpu = cpu_seconds() - cpu_start;
+    const double cpu = bench::cpu_seconds() - cpu_start;
     reader.port.reset();
     reader.output.close();
     terminal.stop();
