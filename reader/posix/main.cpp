@@ -2,6 +2,7 @@
 #include <exception>
 #include <string>
 
+#include "common/posix/command_line_tail.h"
 #include "common/posix/terminal_message_boxes.h"
 #include "platform/clock.h"
 #include "platform/paths.h"
@@ -18,16 +19,6 @@ constexpr int kExitSuccess = 0;
 constexpr int kExitRunFailed = 1;
 constexpr int kExitStartupFailed = 2;
 
-// The command-line string as other software gives it: the arguments joined by single blanks.
-std::string command_line_tail(int argc, char** argv) {
-    std::string tail;
-    for (int i = 1; i < argc; ++i) {
-        if (i > 1) tail += ' ';
-        tail += argv[i];
-    }
-    return tail;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -38,7 +29,7 @@ int main(int argc, char** argv) {
         ravelo::TerminalUi ui;
         ravelo::Reader reader(*ports, *clock, boxes, ui);
         ravelo::load_settings(reader, platform::executable_directory());
-        ravelo::apply_command_line(reader, command_line_tail(argc, argv));
+        ravelo::apply_command_line(reader, common::command_line_tail(argc, argv));
         return ravelo::run_reader(reader) == 1 ? kExitSuccess : kExitRunFailed;
     } catch (const std::exception& e) {
         common::TerminalMessageBoxes().show_message(ravelo::kErrorCaption, e.what());

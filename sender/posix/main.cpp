@@ -1,0 +1,57 @@
+// lumbra: loads a lookup table into the terminal, chosen on the terminal or named by a script.
+#include <unistd.h>
+
+#include <exception>
+#include <string>
+
+#include "common/posix/command_line_tail.h"
+#include "common/posix/terminal_io.h"
+#include "common/posix/terminal_message_boxes.h"
+#include "platform/clock.h"
+#include "platform/paths.h"
+#include "platform/serial.h"
+#include "sender/command_line.h"
+#include "sender/posix/terminal_ui.h"
+#include "sender/run_sender.h"
+#include "sender/sender.h"
+#include "sender/sender_messages.h"
+
+namespace {
+
+constexpr int kExitLoaded = 0;
+constexpr int kExitRunFailed = 1;
+constexpr int kExitCannotStart = 2;
+
+const char* const kNameTheFile =
+    "Bez terminálu nelze lookup soubor vybrat. Zadejte ho na příkazovém řádku: soubor, COM port "
+    "1 až 6 a rychlost 1 až 5 (115200, 57600, 38400, 19200, 9600), např.\n"
+    "  lumbra /cesta/seznam.txt,1,1";
+
+bool has_controlling_terminal() {
+    const int fd = common::open_controlling_terminal();
+    if (fd < 0) return false;
+    ::close(fd);
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        auto clock = platform::make_system_clock();
+        auto ports = platform::make_system_serial_ports();
+        lumbra::TerminalUi ui;
+        lumbra::Sender sender(*ports, *clock, ui.boxes(), ui);
+        lumbra::apply_command_line(sender.settings, common::command_line_tail(argc, argv));
+        // Without a terminal nobody can choose the file: a script must name it.
+        if (!sender.settings.command_line_mode && !has_controlling_terminal()) {
+            ui.boxes().show_message(lumbra::kCaption, kNameTheFile);
+            return kExitCannotStart;
+        }
+        lumbra::run_sender(sender, platform::executable_directory());
+        return sender.loaded ? kExitLoaded : kExitRunFailed;
+    } catch (const std::exception& e) {
+        common::TerminalMessageBoxes().show_message(lumbra::kCaption, e.what());
+        return kExitCannotStart;
+    }
+}

@@ -1,0 +1,68 @@
+// The port form: COM1..COM6 and the five speeds; only OK takes the choices over.
+#include "sender/posix/port_form.h"
+
+#include "common/port_labels.h"
+#include "common/posix/form_fields.h"
+#include "common/posix/terminal_io.h"
+
+namespace lumbra {
+
+namespace {
+
+constexpr int kOk = 1;
+constexpr int kCancel = 2;
+
+enum Item { kPortItem, kBaudItem, kItemCount };
+
+struct Choices {
+    int port;
+    int baud;
+};
+
+void draw(common::FormTerminal& terminal, const Choices& c) {
+    const auto ports = common::port_labels(common::kSenderPortCount);
+    std::string text = "\nNastavení COM portu pro přenos:\n\n";
+    text += common::field_line(kPortItem + 1, "COM port :", common::choice_label(ports, c.port));
+    text += common::field_line(kBaudItem + 1,
+                               "Rychlost :", common::choice_label(common::baud_labels(), c.baud));
+    text += "\nČíslo položky ji změní. O nebo Enter = OK, Z nebo Esc = Zrušit.\nVolba: ";
+    terminal.write(text);
+}
+
+void change(common::FormTerminal& terminal, Choices& c, int item) {
+    if (item == kPortItem) {
+        c.port = common::choose(terminal, "COM port", common::port_labels(common::kSenderPortCount),
+                                c.port);
+    } else if (item == kBaudItem) {
+        c.baud = common::choose(terminal, "Rychlost", common::baud_labels(), c.baud);
+    } else {
+        terminal.write("Neznámá položka.\n");
+    }
+}
+
+}  // namespace
+
+int run_port_form(SenderSettings& settings, common::FormTerminal& terminal) {
+    Choices c{settings.port_index, settings.baud_index};
+    for (;;) {
+        draw(terminal, c);
+        std::string answer;
+        if (!terminal.read_line(answer)) return kCancel;
+        if (answer.empty() || answer == "O" || answer == "o") {
+            settings.port_index = c.port;
+            settings.baud_index = c.baud;
+            return kOk;
+        }
+        if (answer == "Z" || answer == "z" || common::is_escape(answer)) return kCancel;
+        change(terminal, c, common::numbered_choice(answer, kItemCount));
+    }
+}
+
+int show_port_form(SenderSettings& settings) {
+    const int fd = common::open_controlling_terminal();
+    if (fd < 0) return kCancel;
+    common::TtyFormTerminal terminal(fd);
+    return run_port_form(settings, terminal);
+}
+
+}  // namespace lumbra
