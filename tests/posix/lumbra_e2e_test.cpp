@@ -1,0 +1,274 @@
+// lumbra as a script or a user runs it, against velmora-sim's lookup target on a
+// pseudo-terminal, in real time.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "tests/core/reader_test_fixture.h"
+#include "tests/support/posix/child_process.h"
+#include "tests/support/posix/pty_pair.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using reader_test::read_bytes;
+using reader_test::write_bytes;
+using testing_support::BackgroundProcess;
+using testing_support::ProcessResult;
+using Clock = std::chrono::steady_clock;
+
+const std::string kBin = VELMORA_BIN_DIR;
+const std::string kLoaded = "[Lumbra] Přenos úspěšně dokončen!\n";
+const std::string kNoRepeat =
+    "[Lumbra] Přenos selhal, přejete si přenos opakovat? -> Ne (bez terminálu)\n";
+
+// Lines as a lookup file holds them, with every kind of line end, and as the terminal keeps
+// them (each ended by CR LF in velmora-sim's --out file).
+struct LookupFile {
+    std::string bytes;
+    std::string kept;
+};
+
+LookupFile mixed_lookup_file() {
+    const std::string czech = "P\xF8\xED li\x9A \x9Elu\x9Do\xE8k\xFD k\xF9\xF2";  // cp1250
+    const std::string longest(253, 'x');
+    const std::string binary("\x00\x01\x1A\xFF", 4);
+    return {"abc\r\nlf only\n\r\n" + czech + "\r\n" + longest + "\n" + binary + "\rlast",
+            "abc\r\nlf only\r\n\r\n" + czech + "\r\n" + longest + "\r\n" + binary + "\r\nlast\r\n"};
+}
+
+double children_cpu_seconds() {
+    rusage usage{};
+    ::getrusage(RUSAGE_CHILDREN, &usage);
+    auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// lumbra copied into a folder of its own, so its settings file stays private.
+class LumbraE2e : public ::testing::Test {
+  protected:
+    void SetUp() override { std::filesystem::copy_file(kBin + "/lumbra", temp.file("lumbra")); }
+
+    // Starts the simulated terminal, keeping what it loads in "out.txt"; returns its device.
+    std::string start_terminal(std::vector<std::string> args) {
+        args.insert(args.begin(), {kBin + "/velmora-sim", "lookup", "--out", temp.file("out.txt")});
+        terminal = std::make_unique<BackgroundProcess>(args);
+        const std::string device = terminal->read_line(5s);
+        EXPECT_FALSE(device.empty()) << "velmora-sim did not start";
+        return device;
+    }
+
+    ProcessResult run(const std::vector<std::string>& args,
+                      const std::map<std::string, std::string>& env) {
+        std::vector<std::string> argv{temp.file("lumbra")};
+        argv.insert(argv.end(), args.begin(), args.end());
+        return testing_support::run_process(argv, env, 30s);
+    }
+
+    reader_test::TempDir temp;
+    std::unique_ptr<BackgroundProcess> terminal;
+};
+
+TEST_F(LumbraE2e, UnattendedRunsLoadOrSayWhyNot) {
+    const LookupFile file = mixed_lookup_file();
+    write_bytes(temp.file("list.txt"), file.bytes);
+    const std::string list = temp.file("list.txt");
+    struct Case {
+        const char* name;
+        std::vector<std::string> terminal_args;
+        std::vector<std::string> args;
+        const char* port;  // the variable naming the device; "" names a missing one as COM1
+        int exit_status;
+        std::string err;
+        std::string kept;  // what the terminal holds afterwards
+    };
+    const std::vector<Case> cases = {
+        {"loaded", {}, {list + ",3,5"}, "VELMORA_COM3", 0, kLoaded, file.kept},
+        {"memory",
+         {"--memory", "12"},
+         {list},
+         "VELMORA_COM1",
+         1,
+         "[Lumbra CHYBA ] Paměť terminálu nepostačuje!\nSnižte velikost lookup souboru...\n" +
+             kNoRepeat,
+         ""},
+        {"no port", {}, {list + ",1,1"}, "", 1, "[Lumbra] Nemohu otevřít COM port!\n", ""},
+        {"no file",
+         {},
+         {temp.file("nic.txt")},
+         "VELMORA_COM1",
+         1,
+         "[Lumbra] Nemohu otevřít soubor!\n",
+         ""},
+        {"no tail", {}, {}, "VELMORA_COM1", 2, "lumbra /cesta/seznam.txt,1,1\n", ""},
+        {"interactive tail", {}, {",2,5"}, "VELMORA_COM2", 2, "lumbra /cesta/seznam.txt,1,1\n", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(temp.file("out.txt"));
+        const std::string device = start_terminal(c.terminal_args);
+        std::map<std::string, std::string> env{{"VELMORA_COM1", "/nonexistent/tty"}};
+        if (*c.port) env[c.port] = device;
+        const ProcessResult result = run(c.args, env);
+        EXPECT_EQ(result.exit_status, c.exit_status) << result.err;
+        if (c.exit_status == 2) {
+            EXPECT_NE(result.err.find(c.err), std::string::npos) << result.err;
+        } else {
+            EXPECT_EQ(result.err, c.err);
+        }
+        terminal->stop();
+        EXPECT_EQ(read_bytes(temp.file("out.txt")), c.kept);
+        EXPECT_FALSE(std::filesystem::exists(temp.file("Lumbra.ini")));
+    }
+}
+
+TEST_F(LumbraE2e, WaitingForASilentTerminalCostsNoProcessorTime) {
+    write_bytes(temp.file("list.txt"), "abc\r\n");
+    const std::string device = start_terminal({"--asleep"});
+    const double cpu_before = children_cpu_seconds();
+    const auto started = Clock::now();
+    const ProcessResult result = run({temp.file("list.txt")}, {{"VELMORA_COM1", device}});
+    const std::chrono::duration<double> took = Clock::now() - started;
+    const double cpu = children_cpu_seconds() - cpu_before;
+    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_EQ(result.err, "[Lumbra] Terminál není připraven!\n" + kNoRepeat);
+    // Three wake-ups, each given 3000 ms.
+    EXPECT_GE(took.count(), 9.0);
+    EXPECT_LT(took.count(), 10.5);
+    EXPECT_LT(cpu / took.count(), 0.05) << cpu << " s of processor time";
+}
+
+// lumbra as a user starts it: the pseudo-terminal is its controlling terminal, input and output.
+class OnTerminal {
+  public:
+    OnTerminal(const std::string& program, const std::string& device) {
+        pty_.set_slave_cooked();
+        pid_ = fork();
+        if (pid_ != 0) return;
+        setsid();
+        const int tty = open(pty_.slave_path().c_str(), O_RDWR);  // the controlling terminal
+        if (tty < 0) _exit(90);
+        for (int fd = 0; fd < 3; ++fd) dup2(tty, fd);
+        setenv("VELMORA_COM1", device.c_str(), 1);
+        setenv("VELMORA_COM2", device.c_str(), 1);
+        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    ~OnTerminal() {
+        if (pid_ > 0) kill(pid_, SIGKILL);
+        if (pid_ > 0) waitpid(pid_, nullptr, 0);
+    }
+
+    // Waits until the program has written `text` after what an earlier wait found.
+    bool wait_for(const std::string& text) {
+        const auto deadline = Clock::now() + 5s;
+        while (Clock::now() < deadline) {
+            const std::size_t at = shown.find(text, seen_);
+            if (at != std::string::npos) {
+                seen_ = at + text.size();
+                return true;
+            }
+            read_some();
+        }
+        return false;
+    }
+    void type(const std::string& line) {
+        std::vector<std::uint8_t> bytes(line.begin(), line.end());
+        bytes.push_back('\n');
+        pty_.write_master(bytes);
+    }
+    // The exit status, reading what it writes meanwhile; -1 when it has not ended in time.
+    int exit_status() {
+        const auto deadline = Clock::now() + 10s;
+        int status = 0;
+        while (Clock::now() < deadline) {
+            read_some();
+            if (waitpid(pid_, &status, WNOHANG) == pid_) {
+                pid_ = -1;
+                read_some();
+                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            }
+        }
+        return -1;
+    }
+    std::string shown;
+
+  private:
+    void read_some() {
+        const auto bytes = pty_.read_master(4096, 20);
+        shown.append(bytes.begin(), bytes.end());
+    }
+    test_support::PtyPair pty_;
+    pid_t pid_ = -1;
+    std::size_t seen_ = 0;
+};
+
+TEST_F(LumbraE2e, TheUserChoosesFileAndPortOnTheTerminal) {
+    const std::string data = temp.file("data");
+    std::filesystem::create_directory(data);
+    write_bytes(data + "/a.txt", "jedna\r\ndva\r\n");
+    write_bytes(data + "/B.TXT", "tri\r\n");
+    // Two lines only: port and speed keep their defaults until the settings are saved.
+    const std::string stored = data + "\r\nB.TXT";
+    struct Step {
+        const char* wait_for;
+        const char* answer;
+    };
+    struct Case {
+        const char* name;
+        std::vector<std::string> terminal_args;
+        std::vector<Step> steps;
+        int exit_status;
+        std::string settings;
+        std::string shown;
+    };
+    const char* const chooser = "zrušit): ";
+    const std::vector<Case> cases = {
+        {"picked",
+         {},
+         {{chooser, "1"},
+          {"Volba: ", "1"},
+          {"[1]: ", "2"},
+          {"Volba: ", "2"},
+          {"[1]: ", "5"},
+          {"Volba: ", "O"}},
+         0,
+         data + "\r\na.txt\r\n2\r\n5\r\n",
+         // The bar at 100, then erased before the last message.
+         "Přenáším... [####################] 100 %\033[K\0338\033[K[Lumbra] Přenos úspěšně"},
+        {"chooser cancelled", {}, {{chooser, "\x1b"}}, 1, stored, "  1) a.txt\r\n  2) B.TXT\r\n"},
+        {"form cancelled", {}, {{"[B.TXT]", ""}, {"Volba: ", "Z"}}, 1, stored, "   1  COM port"},
+        {"terminal full",
+         {"--memory", "4"},
+         {{chooser, ""}, {"Volba: ", ""}, {"opakovat? [a/N] ", "n"}},
+         1,
+         data + "\r\nB.TXT\r\n1\r\n1\r\n",
+         // The bar steps aside for the message.
+         "\0338\033[K[Lumbra CHYBA ] Paměť terminálu nepostačuje!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        write_bytes(temp.file("Lumbra.ini"), stored);
+        std::filesystem::remove(temp.file("out.txt"));
+        OnTerminal user(temp.file("lumbra"), start_terminal(c.terminal_args));
+        for (const Step& step : c.steps) {
+            ASSERT_TRUE(user.wait_for(step.wait_for)) << step.wait_for << "\n" << user.shown;
+            user.type(step.answer);
+        }
+        EXPECT_EQ(user.exit_status(), c.exit_status) << user.shown;
+        std::string shown = user.shown;
+        EXPECT_NE(shown.find(c.shown), std::string::npos) << shown;
+        EXPECT_EQ(read_bytes(temp.file("Lumbra.ini")), c.settings);
+        terminal->stop();
+        EXPECT_EQ(read_bytes(temp.file("out.txt")), c.exit_status == 0 ? "jedna\r\ndva\r\n" : "");
+    }
+}
+
+}  // namespace

@@ -1,0 +1,109 @@
+// The sender's terminal chooser and port form, answered from a script: what each answer picks.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "sender/posix/lookup_chooser.h"
+#include "sender/posix/port_form.h"
+#include "tests/core/reader_test_fixture.h"
+
+namespace lumbra {
+namespace {
+
+class ScriptedTerminal : public common::FormTerminal {
+  public:
+    explicit ScriptedTerminal(std::deque<std::string> answers) : answers_(std::move(answers)) {}
+    bool read_line(std::string& line) override {
+        if (answers_.empty()) return false;
+        line = answers_.front();
+        answers_.pop_front();
+        return true;
+    }
+    void write(const std::string& text) override { shown += text; }
+    std::string shown;
+
+  private:
+    std::deque<std::string> answers_;
+};
+
+// A folder with two lookup files (extensions in either case), one other file and a subfolder.
+class Chooser : public ::testing::Test {
+  protected:
+    Chooser() {
+        std::filesystem::create_directory(temp.file("sub"));
+        for (const char* name : {"b.TXT", "A.txt", "c.dat", "sub/z.TXT"}) {
+            reader_test::write_bytes(temp.file(name), "x\r\n");
+        }
+    }
+    reader_test::TempDir temp;
+};
+
+TEST_F(Chooser, AnswersPickAListedFileAPathOrCancel) {
+    const std::string dir = temp.directory();
+    struct Case {
+        std::string proposed;
+        std::deque<std::string> answers;
+        std::string chosen;  // empty: cancelled
+        std::string shown;   // a text the chooser must have written
+    };
+    const std::vector<Case> cases = {
+        {"", {"2"}, dir + "b.TXT", "  1) A.txt\n  2) b.TXT\nČíslo"},
+        {"b.TXT", {""}, dir + "b.TXT", "[b.TXT] (Enter = navržený soubor, Esc nebo Ctrl+D"},
+        {"", {"nic.txt", "3", "c.dat"}, dir + "c.dat", "Soubor " + dir + "3 neexistuje.\n"},
+        {"", {"sub", "1"}, dir + "sub/z.TXT", "Adresář: " + dir + "sub\n  1) z.TXT\n"},
+        {"", {dir + "sub/../A.txt"}, dir + "A.txt", ""},
+        {"b.TXT", {"\x1b"}, "", ""},
+        {"b.TXT", {"nic.txt"}, "", "neexistuje"},  // then the end of input
+        {"", {""}, "", "(Enter, Esc nebo Ctrl+D = zrušit)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answers.front());
+        SenderSettings settings;
+        settings.directory = dir;
+        settings.lookup_path = c.proposed;
+        ScriptedTerminal terminal(c.answers);
+        EXPECT_EQ(run_lookup_chooser(settings, terminal), !c.chosen.empty());
+        EXPECT_EQ(settings.lookup_path, c.chosen.empty() ? c.proposed : c.chosen);
+        EXPECT_NE(terminal.shown.find(c.shown), std::string::npos) << terminal.shown;
+        EXPECT_EQ(terminal.shown.find("c.dat\n"), std::string::npos) << "not a lookup file";
+    }
+}
+
+TEST(PortForm, OnlyOkTakesTheChoicesOver) {
+    struct Case {
+        std::deque<std::string> answers;
+        int result;
+        int port;
+        int baud;
+        std::string said = "";
+    };
+    const std::vector<Case> cases = {
+        {{"O"}, 1, 5, 4},
+        {{""}, 1, 5, 4},  // Enter is OK, as in the dialog
+        {{"1", "2", "2", "9", "7", "o"}, 1, 1, 4, "Neplatná volba, hodnota zůstává.\n"},
+        {{"1", "3", "Z"}, 2, 5, 4, "  1) COM1  2) COM2  3) COM3  4) COM4  5) COM5  6) COM6\n"},
+        {{"1", "3", "\x1b"}, 2, 5, 4},
+        {{"2", "1"}, 2, 5, 4},  // then the end of input
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answers.size());
+        SenderSettings settings;
+        settings.port_index = 5;
+        settings.baud_index = 4;
+        ScriptedTerminal terminal(c.answers);
+        EXPECT_EQ(run_port_form(settings, terminal), c.result);
+        EXPECT_EQ(settings.port_index, c.port);
+        EXPECT_EQ(settings.baud_index, c.baud);
+        const std::string& shown = terminal.shown;
+        EXPECT_NE(shown.find("   1  COM port :            COM6\n"
+                             "   2  Rychlost :            9600\n"),
+                  std::string::npos)
+            << shown;
+        EXPECT_NE(shown.find(c.said), std::string::npos) << shown;
+    }
+}
+
+}  // namespace
+}  // namespace lumbra
