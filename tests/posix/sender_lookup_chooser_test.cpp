@@ -1,4 +1,4 @@
-// The sender's terminal chooser and port form, answered from a script: what each answer picks.
+// The sender's lookup file chooser on the terminal, answered from a script: what each answer picks.
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "sender/posix/lookup_chooser.h"
-#include "sender/posix/port_form.h"
 #include "tests/core/reader_test_fixture.h"
 
 namespace lumbra {
@@ -68,40 +67,6 @@ TEST_F(Chooser, AnswersPickAListedFileAPathOrCancel) {
         EXPECT_EQ(settings.lookup_path, c.chosen.empty() ? c.proposed : c.chosen);
         EXPECT_NE(terminal.shown.find(c.shown), std::string::npos) << terminal.shown;
         EXPECT_EQ(terminal.shown.find("c.dat\n"), std::string::npos) << "not a lookup file";
-    }
-}
-
-TEST(PortForm, OnlyOkTakesTheChoicesOver) {
-    struct Case {
-        std::deque<std::string> answers;
-        int result;
-        int port;
-        int baud;
-        std::string said = "";
-    };
-    const std::vector<Case> cases = {
-        {{"O"}, 1, 5, 4},
-        {{""}, 1, 5, 4},  // Enter is OK, as in the dialog
-        {{"1", "2", "2", "9", "7", "o"}, 1, 1, 4, "Neplatná volba, hodnota zůstává.\n"},
-        {{"1", "3", "Z"}, 2, 5, 4, "  1) COM1  2) COM2  3) COM3  4) COM4  5) COM5  6) COM6\n"},
-        {{"1", "3", "\x1b"}, 2, 5, 4},
-        {{"2", "1"}, 2, 5, 4},  // then the end of input
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.answers.size());
-        SenderSettings settings;
-        settings.port_index = 5;
-        settings.baud_index = 4;
-        ScriptedTerminal terminal(c.answers);
-        EXPECT_EQ(run_port_form(settings, terminal), c.result);
-        EXPECT_EQ(settings.port_index, c.port);
-        EXPECT_EQ(settings.baud_index, c.baud);
-        const std::string& shown = terminal.shown;
-        EXPECT_NE(shown.find("   1  COM port :            COM6\n"
-                             "   2  Rychlost :            9600\n"),
-                  std::string::npos)
-            << shown;
-        EXPECT_NE(shown.find(c.said), std::string::npos) << shown;
     }
 }
 
