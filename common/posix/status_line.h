@@ -1,5 +1,4 @@
-// A line drawn in place on the controlling terminal and erased afterwards, for both programs'
-// counters and progress.
+// A line drawn in place on the controlling terminal and erased afterwards (counter, progress).
 #pragma once
 
 #include <string>

@@ -1,5 +1,4 @@
-// The sender's user interface on a POSIX terminal: the chooser, the port form, the progress
-// line, and message boxes that keep clear of it.
+// The sender's user interface on a POSIX terminal: chooser, port form, progress line, boxes.
 #pragma once
 
 #include "common/message_boxes.h"

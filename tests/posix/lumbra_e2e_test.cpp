@@ -1,5 +1,4 @@
-// lumbra as a script or a user runs it, against velmora-sim's lookup target on a
-// pseudo-terminal, in real time.
+// lumbra as a script or a user runs it, against velmora-sim lookup on a pseudo-terminal.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
