@@ -40,32 +40,87 @@ void append_utf8(std::string& out, char32_t c) {
     }
 }
 
-// Decodes one UTF-8 sequence at text[i]; malformed input yields U+FFFD and moves on one byte.
-char32_t next_code_point(std::string_view text, std::size_t& i) {
+// The range a well-formed sequence allows for its second byte: it rules out overlong forms,
+// encoded surrogates and values above U+10FFFF, which must never pass as other characters.
+struct SecondByte {
+    unsigned char low;
+    unsigned char high;
+};
+
+SecondByte second_byte_range(unsigned char lead) {
+    switch (lead) {
+        case 0xE0:
+            return {0xA0, 0xBF};
+        case 0xED:
+            return {0x80, 0x9F};
+        case 0xF0:
+            return {0x90, 0xBF};
+        case 0xF4:
+            return {0x80, 0x8F};
+        default:
+            return {0x80, 0xBF};
+    }
+}
+
+int continuation_count(unsigned char lead) {
+    if (lead < 0x80) return 0;
+    if (lead >= 0xC2 && lead <= 0xDF) return 1;
+    if (lead >= 0xE0 && lead <= 0xEF) return 2;
+    if (lead >= 0xF0 && lead <= 0xF4) return 3;
+    return -1;
+}
+
+struct Decoded {
+    char32_t code_point;
+    std::size_t length;  // bytes taken; 1 for a malformed byte
+};
+
+// One character at text[i]; a byte that starts no well-formed sequence is U+FFFD on its own.
+Decoded decode_at(std::string_view text, std::size_t i) {
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
     const unsigned char lead = byte(i);
-    int extra = lead < 0x80         ? 0
-                : (lead >> 5) == 6  ? 1
-                : (lead >> 4) == 14 ? 2
-                : (lead >> 3) == 30 ? 3
-                                    : -1;
-    if (extra < 0 || i + extra >= text.size() + (extra == 0 ? 1 : 0)) {
-        ++i;
-        return extra == 0 ? lead : 0xFFFD;
-    }
-    char32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
+    const int extra = continuation_count(lead);
+    if (extra == 0) return {lead, 1};
+    if (extra < 0 || text.size() - i <= static_cast<std::size_t>(extra)) return {0xFFFD, 1};
+    const SecondByte second = second_byte_range(lead);
+    if (byte(i + 1) < second.low || byte(i + 1) > second.high) return {0xFFFD, 1};
+    char32_t c = lead & (0x3F >> extra);
     for (int k = 1; k <= extra; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) {
-            ++i;
-            return 0xFFFD;
-        }
+        if ((byte(i + k) & 0xC0) != 0x80) return {0xFFFD, 1};
         c = (c << 6) | (byte(i + k) & 0x3F);
     }
-    i += extra + 1;
-    return c;
+    return {c, static_cast<std::size_t>(extra) + 1};
+}
+
+char32_t next_code_point(std::string_view text, std::size_t& i) {
+    const Decoded decoded = decode_at(text, i);
+    i += decoded.length;
+    return decoded.code_point;
 }
 
 }  // namespace
+
+std::size_t utf8_sequence_length(std::string_view text, std::size_t i) {
+    return decode_at(text, i).length;
+}
+
+std::string_view first_characters(std::string_view text, std::size_t limit) {
+    std::size_t end = 0;
+    for (std::size_t count = 0; end < text.size() && count < limit; ++count) {
+        end += utf8_sequence_length(text, end);
+    }
+    return text.substr(0, end);
+}
+
+std::string_view first_bytes(std::string_view text, std::size_t limit) {
+    std::size_t end = 0;
+    while (end < text.size()) {
+        const std::size_t next = end + utf8_sequence_length(text, end);
+        if (next > limit) break;
+        end = next;
+    }
+    return text.substr(0, end);
+}
 
 std::string cp1250_to_utf8(std::string_view bytes) {
     std::string out;

@@ -1,10 +1,21 @@
 // Text conversion: UTF-8 inside the programs, code page 1250 in settings files, UTF-16 for Win32.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace platform {
+
+// Malformed UTF-8 (a stray byte, a cut sequence, an overlong form, an encoded surrogate, a value
+// above U+10FFFF) is taken byte by byte: each byte is one character, converted to U+FFFD.
+
+// Bytes of the character at text[i]: 1 to 4, or 1 for a byte of malformed input.
+std::size_t utf8_sequence_length(std::string_view text, std::size_t i);
+// The first `limit` characters.
+std::string_view first_characters(std::string_view text, std::size_t limit);
+// At most `limit` bytes, never cutting a well-formed character in two.
+std::string_view first_bytes(std::string_view text, std::size_t limit);
 
 std::string cp1250_to_utf8(std::string_view bytes);
 // Characters with no code page 1250 form become '?'.

@@ -10,16 +10,6 @@ namespace {
 constexpr std::size_t kDigitStride = 2;  // a digit and its separator
 constexpr std::size_t kIntervalPosition = 18;
 
-// The first `limit` characters of UTF-8 text, never cutting a character in two.
-std::string first_characters(const std::string& text, std::size_t limit) {
-    std::size_t count = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const bool starts_character = (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
-        if (starts_character && count++ == limit) return text.substr(0, i);
-    }
-    return text;
-}
-
 void reset_for_command_line(ReaderSettings& s) {
     s.port_index = 0;
     s.baud_index = 0;
@@ -38,7 +28,7 @@ void apply_command_line(Reader& reader, const std::string& tail) {
     if (tail.empty()) return;
     ReaderSettings& s = reader.settings;
     reset_for_command_line(s);
-    const std::string text = first_characters(tail, kMaxCommandLineChars);
+    const std::string text(platform::first_characters(tail, kMaxCommandLineChars));
     const std::size_t comma = text.find(',');
     s.file_name = text.substr(0, comma);
     // One byte per character, so the fixed positions hold whatever separators were used.

@@ -6,6 +6,7 @@
 
 #include "common/port_labels.h"
 #include "platform/paths.h"
+#include "platform/text.h"
 
 namespace ravelo {
 
@@ -138,12 +139,7 @@ void apply_browsed_path(ReaderSettings& settings, std::string& output_path,
 }
 
 std::string cut_characters(const std::string& text, std::size_t limit) {
-    std::size_t count = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        bool starts_character = (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
-        if (starts_character && count++ == limit) return text.substr(0, i);
-    }
-    return text;
+    return std::string(platform::first_characters(text, limit));
 }
 
 }  // namespace ravelo

@@ -3,6 +3,7 @@
 
 #include "common/port_labels.h"
 #include "common/settings_text.h"
+#include "platform/text.h"
 
 namespace lumbra {
 
@@ -12,14 +13,6 @@ char character_at(const std::string& text, std::size_t position) {
     return position < text.size() ? text[position] : '\0';
 }
 
-// Cut at the field's size without splitting a UTF-8 character.
-std::string cut_bytes(const std::string& text, std::size_t limit) {
-    if (text.size() <= limit) return text;
-    std::size_t end = limit;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
-    return text.substr(0, end);
-}
-
 }  // namespace
 
 void apply_command_line(SenderSettings& settings, const std::string& tail) {
@@ -27,7 +20,7 @@ void apply_command_line(SenderSettings& settings, const std::string& tail) {
     const std::string path = tail.substr(0, comma);
     if (path.empty()) return;
     settings.command_line_mode = true;
-    settings.lookup_path = cut_bytes(path, kLookupPathLimit);
+    settings.lookup_path = std::string(platform::first_bytes(path, kLookupPathLimit));
     settings.port_index = 0;
     settings.baud_index = 0;
     if (comma == std::string::npos) return;

@@ -146,6 +146,9 @@ TEST(ReaderCommandLine, TakesOnlyTheFirst255Characters) {
     for (int i = 0; i < 300; ++i) czech += "ř";
     ravelo::apply_command_line(f.reader, czech + std::string(5000, 'x'));
     EXPECT_EQ(f.reader.settings.file_name, czech.substr(0, 255 * 2));
+
+    ravelo::apply_command_line(f.reader, std::string(1000, '\x80'));
+    EXPECT_EQ(f.reader.settings.file_name, std::string(255, '\x80'));
 }
 
 }  // namespace

@@ -82,6 +82,7 @@ TEST(SenderCommandLine, PathVerbatimThenPortAndSpeedDigitsAtFixedPlaces) {
         {"C:\\Data\\list.txt,63", true, "C:\\Data\\list.txt", 5, 0},
         {"\"C:\\My Data\\list.txt\" ,2,5", true, "\"C:\\My Data\\list.txt\" ", 1, 4},
         {long_path + ",2,2", true, long_path.substr(0, 299), 1, 1},
+        {std::string(400, '\x80'), true, std::string(299, '\x80'), 0, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.tail);
