@@ -33,6 +33,9 @@ class File {
     std::size_t write(const std::string& data) {
         return write(reinterpret_cast<const std::uint8_t*>(data.data()), data.size());
     }
+    // All n bytes, or none: a write that falls short (a full disk, a size limit) is cut off
+    // again, so the file never ends in part of a record. True when all n went out.
+    bool write_whole(const std::uint8_t* data, std::size_t n);
     bool seek_to_start();
     bool seek_to_end();
     std::uint64_t size();

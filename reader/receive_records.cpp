@@ -90,7 +90,7 @@ bool store_record(RecordPhase& phase) {
     std::vector<std::uint8_t> line(buffer.bytes + 1, buffer.bytes + buffer.length - 3);
     if (settings.append_cr) line.push_back('\r');
     if (settings.append_lf) line.push_back('\n');
-    return phase.reader.output.write(line.data(), line.size()) == line.size();
+    return phase.reader.output.write_whole(line.data(), line.size());
 }
 
 enum class Step { go_on, done };

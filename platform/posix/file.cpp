@@ -3,6 +3,7 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -125,6 +126,9 @@ std::size_t File::read(std::uint8_t* buffer, std::size_t n) {
 }
 
 std::size_t File::write(const std::uint8_t* data, std::size_t n) {
+    // A file-size limit must make a write fall short, as a full disk does, not end the process.
+    static const bool size_limit_signal_ignored = ::signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
+    (void)size_limit_signal_ignored;
     std::size_t done = 0;
     while (is_open() && done < n) {
         ssize_t put = ::write(fd_of(handle_), data + done, n - done);
@@ -133,6 +137,16 @@ std::size_t File::write(const std::uint8_t* data, std::size_t n) {
         done += static_cast<std::size_t>(put);
     }
     return done;
+}
+
+bool File::write_whole(const std::uint8_t* data, std::size_t n) {
+    if (!is_open()) return false;
+    const off_t start = ::lseek(fd_of(handle_), 0, SEEK_CUR);
+    if (write(data, n) == n) return true;
+    if (start >= 0 && ::ftruncate(fd_of(handle_), start) == 0) {
+        ::lseek(fd_of(handle_), start, SEEK_SET);
+    }
+    return false;
 }
 
 bool File::seek_to_start() {

@@ -100,6 +100,18 @@ std::size_t File::write(const std::uint8_t* data, std::size_t n) {
     return total;
 }
 
+bool File::write_whole(const std::uint8_t* data, std::size_t n) {
+    if (!is_open()) return false;
+    LARGE_INTEGER zero{};
+    LARGE_INTEGER start{};
+    const bool known = SetFilePointerEx(as_handle(handle_), zero, &start, FILE_CURRENT);
+    if (write(data, n) == n) return true;
+    if (known && SetFilePointerEx(as_handle(handle_), start, nullptr, FILE_BEGIN)) {
+        SetEndOfFile(as_handle(handle_));
+    }
+    return false;
+}
+
 bool File::seek_to_start() {
     LARGE_INTEGER zero{};
     return is_open() && SetFilePointerEx(as_handle(handle_), zero, nullptr, FILE_BEGIN);
