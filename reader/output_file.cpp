@@ -41,21 +41,20 @@ int open_for_append(Reader& reader) {
     return 1;
 }
 
-// Tries the names of this minute until one is free. The search ends after "Z", and at once
-// when creation fails for another reason than an existing file, which no later name would fix.
 int open_automatic(Reader& reader) {
     const platform::LocalTime time = reader.clock.local_time();
-    for (int suffix = time.minute % 10; suffix <= kLastNameSuffix; ++suffix) {
-        const std::string path =
-            platform::join_path(reader.settings.directory, automatic_name(time, suffix));
+    const auto path_for = [&](int suffix) {
+        return platform::join_path(reader.settings.directory, automatic_name(time, suffix));
+    };
+    const int suffix = search_automatic_name(time.minute % 10, [&](int candidate) {
         platform::FileError error = platform::FileError::none;
-        platform::File file = platform::File::open(path, platform::Creation::create_new, &error);
-        if (file.is_open()) {
-            reader.output = std::move(file);
-            reader.output_path = path;
-            return 1;
-        }
-        if (error != platform::FileError::exists) break;
+        reader.output =
+            platform::File::open(path_for(candidate), platform::Creation::create_new, &error);
+        return error;
+    });
+    if (suffix >= 0) {
+        reader.output_path = path_for(suffix);
+        return 1;
     }
     report_failure(reader, kCannotOpenOrCreateFile);
     return 0;
@@ -85,6 +84,17 @@ std::string automatic_name(const platform::LocalTime& time, int suffix) {
                   month_character(time.month), time.day % 100, time.hour % 100,
                   (time.minute / 10) % 10, suffix_character(suffix));
     return name;
+}
+
+int search_automatic_name(int first, const std::function<platform::FileError(int suffix)>& create) {
+    for (int suffix = first; suffix <= kLastNameSuffix; ++suffix) {
+        const platform::FileError error = create(suffix);
+        if (error == platform::FileError::none) return suffix;
+        if (error != platform::FileError::exists && error != platform::FileError::access_denied) {
+            break;
+        }
+    }
+    return -1;
 }
 
 int open_output_file(Reader& reader) {

@@ -1,9 +1,11 @@
 // Opening the output file of one transfer by its mode, and the automatic date-and-time names.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "platform/clock.h"
+#include "platform/file.h"
 #include "reader/reader.h"
 #include "reader/reader_settings.h"
 
@@ -23,6 +25,12 @@ std::string build_output_path(const ReaderSettings& settings);
 // Eight characters and ".TXT" from the date and time; the last character is `suffix`:
 // 0..9 as a digit, 10..35 as "A".."Z". The first candidate's suffix is the minute's units.
 std::string automatic_name(const platform::LocalTime& time, int suffix);
+
+// Tries suffixes from `first` to "Z" through `create`, which says how creating that name went.
+// A name that exists, is in use or is refused (another process may still hold a file of that
+// name that was deleted) sends the search on to the next; any other failure ends it. Returns
+// the suffix created, or -1.
+int search_automatic_name(int first, const std::function<platform::FileError(int suffix)>& create);
 
 // 1 when reader.output is ready for writing, 0 after a failure (reported when show_errors is
 // on). Append reports success even when the file could not be opened: the first write fails.

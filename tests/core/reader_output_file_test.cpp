@@ -200,6 +200,34 @@ TEST(ReaderOutputFile, AutomaticSearchEndsAfterZ) {
     }
 }
 
+// A scanner or indexer may still hold a file whose name was deleted: the next name may be free.
+TEST(ReaderOutputFile, AutomaticSearchPassesNamesInUseAndStopsAtOtherFailures) {
+    using E = platform::FileError;
+    const struct {
+        const char* name;
+        std::vector<E> outcomes;  // of the names tried from suffix 7 on; none from then on
+        int suffix;
+        std::size_t tries;
+    } cases[] = {
+        {"refused, then free", {E::access_denied}, 8, 2},
+        {"taken, refused, taken", {E::exists, E::access_denied, E::exists}, 10, 4},
+        {"missing directory", {E::not_found}, -1, 1},
+        {"other failure", {E::exists, E::other}, -1, 2},
+        {"every name to Z in use", std::vector<E>(29, E::access_denied), -1, 29},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<int> tried;
+        const int suffix = ravelo::search_automatic_name(7, [&](int candidate) {
+            tried.push_back(candidate);
+            return tried.size() <= c.outcomes.size() ? c.outcomes[tried.size() - 1] : E::none;
+        });
+        EXPECT_EQ(suffix, c.suffix);
+        ASSERT_EQ(tried.size(), c.tries);
+        EXPECT_EQ(tried.back(), 7 + static_cast<int>(c.tries) - 1);
+    }
+}
+
 TEST(ReaderOutputFile, AutomaticNameWithEmptyDirectoryIsRelative) {
     reader_test::ReaderFixture f;
     const std::filesystem::path previous = std::filesystem::current_path();
