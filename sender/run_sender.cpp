@@ -26,7 +26,8 @@ void remember_choice(SenderSettings& settings) {
         settings.file_name = path;
         return;
     }
-    settings.directory = path.substr(0, cut);
+    // A file in the root directory keeps its separator, so the directory still names the root.
+    settings.directory = path.substr(0, cut == 0 ? 1 : cut);
     settings.file_name = path.substr(cut + 1);
 }
 
