@@ -91,6 +91,11 @@ void GdiCounterScreen::restore_background(const ScreenRect& area) {
                saved_dc_, 0, 0, SRCCOPY);
     }
     release_capture();
+    // The saved pixels are as old as the box: windows beneath that changed meanwhile must
+    // paint the rectangle again, or strips of the box would stay on them.
+    const RECT stood{area.left, area.top, area.right, area.bottom};
+    RedrawWindow(nullptr, &stood, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void GdiCounterScreen::release_capture() {

@@ -33,6 +33,34 @@ void fill_screen(const RECT& area, COLORREF colour) {
     ReleaseDC(nullptr, dc);
 }
 
+// A window in one colour over the whole screen: what lies under the box, and repaints itself
+// when asked to (the desktop would paint its own background instead).
+class ColouredWindow {
+  public:
+    ColouredWindow(const RECT& area, COLORREF colour) : brush_(CreateSolidBrush(colour)) {
+        WNDCLASSW window_class{};
+        window_class.lpfnWndProc = DefWindowProcW;
+        window_class.hInstance = GetModuleHandleW(nullptr);
+        window_class.hbrBackground = brush_;
+        window_class.lpszClassName = L"CounterScreenUnder";
+        RegisterClassW(&window_class);
+        window_ =
+            CreateWindowExW(WS_EX_TOPMOST, window_class.lpszClassName, L"", WS_POPUP | WS_VISIBLE,
+                            area.left, area.top, area.right - area.left, area.bottom - area.top,
+                            nullptr, nullptr, window_class.hInstance, nullptr);
+        UpdateWindow(window_);
+    }
+    ~ColouredWindow() {
+        DestroyWindow(window_);
+        UnregisterClassW(L"CounterScreenUnder", GetModuleHandleW(nullptr));
+        DeleteObject(brush_);
+    }
+
+  private:
+    HBRUSH brush_;
+    HWND window_ = nullptr;
+};
+
 COLORREF pixel(int x, int y) {
     HDC dc = GetDC(nullptr);
     const COLORREF c = GetPixel(dc, x, y);
@@ -67,7 +95,7 @@ TEST(ReaderCounterScreen, BoxIsDrawnAndTheScreenRestored) {
     if (!screen_readable()) GTEST_SKIP() << "no screen to draw on (run under Xvfb)";
     ScreenRig rig;
     const RECT around{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    fill_screen(around, kUnder);
+    const ColouredWindow under(around, kUnder);
 
     ravelo::draw_counter(rig.reader, ravelo::kCounterStart, 0);
     const ravelo::ScreenRect box = ravelo::counter_box(rig.reader.counter);
@@ -100,7 +128,7 @@ TEST(ReaderCounterScreen, TransferWithoutRecordsLeavesTheScreenAsItWas) {
     if (!screen_readable()) GTEST_SKIP() << "no screen to draw on (run under Xvfb)";
     ScreenRig rig;
     const RECT around{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    fill_screen(around, kUnder);
+    const ColouredWindow under(around, kUnder);
     ravelo::draw_counter(rig.reader, ravelo::kCounterStart, 0);
     ravelo::draw_counter(rig.reader, ravelo::kCounterFinish, 0);
     const ravelo::ScreenRect box = ravelo::counter_capture(rig.reader.counter);
