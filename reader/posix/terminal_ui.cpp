@@ -1,13 +1,13 @@
 // The reader's terminal front end: the viewer for the received file, the form, the polling window.
 #include "reader/posix/terminal_ui.h"
 
+#include <errno.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "reader/posix/polling_window.h"
 #include "reader/posix/properties_form.h"
@@ -33,16 +33,16 @@ bool program_on_path(const std::string& name) {
     return false;
 }
 
-// Starts argv[0] with the given arguments; waits for it only when asked to.
-void run_program(const std::vector<std::string>& args, bool wait) {
-    std::vector<char*> argv;
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
+// Runs a shell command line with the file as its "$1" and waits for the shell, so that no child
+// is left unreaped. A command ended by "&" returns at once: its job is then no child of ours.
+void run_shell(const std::string& command, const std::string& path) {
+    const char* argv[] = {"sh", "-c", command.c_str(), "sh", path.c_str(), nullptr};
     pid_t pid = 0;
-    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return;
-    if (wait) {
-        int status = 0;
-        waitpid(pid, &status, 0);
+    if (posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ) != 0) {
+        return;
+    }
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
 }
 
@@ -52,12 +52,15 @@ void TerminalUi::open_in_viewer(const std::string& path) {
     const char* display = std::getenv("DISPLAY");
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
     if (((display && *display) || (wayland && *wayland)) && program_on_path("xdg-open")) {
-        run_program({"xdg-open", path}, false);
+        // The desktop's viewer outlives the run; it goes on in the background.
+        run_shell("xdg-open \"$1\" >/dev/null 2>&1 &", path);
         return;
     }
+    // As the shell would take it: a PAGER such as "less -R" carries its own arguments.
     const char* pager = std::getenv("PAGER");
-    run_program({pager && *pager ? pager : (program_on_path("less") ? "less" : "more"), path},
-                true);
+    const std::string command =
+        pager && *pager ? pager : (program_on_path("less") ? "less" : "more");
+    run_shell(command + " \"$1\"", path);
 }
 
 int TerminalUi::run_properties_dialog(Reader& reader) {
