@@ -5,6 +5,7 @@
 
 #include <optional>
 
+#include "platform/win32/line_settings.h"
 #include "platform/win32/wide.h"
 
 namespace platform {
@@ -21,46 +22,15 @@ COMMTIMEOUTS polling_timeouts(const WriteTimeouts& write) {
     return t;
 }
 
-// A read that returns as soon as one byte is there, or after limit_ms. Under Wine this form only
-// keeps its promise for one-byte reads, which is all wait_for_input asks of it.
+// A one-byte read that returns as soon as the byte is there, or after limit_ms. The plain total
+// time-out says that for every driver; the MAXDWORD interval and multiplier form is serial.sys's
+// own, some USB-serial drivers take it literally, and Wine keeps it only for one-byte reads.
 COMMTIMEOUTS waiting_timeouts(const COMMTIMEOUTS& normal, std::uint32_t limit_ms) {
     COMMTIMEOUTS t = normal;
-    t.ReadIntervalTimeout = MAXDWORD;
-    t.ReadTotalTimeoutMultiplier = MAXDWORD;
-    t.ReadTotalTimeoutConstant = limit_ms < MAXDWORD ? limit_ms : MAXDWORD - 1;
+    t.ReadIntervalTimeout = 0;
+    t.ReadTotalTimeoutMultiplier = 0;
+    t.ReadTotalTimeoutConstant = limit_ms;
     return t;
-}
-
-// Every field the programs rely on; the rest of the block stays zero.
-DCB line_settings(std::uint32_t baud) {
-    DCB dcb{};
-    dcb.DCBlength = sizeof(DCB);
-    dcb.BaudRate = baud;
-    dcb.fBinary = 1;  // Windows accepts no other mode
-    dcb.fDtrControl = DTR_CONTROL_DISABLE;
-    dcb.fRtsControl = RTS_CONTROL_DISABLE;
-    dcb.ByteSize = 8;
-    dcb.Parity = NOPARITY;
-    dcb.StopBits = ONESTOPBIT;
-    return dcb;
-}
-
-// Names the first setting the port did not keep, comparing what we asked for with what it has.
-std::string refused_setting(const DCB& wanted, const DCB& got) {
-    if (got.BaudRate != wanted.BaudRate) return "speed";
-    if (got.ByteSize != wanted.ByteSize) return "data bits";
-    if (got.Parity != wanted.Parity || got.fParity != wanted.fParity) return "parity";
-    if (got.StopBits != wanted.StopBits) return "stop bits";
-    if (got.fOutxCtsFlow != wanted.fOutxCtsFlow || got.fOutxDsrFlow != wanted.fOutxDsrFlow ||
-        got.fDsrSensitivity != wanted.fDsrSensitivity)
-        return "hardware flow control";
-    if (got.fOutX != wanted.fOutX || got.fInX != wanted.fInX) return "XON/XOFF flow control";
-    if (got.fDtrControl != wanted.fDtrControl) return "DTR";
-    if (got.fRtsControl != wanted.fRtsControl) return "RTS";
-    if (got.fErrorChar != wanted.fErrorChar || got.fNull != wanted.fNull ||
-        got.fAbortOnError != wanted.fAbortOnError)
-        return "error handling";
-    return "line settings";
 }
 
 class Win32SerialLine : public SerialLine {
@@ -77,7 +47,14 @@ class Win32SerialLine : public SerialLine {
     }
 
     bool configure(std::uint32_t baud, std::string* refused) override {
-        DCB wanted = line_settings(baud);
+        // A driver that cannot report its block gets one built from nothing, as before.
+        DCB reported{};
+        reported.DCBlength = sizeof(DCB);
+        if (!GetCommState(handle_, &reported)) {
+            reported = DCB{};
+            reported.DCBlength = sizeof(DCB);
+        }
+        DCB wanted = line_control_block(reported, baud);
         if (SetCommState(handle_, &wanted)) return true;
         if (refused) {
             DCB got{};
