@@ -1,6 +1,7 @@
 // The Win32 properties dialog: moves values between its controls and the plain dialog rules.
 #include "reader/win32/properties_dialog.h"
 
+#include <cderr.h>
 #include <commdlg.h>
 
 #include <string>
@@ -191,7 +192,13 @@ int browse_output_file(Reader& reader, HWND owner) {
     dialog.lpstrInitialDir = directory.c_str();
     dialog.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
     dialog.lpstrDefExt = L"TXT";
-    if (!GetSaveFileNameW(&dialog)) return 0;
+    if (!GetSaveFileNameW(&dialog)) {
+        // Windows refuses to open at all on a proposed name it finds invalid (Wine does not
+        // check): offer the dialog again without one rather than ignore the button.
+        if (CommDlgExtendedError() != FNERR_INVALIDFILENAME) return 0;
+        buffer.assign(MAX_PATH, L'\0');
+        if (!GetSaveFileNameW(&dialog)) return 0;
+    }
     reader.output_path = platform::from_wide(buffer.c_str());
     return 1;
 }
