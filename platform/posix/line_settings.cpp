@@ -101,9 +101,13 @@ bool apply_line_settings(int fd, std::uint32_t baud, std::string* refused) {
     return refused->empty();
 }
 
-bool drop_modem_lines(int fd, std::string* refused) {
+int system_modem_control(int fd, unsigned long request, int* lines) {
+    return ::ioctl(fd, request, lines);
+}
+
+bool drop_modem_lines(int fd, std::string* refused, ModemControl control) {
     int lines = TIOCM_DTR | TIOCM_RTS;
-    if (::ioctl(fd, TIOCMBIC, &lines) == 0) return true;
+    if (control(fd, TIOCMBIC, &lines) == 0) return true;
     if (errno == ENOTTY || errno == EINVAL || errno == ENOTSUP) return true;
     *refused = "DTR and RTS off";
     return false;

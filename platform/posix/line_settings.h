@@ -10,7 +10,12 @@ namespace platform {
 // Reads the settings back; on a mismatch *refused names the first setting that did not stick.
 bool apply_line_settings(int fd, std::uint32_t baud, std::string* refused);
 
+// A modem-control request (TIOCMBIC, TIOCMBIS, TIOCMSET, TIOCMGET) on the device: ioctl(2),
+// or a test's recorder, since a pseudo-terminal has no modem lines to watch.
+using ModemControl = int (*)(int fd, unsigned long request, int* lines);
+int system_modem_control(int fd, unsigned long request, int* lines);
+
 // Drops DTR and RTS. Lines without modem control (pseudo-terminals) count as success.
-bool drop_modem_lines(int fd, std::string* refused);
+bool drop_modem_lines(int fd, std::string* refused, ModemControl control = system_modem_control);
 
 }  // namespace platform

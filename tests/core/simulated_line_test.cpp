@@ -60,6 +60,26 @@ TEST(SimulatedLine, WaitEndsWhenTheByteArrivesOrAtItsLimit) {
     EXPECT_EQ(b, 'x');
 }
 
+TEST(SimulatedLine, AProgramLoopThatNeverEndsFailsTheTestInsteadOfHangingIt) {
+    simline::VirtualClock clock(0);
+    OneBytePeer peer(100);
+    std::uint8_t b = 0;
+    simline::SimulatedLine spinning(clock, peer);
+    spinning.set_progress_cap({1000, 50});
+    EXPECT_THROW(for (;;) spinning.read(&b, 1), simline::NoProgress);
+    EXPECT_EQ(clock.now(), 0u);
+
+    simline::SimulatedLine running_on(clock, peer);
+    running_on.set_progress_cap({1000, 50});
+    EXPECT_THROW(
+        for (;;) {
+            running_on.wait_for_input(10);
+            running_on.read(&b, 1);
+        },
+        simline::NoProgress);
+    EXPECT_EQ(clock.now(), 1010u);
+}
+
 TEST(SimulatedLine, TickCounterWrapsLikeWindows) {
     simline::VirtualClock clock(0xFFFFFF00u);
     const std::uint32_t start = clock.tick_ms();

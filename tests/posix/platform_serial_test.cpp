@@ -1,6 +1,12 @@
 // The termios serial line against a pseudo-terminal: bytes, timings, exclusivity, restoration.
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <termios.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -8,6 +14,7 @@
 #include <vector>
 
 #include "gtest/gtest.h"
+#include "platform/posix/line_settings.h"
 #include "platform/serial.h"
 #include "tests/support/posix/pty_pair.h"
 
@@ -34,6 +41,64 @@ std::vector<std::uint8_t> every_byte_value() {
     std::vector<std::uint8_t> bytes(256);
     for (int i = 0; i < 256; ++i) bytes[i] = static_cast<std::uint8_t>(i);
     return bytes;
+}
+
+// errno of a plain open of the device by an unprivileged process (0 when it opened): root
+// would pass the exclusive mode, so a test run as root opens as nobody.
+int plain_open_error(const std::string& device) {
+    ::chmod(device.c_str(), 0666);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(255);
+        const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        ::_exit(fd >= 0 ? 0 : errno);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The modem lines of a device that has them, for drop_modem_lines to work on.
+struct FakeModem {
+    int lines = 0;
+    int error = 0;  // errno of every request when set
+};
+FakeModem fake_modem;
+
+int fake_modem_control(int, unsigned long request, int* lines) {
+    if (fake_modem.error) {
+        errno = fake_modem.error;
+        return -1;
+    }
+    if (request == TIOCMBIC) fake_modem.lines &= ~*lines;
+    if (request == TIOCMBIS) fake_modem.lines |= *lines;
+    if (request == TIOCMSET) fake_modem.lines = *lines;
+    if (request == TIOCMGET) *lines = fake_modem.lines;
+    return 0;
+}
+
+TEST(PlatformModemLines, DtrAndRtsAreDroppedAndOnlyARealFailureIsNamed) {
+    const struct {
+        const char* name;
+        int lines;
+        int error;
+        bool ok;
+        int lines_after;
+        const char* refused;
+    } cases[] = {
+        {"both raised", TIOCM_DTR | TIOCM_RTS | TIOCM_CTS, 0, true, TIOCM_CTS, ""},
+        {"both down already", TIOCM_DSR, 0, true, TIOCM_DSR, ""},
+        {"no modem lines (pseudo-terminal)", TIOCM_DTR, ENOTTY, true, TIOCM_DTR, ""},
+        {"device error", TIOCM_DTR, EIO, false, TIOCM_DTR, "DTR and RTS off"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fake_modem = FakeModem{c.lines, c.error};
+        std::string refused;
+        EXPECT_EQ(platform::drop_modem_lines(3, &refused, fake_modem_control), c.ok);
+        EXPECT_EQ(fake_modem.lines, c.lines_after);
+        EXPECT_EQ(refused, c.refused);
+    }
 }
 
 class PlatformSerial : public ::testing::Test {
@@ -207,7 +272,9 @@ TEST_F(PlatformSerial, PortIsExclusiveUntilClosed) {
         EXPECT_NE(error, OpenError::none) << name;
     }
     ::unsetenv("VELMORA_COM2");
+    EXPECT_EQ(plain_open_error(pty_.slave_path()), EBUSY) << "another program opens it plainly";
     first.reset();
+    EXPECT_EQ(plain_open_error(pty_.slave_path()), 0);
     auto again = open_com1(&error);
     EXPECT_TRUE(again);
     EXPECT_EQ(error, OpenError::none);

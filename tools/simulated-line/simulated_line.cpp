@@ -10,6 +10,8 @@ SimulatedLine::SimulatedLine(VirtualClock& clock, LinePeer& peer,
                              std::function<void()> on_close)
     : clock_(clock),
       peer_(peer),
+      opened_at_(clock.now()),
+      last_poll_at_(clock.now()),
       log_(log ? std::move(log) : std::make_shared<std::vector<LineEvent>>()),
       on_close_(std::move(on_close)) {}
 
@@ -40,6 +42,7 @@ bool SimulatedLine::set_write_timeouts(const WriteTimeouts& timeouts) {
 std::size_t SimulatedLine::read(std::uint8_t* buffer, std::size_t n) {
     peer_.advance_to(clock_.now());
     std::size_t got = peer_.take(buffer, n);
+    check_progress(got > 0);
     if (got > 0) {
         auto& log = *log_;
         if (!log.empty() && log.back().kind == LineEvent::read && log.back().time == clock_.now()) {
@@ -57,6 +60,7 @@ std::size_t SimulatedLine::write(const std::uint8_t* data, std::size_t n) {
         sent = std::min(n, *write_budget_);
         *write_budget_ -= sent;
     }
+    check_progress(sent > 0);
     log_->push_back({LineEvent::written, clock_.now(), {data, data + sent}});
     peer_.on_receive(data, sent, clock_.now());
     return sent;
@@ -64,6 +68,7 @@ std::size_t SimulatedLine::write(const std::uint8_t* data, std::size_t n) {
 
 bool SimulatedLine::wait_for_input(std::uint32_t limit_ms) {
     const std::uint64_t deadline = clock_.now() + limit_ms;
+    check_progress(false);
     for (;;) {
         peer_.advance_to(clock_.now());
         if (peer_.available() > 0) return true;
@@ -73,6 +78,20 @@ bool SimulatedLine::wait_for_input(std::uint32_t limit_ms) {
         const std::uint64_t target =
             !next || *next > deadline ? deadline : std::max(*next, clock_.now() + 1);
         clock_.advance_to(target);
+    }
+}
+
+void SimulatedLine::check_progress(bool moved) {
+    const std::uint64_t now = clock_.now();
+    idle_polls_ = moved || now != last_poll_at_ ? 0 : idle_polls_ + 1;
+    last_poll_at_ = now;
+    if (idle_polls_ > cap_.idle_polls) {
+        throw NoProgress("simulated line: " + std::to_string(idle_polls_) + " polls in a row at " +
+                         std::to_string(now) + " ms moved neither the clock nor a byte");
+    }
+    if (now - opened_at_ > cap_.virtual_ms) {
+        throw NoProgress("simulated line: still in use " + std::to_string(now - opened_at_) +
+                         " ms of virtual time after it was opened");
     }
 }
 
@@ -93,6 +112,7 @@ std::unique_ptr<SerialLine> SimulatedPorts::open(const std::string& port_name, O
     auto line =
         std::make_unique<SimulatedLine>(clock_, peer_, history_, [this] { current_ = nullptr; });
     line->refuse_configuration(refuse_configuration_);
+    line->set_progress_cap(cap_);
     current_ = line.get();
     return line;
 }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,19 @@ class LinePeer {
     // Bytes that have reached the program's end of the line by now.
     virtual std::size_t available() const = 0;
     virtual std::size_t take(std::uint8_t* buffer, std::size_t n) = 0;
+};
+
+// Ends a test that would otherwise spin or run on for ever, with a message saying which cap.
+class NoProgress : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// A program loop that never ends shows on its line: either polls that neither move the clock
+// nor carry a byte, or a clock that runs on and on (a message repeated without end).
+struct ProgressCap {
+    std::uint64_t virtual_ms = 600'000;  // protocol time from opening the line
+    std::uint64_t idle_polls = 100'000;  // reads and waits in a row with nothing happening
 };
 
 // What the program did to the line, for assertions on the exact bytes and times.
@@ -64,11 +78,19 @@ class SimulatedLine : public SerialLine {
     // A line that takes only this many more bytes before writes fall short (tests of failure).
     void limit_writes(std::size_t bytes) { write_budget_ = bytes; }
     void refuse_configuration(bool refuse) { refuse_configuration_ = refuse; }
+    void set_progress_cap(const ProgressCap& cap) { cap_ = cap; }
     const std::vector<LineEvent>& events() const { return *log_; }
 
   private:
+    // Throws NoProgress when a cap is passed; `moved` says whether this call carried bytes.
+    void check_progress(bool moved);
+
     VirtualClock& clock_;
     LinePeer& peer_;
+    ProgressCap cap_;
+    std::uint64_t opened_at_;
+    std::uint64_t last_poll_at_;
+    std::uint64_t idle_polls_ = 0;
     std::uint32_t baud_ = 0;
     std::uint32_t in_queue_ = 0;
     std::uint32_t out_queue_ = 0;
@@ -87,6 +109,8 @@ class SimulatedPorts : public SerialPorts {
 
     void set_available_port(const std::string& name) { available_port_ = name; }
     void refuse_configuration(bool refuse) { refuse_configuration_ = refuse; }
+    // For every line opened from now on.
+    void set_progress_cap(const ProgressCap& cap) { cap_ = cap; }
     // The line most recently opened, alive while the program holds it (nullptr otherwise).
     SimulatedLine* current_line() const { return current_; }
     const std::vector<std::string>& opened_ports() const { return opened_; }
@@ -98,6 +122,7 @@ class SimulatedPorts : public SerialPorts {
     LinePeer& peer_;
     std::string available_port_ = "COM1";
     bool refuse_configuration_ = false;
+    ProgressCap cap_;
     SimulatedLine* current_ = nullptr;
     std::vector<std::string> opened_;
     std::shared_ptr<std::vector<LineEvent>> history_ = std::make_shared<std::vector<LineEvent>>();
