@@ -22,4 +22,9 @@ const std::vector<std::string>& baud_labels() {
     return labels;
 }
 
+std::string with_detail(const std::string& message, const platform::SerialPorts& ports) {
+    const std::string detail = ports.failure_detail();
+    return detail.empty() ? message : message + "\n" + detail;
+}
+
 }  // namespace common

@@ -1,6 +1,9 @@
 // Parsing and writing the lines of a settings file, the same way for both programs.
 #include "common/settings_text.h"
 
+#include "platform/file.h"
+#include "platform/paths.h"
+#include "platform/system_error.h"
 #include "platform/text.h"
 
 namespace common {
@@ -61,6 +64,26 @@ void take_digit_fields(const std::string& text, std::size_t start, std::size_t s
         take_digit(text[position], field.first, field.last, field.value);
         position += stride;
     }
+}
+
+bool write_settings_file(const std::string& path, const std::string& bytes, std::string* reason) {
+    std::string ignored;
+    std::string& why = reason ? *reason : ignored;
+    if (!platform::make_directories(platform::directory_part(path))) {
+        why = platform::last_system_error();
+        return false;
+    }
+    platform::FileError error = platform::FileError::none;
+    platform::File file = platform::File::open(path, platform::Creation::create_always, &error);
+    if (!file.is_open()) {
+        why = platform::last_system_error();
+        return false;
+    }
+    if (file.write(bytes) != bytes.size()) {
+        why = platform::last_system_error();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace common

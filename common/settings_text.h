@@ -43,4 +43,8 @@ void take_digit(char digit, char first, char last, int* field);
 void take_digit_fields(const std::string& text, std::size_t start, std::size_t stride,
                        std::initializer_list<DigitField> fields);
 
+// Rewrites a settings file whole, creating its folder first (the Linux settings folder may not
+// exist yet). False, with the system's reason when asked for, when any step failed.
+bool write_settings_file(const std::string& path, const std::string& bytes, std::string* reason);
+
 }  // namespace common

@@ -8,4 +8,15 @@ std::string join_path(const std::string& directory, const std::string& name) {
     return directory + path_separator() + name;
 }
 
+std::string directory_part(const std::string& path) {
+    for (std::size_t i = path.size(); i > 0; --i) {
+        if (is_path_separator(path[i - 1])) return path.substr(0, i);
+    }
+    return {};
+}
+
+std::string resolve_path(const std::string& directory, const std::string& name) {
+    return is_absolute_path(name) ? name : join_path(directory, name);
+}
+
 }  // namespace platform

@@ -12,7 +12,27 @@ bool is_path_separator(char c);
 // The directory holding the running executable, with its trailing separator.
 std::string executable_directory();
 
+// Where a program keeps its settings file, and where its output and lookup files are looked for
+// by default; both with their trailing separator. Windows: beside the executable. Linux:
+// $XDG_CONFIG_HOME/velmora/ (~/.config/velmora/), and the current directory.
+struct ProgramFolders {
+    std::string settings;
+    std::string data;
+};
+ProgramFolders program_folders();
+
+// Creates the directory and any missing parents; true when it exists afterwards.
+bool make_directories(const std::string& directory);
+// The path up to its last separator (with it); empty when it has none.
+std::string directory_part(const std::string& path);
+
+// A name that stands on its own: "/..." on POSIX; on Windows a drive letter and colon, a leading
+// backslash or slash, or a UNC path.
+bool is_absolute_path(const std::string& name);
+
 // directory + separator (only where needed) + name.
 std::string join_path(const std::string& directory, const std::string& name);
+// An absolute name as it stands, a relative one joined to the directory.
+std::string resolve_path(const std::string& directory, const std::string& name);
 
 }  // namespace platform

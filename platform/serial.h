@@ -41,6 +41,9 @@ class SerialPorts {
     virtual ~SerialPorts() = default;
     // "COM1".."COM9". Exclusive: a port open elsewhere cannot be opened.
     virtual std::unique_ptr<SerialLine> open(const std::string& port_name, OpenError* error) = 0;
+    // Why the last open failed, for the user: the device and the system's reason, and what to do.
+    // Empty where the port's own name is all there is to say (Windows).
+    virtual std::string failure_detail() const { return {}; }
 };
 
 std::unique_ptr<SerialPorts> make_system_serial_ports();

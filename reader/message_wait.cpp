@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "common/answer_deadline.h"
+#include "platform/stop_signals.h"
 
 namespace ravelo {
 
@@ -26,6 +27,7 @@ WaitEnd wait_for_message(platform::SerialLine& line, platform::Clock& clock,
     buffer.length = 0;
     buffer.last = 0;
     for (;;) {
+        if (platform::stop_requested()) return WaitEnd::stopped;
         std::uint8_t byte = 0;
         const bool got = line.read(&byte, 1) == 1;
         if (got) take_byte(byte, rules, buffer);

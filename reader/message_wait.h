@@ -26,10 +26,12 @@ struct MessageRules {
     bool dropped_bytes_count = false;
 };
 
-enum class WaitEnd { complete, timed_out };
+// `stopped`: a stop signal was caught; the transfer ends as a failed one would.
+enum class WaitEnd { complete, timed_out, stopped };
 
-// Empties the buffer, then polls one byte at a time until the last byte is a CR or the limit
-// has passed (elapsed >= limit). Between polls it sleeps in the line's wait, not in a busy loop.
+// Empties the buffer, then polls one byte at a time until the last byte is a CR, the limit
+// has passed (elapsed >= limit) or a stop was asked for. Between polls it sleeps in the line's
+// wait, not in a busy loop.
 WaitEnd wait_for_message(platform::SerialLine& line, platform::Clock& clock,
                          const MessageRules& rules, MessageBuffer& buffer);
 

@@ -75,7 +75,7 @@ OutputOpening output_opening(const ReaderSettings& settings) {
 }
 
 std::string build_output_path(const ReaderSettings& settings) {
-    return platform::join_path(settings.directory, settings.file_name);
+    return platform::resolve_path(settings.directory, settings.file_name);
 }
 
 std::string automatic_name(const platform::LocalTime& time, int suffix) {

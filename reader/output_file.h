@@ -19,7 +19,7 @@ enum class OutputOpening { overwrite, append, new_file_only, automatic_name };
 // What file_mode means, offline and online.
 OutputOpening output_opening(const ReaderSettings& settings);
 
-// directory, a separator only where needed, file_name.
+// directory, a separator only where needed, file_name; an absolute file_name as it stands.
 std::string build_output_path(const ReaderSettings& settings);
 
 // Eight characters and ".TXT" from the date and time; the last character is `suffix`:

@@ -110,7 +110,7 @@ void accept_properties(ReaderSettings& settings, std::string& output_path,
                        const PropertiesView& view) {
     settings.directory = cut_characters(view.directory, kDirectoryEditLimit);
     settings.file_name = cut_characters(view.file_name, kFileNameEditLimit);
-    output_path = platform::join_path(settings.directory, settings.file_name);
+    output_path = platform::resolve_path(settings.directory, settings.file_name);
     settings.port_index = index_or_first(view.port, common::port_labels(kPortCount).size());
     settings.baud_index = index_or_first(view.baud, common::baud_labels().size());
     settings.file_mode = index_or_first(view.file_mode, file_mode_labels(view.online).size());

@@ -32,6 +32,8 @@ struct Reader {
     // Records stored by the current transfer, kept even when it fails part-way, so that a
     // file holding acknowledged records is never deleted.
     int stored_records = 0;
+    // Transfers of this run that stored at least one record.
+    int batches_received = 0;
     std::unique_ptr<platform::SerialLine> port;
     platform::File output;
     CounterOverlay counter;

@@ -24,6 +24,11 @@ class ReaderUi {
     virtual int run_polling_window(Reader& reader) = 0;
     // Where the record counter box is drawn.
     virtual CounterScreen& counter_screen() = 0;
+    // The settings file could not be written. Windows says nothing; a terminal names the reason.
+    virtual void settings_not_saved(const std::string& path, const std::string& reason) {
+        (void)path;
+        (void)reason;
+    }
 };
 
 }  // namespace ravelo

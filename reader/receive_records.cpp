@@ -42,8 +42,9 @@ RequestEnd request_records(Reader& reader, MessageBuffer& buffer) {
     const int silent_allowed = online ? kSilentRequestsOnline : kSilentRequestsOffline;
     for (int attempt = 0;; ++attempt) {
         send(reader, "READ\r");
-        if (wait_for_message(*reader.port, reader.clock, rules, buffer) == WaitEnd::timed_out &&
-            attempt >= silent_allowed) {
+        const WaitEnd end = wait_for_message(*reader.port, reader.clock, rules, buffer);
+        if (end == WaitEnd::stopped) return RequestEnd::gave_up;
+        if (end == WaitEnd::timed_out && attempt >= silent_allowed) {
             if (!online) report(reader, kTimedOut);
             return RequestEnd::gave_up;
         }
@@ -125,8 +126,9 @@ int receive_batch(RecordPhase& phase) {
     const MessageRules rules{kRecordLimitMs, kRecordKeep, true};
     int retries = 0;
     for (;;) {
-        if (wait_for_message(*reader.port, reader.clock, rules, phase.buffer) ==
-            WaitEnd::timed_out) {
+        const WaitEnd end = wait_for_message(*reader.port, reader.clock, rules, phase.buffer);
+        if (end == WaitEnd::stopped) return -1;  // records stored so far stay
+        if (end == WaitEnd::timed_out) {
             if (retries++ >= kRecordRetries) {
                 phase.message = kTimedOut;
                 return -1;

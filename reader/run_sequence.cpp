@@ -2,6 +2,7 @@
 #include "reader/run_sequence.h"
 
 #include "platform/file.h"
+#include "platform/stop_signals.h"
 #include "reader/output_file.h"
 #include "reader/receive_records.h"
 #include "reader/serial_port.h"
@@ -44,20 +45,27 @@ void report_result(Reader& reader, int result) {
 }  // namespace
 
 int run_transfer(Reader& reader) {
+    const platform::StopSignalScope stop_signals;
     reader.stored_records = 0;
     if (!open_serial_port(reader)) return 0;
     const int result = receive_records(reader);
     reader.port.reset();
     reader.output.close();
     tidy_output_file(reader, result);
-    if (reader.settings.show_received) report_result(reader, result);
+    if (result > 0) ++reader.batches_received;
+    // A stop from outside ends the program; nobody is left to answer.
+    if (reader.settings.show_received && !platform::stop_requested()) {
+        report_result(reader, result);
+    }
     return result;
 }
 
 int run_reader(Reader& reader) {
     if (!reader.command_line_mode && reader.settings.always_ask) {
         if (reader.ui.run_properties_dialog(reader) == 2) return 0;
-        save_settings(reader);
+        std::string reason;
+        if (!save_settings(reader, &reason))
+            reader.ui.settings_not_saved(reader.settings_path, reason);
     } else {
         reader.output_path = build_output_path(reader.settings);
     }

@@ -27,7 +27,8 @@ int open_serial_port(Reader& reader) {
     }
     if (!reader.port) {
         if (reader.settings.show_errors) {
-            reader.boxes.show_message(kErrorCaption, kCannotOpenPort);
+            reader.boxes.show_message(kErrorCaption,
+                                      common::with_detail(kCannotOpenPort, reader.ports));
         }
         return 0;
     }

@@ -40,20 +40,17 @@ void parse_settings_file(const std::string& bytes, ReaderSettings& settings) {
     settings.poll_interval = clamp_poll_interval(interval);
 }
 
-void load_settings(Reader& reader, const std::string& executable_directory) {
-    reader.settings.directory = executable_directory;
-    reader.settings_path = platform::join_path(executable_directory, kSettingsFileName);
+void load_settings(Reader& reader, const platform::ProgramFolders& folders) {
+    reader.settings.directory = folders.data;
+    reader.settings_path = platform::join_path(folders.settings, kSettingsFileName);
     std::string bytes;
     if (!platform::read_whole_file(reader.settings_path, &bytes)) return;
     parse_settings_file(bytes, reader.settings);
 }
 
-void save_settings(const Reader& reader) {
-    platform::FileError error = platform::FileError::none;
-    platform::File file =
-        platform::File::open(reader.settings_path, platform::Creation::create_always, &error);
-    if (!file.is_open()) return;
-    file.write(format_settings_file(reader.settings));
+bool save_settings(const Reader& reader, std::string* reason) {
+    return common::write_settings_file(reader.settings_path, format_settings_file(reader.settings),
+                                       reason);
 }
 
 }  // namespace ravelo

@@ -3,6 +3,7 @@
 #include "sender/run_sender.h"
 
 #include "platform/paths.h"
+#include "platform/stop_signals.h"
 #include "sender/send_attempt.h"
 #include "sender/sender_messages.h"
 #include "sender/serial_port.h"
@@ -32,8 +33,8 @@ void remember_choice(SenderSettings& settings) {
 }
 
 // Interactive mode's first steps: false when the chooser was cancelled.
-bool choose_file(Sender& sender, const std::string& executable_directory) {
-    load_settings(sender, executable_directory);
+bool choose_file(Sender& sender, const platform::ProgramFolders& folders) {
+    load_settings(sender, folders);
     sender.settings.lookup_path = sender.settings.file_name;
     if (!sender.ui.choose_lookup_file(sender)) return false;
     remember_choice(sender.settings);
@@ -52,8 +53,10 @@ bool open_lookup_file(Sender& sender) {
 }
 
 void run_attempts(Sender& sender) {
+    const platform::StopSignalScope stop_signals;
     while (send_attempt(sender) != 1) {
-        if (!sender.boxes.ask_yes_no(kCaption, kRepeatQuestion, common::BoxIcon::question)) {
+        if (platform::stop_requested() ||
+            !sender.boxes.ask_yes_no(kCaption, kRepeatQuestion, common::BoxIcon::question)) {
             return;
         }
         sender.port->discard_input();
@@ -61,18 +64,23 @@ void run_attempts(Sender& sender) {
     sender.loaded = true;
 }
 
+void save_choices(Sender& sender) {
+    std::string reason;
+    if (!save_settings(sender, &reason)) sender.ui.settings_not_saved(sender.settings_path, reason);
+}
+
 }  // namespace
 
-int run_sender(Sender& sender, const std::string& executable_directory) {
+int run_sender(Sender& sender, const platform::ProgramFolders& folders) {
     const bool interactive = !sender.settings.command_line_mode;
     sender.loaded = false;
-    if (interactive && !choose_file(sender, executable_directory)) return 0;
+    if (interactive && !choose_file(sender, folders)) return 0;
     if (!open_lookup_file(sender)) return -1;
     if (interactive && sender.ui.run_port_dialog(sender) == 2) {
         sender.lookup.close();
         return 0;
     }
-    save_settings(sender);
+    save_choices(sender);
     const int opened = open_serial_port(sender);
     if (opened != 1) {
         sender.lookup.close();

@@ -6,6 +6,7 @@
 
 #include "common/answer_deadline.h"
 #include "common/checksum.h"
+#include "platform/stop_signals.h"
 #include "sender/lookup_lines.h"
 #include "sender/sender_messages.h"
 
@@ -79,12 +80,14 @@ void start_attempt(Sender& sender) {
 
 std::string exchange(Sender& sender, const std::uint8_t* bytes, std::size_t n) {
     platform::SerialLine& line = *sender.port;
+    if (platform::stop_requested()) return "";
     // A write that does not finish in time is abandoned; the answer is awaited all the same.
     line.write(bytes, n);
     std::string answer;
     const common::AnswerDeadline deadline(sender.clock, kAnswerLimitMs);
     std::uint8_t last = 0;
-    while (last != common::kCarriageReturn && answer.size() < kAnswerCompleteBytes) {
+    while (last != common::kCarriageReturn && answer.size() < kAnswerCompleteBytes &&
+           !platform::stop_requested()) {
         std::uint8_t buffer[kAnswerReadBytes];
         const std::size_t got = line.read(buffer, sizeof buffer);
         if (got > 0) {
@@ -103,6 +106,7 @@ int wake_terminal(Sender& sender) {
         const std::string answer =
             exchange_text(sender, attempt == 0 ? kWakeUpFirst : kWakeUpAgain);
         if (answer == "ACK" || answer == "ack") return 1;
+        if (platform::stop_requested()) return 0;
     }
     warn(sender, kNotReady);
     return 0;
@@ -116,6 +120,8 @@ int send_record(Sender& sender, std::size_t n) {
             return 0;
         }
         if (answer == "ACK") return 1;
+        // A stop from outside ends the attempt with nothing more sent and nothing to report.
+        if (platform::stop_requested()) return 0;
     }
     warn(sender, kTransferError);
     return 0;

@@ -1,6 +1,8 @@
 // What the sender needs from its user interface beyond message boxes: its dialogs and progress.
 #pragma once
 
+#include <string>
+
 namespace lumbra {
 
 struct Sender;
@@ -18,6 +20,11 @@ class SenderUi {
     virtual void open_progress_window() = 0;
     virtual void set_progress(int percent) = 0;
     virtual void close_progress_window() = 0;
+    // The settings file could not be written. Windows says nothing; a terminal names the reason.
+    virtual void settings_not_saved(const std::string& path, const std::string& reason) {
+        (void)path;
+        (void)reason;
+    }
 };
 
 }  // namespace lumbra

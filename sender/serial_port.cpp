@@ -29,7 +29,8 @@ int open_serial_port(Sender& sender) {
         sender.port = sender.ports.open(common::port_name(index), &error);
     }
     if (!sender.port) {
-        sender.boxes.show_message(kCaption, kCannotOpenPort, common::BoxIcon::exclamation);
+        sender.boxes.show_message(kCaption, common::with_detail(kCannotOpenPort, sender.ports),
+                                  common::BoxIcon::exclamation);
         return -1;
     }
     if (!configure_line(*sender.port, sender.settings.baud_index)) {

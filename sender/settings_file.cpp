@@ -30,21 +30,18 @@ void parse_settings_file(const std::string& bytes, SenderSettings& settings) {
         });
 }
 
-void load_settings(Sender& sender, const std::string& executable_directory) {
-    sender.settings.directory = executable_directory;
-    sender.settings_path = platform::join_path(executable_directory, kSettingsFileName);
+void load_settings(Sender& sender, const platform::ProgramFolders& folders) {
+    sender.settings.directory = folders.data;
+    sender.settings_path = platform::join_path(folders.settings, kSettingsFileName);
     std::string bytes;
     if (!platform::read_whole_file(sender.settings_path, &bytes)) return;
     parse_settings_file(bytes, sender.settings);
 }
 
-void save_settings(const Sender& sender) {
-    if (sender.settings_path.empty()) return;
-    platform::FileError error = platform::FileError::none;
-    platform::File file =
-        platform::File::open(sender.settings_path, platform::Creation::create_always, &error);
-    if (!file.is_open()) return;
-    file.write(format_settings_file(sender.settings));
+bool save_settings(const Sender& sender, std::string* reason) {
+    if (sender.settings_path.empty()) return true;
+    return common::write_settings_file(sender.settings_path, format_settings_file(sender.settings),
+                                       reason);
 }
 
 }  // namespace lumbra

@@ -4,6 +4,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "platform/stop_signals.h"
+
 namespace common {
 
 void write_all(int fd, const std::string& text) {
@@ -15,11 +17,12 @@ void write_all(int fd, const std::string& text) {
     }
 }
 
+// A stop signal caught during a question ends the input: the question counts as not answered.
 bool read_line(int fd, std::string& line) {
     line.clear();
     char c = 0;
     bool any = false;
-    while (::read(fd, &c, 1) == 1) {
+    while (!platform::stop_requested() && ::read(fd, &c, 1) == 1) {
         any = true;
         if (c == '\n') return true;
         line += c;

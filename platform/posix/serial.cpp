@@ -13,7 +13,10 @@
 #include <chrono>
 
 #include "platform/posix/line_settings.h"
+#include "platform/posix/port_failure.h"
 #include "platform/posix/port_names.h"
+#include "platform/posix/stop_wake.h"
+#include "platform/stop_signals.h"
 
 namespace platform {
 namespace {
@@ -33,7 +36,8 @@ int remaining_ms(Deadline deadline) {
 }
 
 void sleep_until(Deadline deadline) {
-    for (int left = remaining_ms(deadline); left > 0; left = remaining_ms(deadline)) {
+    for (int left = remaining_ms(deadline); left > 0 && !stop_requested();
+         left = remaining_ms(deadline)) {
         timespec pause{left / 1000, static_cast<long>(left % 1000) * 1000000L};
         ::nanosleep(&pause, nullptr);
     }
@@ -102,14 +106,17 @@ class TermiosLine : public SerialLine {
     bool wait_for_input(std::uint32_t limit_ms) override {
         Deadline deadline = deadline_after(limit_ms);
         for (;;) {
-            pollfd watch{fd_, POLLIN, 0};
-            int ready = ::poll(&watch, 1, remaining_ms(deadline));
+            // A caught stop signal ends the wait at once; the transfer then notices the stop.
+            if (stop_requested()) return false;
+            pollfd watch[2] = {{fd_, POLLIN, 0}, {stop_wake_fd(), POLLIN, 0}};
+            int ready = ::poll(watch, watch[1].fd >= 0 ? 2 : 1, remaining_ms(deadline));
             if (ready < 0 && errno == EINTR) continue;
+            if (ready > 0 && !(watch[0].revents & POLLIN) && watch[1].revents) continue;
             if (ready == 0) {
                 if (remaining_ms(deadline) == 0) return false;
                 continue;
             }
-            if (ready > 0 && !(watch.revents & (POLLHUP | POLLERR | POLLNVAL))) return true;
+            if (ready > 0 && !(watch[0].revents & (POLLHUP | POLLERR | POLLNVAL))) return true;
             // A hung-up or failed line stays "ready" forever; only real bytes count.
             if (ready > 0 && bytes_waiting(fd_) > 0) return true;
             sleep_until(deadline);
@@ -177,18 +184,28 @@ class TermiosPorts : public SerialPorts {
         OpenError ignored;
         OpenError* result = error ? error : &ignored;
         *result = OpenError::cannot_open;
+        detail_.clear();
         std::string device;
         if (!device_for_port(port_name, &device)) return nullptr;
         int fd = open_device(device, result);
-        if (fd < 0) return nullptr;
+        if (fd < 0) {
+            detail_ = describe_open_failure(port_name, device, errno);
+            return nullptr;
+        }
         termios original{};
         *result = claim_device(fd, &original);
         if (*result != OpenError::none) {
+            detail_ = describe_open_failure(port_name, device, errno);
             ::close(fd);
             return nullptr;
         }
         return std::make_unique<TermiosLine>(fd, original);
     }
+
+    std::string failure_detail() const override { return detail_; }
+
+  private:
+    std::string detail_;
 };
 
 }  // namespace

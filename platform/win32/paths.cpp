@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 #include "platform/win32/wide.h"
@@ -15,6 +17,14 @@ char path_separator() {
 
 bool is_path_separator(char c) {
     return c == '\\' || c == '/';
+}
+
+// "C:" names a drive whatever follows; "\\server\share" starts with a separator too.
+bool is_absolute_path(const std::string& name) {
+    if (!name.empty() && is_path_separator(name[0])) return true;
+    const bool letter = name.size() >= 2 &&
+                        ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'));
+    return letter && name[1] == ':';
 }
 
 std::string executable_directory() {
@@ -32,6 +42,20 @@ std::string executable_directory() {
         }
         buffer.resize(buffer.size() * 2);
     }
+}
+
+// On Windows the settings file and the files stand beside the executable.
+ProgramFolders program_folders() {
+    const std::string directory = executable_directory();
+    return {directory, directory};
+}
+
+bool make_directories(const std::string& directory) {
+    if (directory.empty()) return true;
+    std::error_code error;
+    const std::filesystem::path path(to_wide(directory));
+    std::filesystem::create_directories(path, error);
+    return std::filesystem::is_directory(path, error);
 }
 
 }  // namespace platform

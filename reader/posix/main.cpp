@@ -3,34 +3,59 @@
 #include <string>
 
 #include "common/posix/command_line_tail.h"
+#include "common/posix/program_notes.h"
 #include "common/posix/terminal_message_boxes.h"
 #include "platform/clock.h"
 #include "platform/paths.h"
 #include "platform/serial.h"
+#include "platform/stop_signals.h"
 #include "reader/command_line.h"
 #include "reader/posix/terminal_ui.h"
 #include "reader/reader.h"
 #include "reader/run_sequence.h"
 #include "reader/settings_file.h"
+#include "reader/usage_text.h"
 
 namespace {
 
 constexpr int kExitSuccess = 0;
 constexpr int kExitRunFailed = 1;
 constexpr int kExitStartupFailed = 2;
+constexpr int kExitBySignal = 128;  // plus the signal's number, as a shell reports it
+
+const char* const kExitStatuses =
+    "\nNávratový kód: 0 záznamy přijaty (online: příjem ukončen po přijetí dat), 1 nic\n"
+    "nepřijato nebo chyba, 2 program nelze spustit, 128+n přenos ukončen signálem n.\n";
+
+std::string usage() {
+    return ravelo::command_line_help("ravelo", "/srv/data/prijem.txt") +
+           common::linux_notes(ravelo::kSettingsFileName) + kExitStatuses;
+}
+
+// A transfer stopped by a signal, whatever it had received; online, a stop by the user after
+// at least one batch is a success, as every batch is in its file.
+int exit_status(int result, const ravelo::Reader& reader, const ravelo::TerminalUi& ui) {
+    if (platform::stop_signal() != 0) return kExitBySignal + platform::stop_signal();
+    if (result == 1) return kExitSuccess;
+    if (ui.polling_stopped_by_user() && reader.batches_received > 0) return kExitSuccess;
+    return kExitRunFailed;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    const std::string tail = common::command_line_tail(argc, argv);
+    if (common::answer_help_request(tail, "ravelo", usage())) return kExitSuccess;
     try {
         auto clock = platform::make_system_clock();
         auto ports = platform::make_system_serial_ports();
         common::TerminalMessageBoxes boxes;
         ravelo::TerminalUi ui;
         ravelo::Reader reader(*ports, *clock, boxes, ui);
-        ravelo::load_settings(reader, platform::executable_directory());
-        ravelo::apply_command_line(reader, common::command_line_tail(argc, argv));
-        return ravelo::run_reader(reader) == 1 ? kExitSuccess : kExitRunFailed;
+        ravelo::load_settings(reader, platform::program_folders());
+        ravelo::apply_command_line(reader, tail);
+        const int result = ravelo::run_reader(reader);
+        return exit_status(result, reader, ui);
     } catch (const std::exception& e) {
         common::TerminalMessageBoxes().show_message(ravelo::kErrorCaption, e.what());
         return kExitStartupFailed;

@@ -1,62 +1,28 @@
-// The terminal polling loop: keys are read only between transfers, and SIGINT and SIGTERM stay
-// blocked during a transfer, so a stop never cuts a record in half.
+// The terminal polling loop: keys and stop signals between transfers end polling as the user's
+// choice; a stop signal during a transfer ends that transfer as a failed one and polling with it.
 #include "reader/posix/polling_window.h"
 
 #include <fcntl.h>
-#include <signal.h>
-#include <sys/select.h>
+#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
 
+#include "common/posix/status_line.h"
+#include "platform/posix/stop_wake.h"
+#include "platform/stop_signals.h"
 #include "reader/polling.h"
+#include "reader/posix/polling_status.h"
 #include "reader/run_sequence.h"
 
 namespace ravelo {
 
 namespace {
 
-volatile sig_atomic_t stop_signalled = 0;
-
-void on_stop_signal(int) {
-    stop_signalled = 1;
-}
-
-// SIGINT and SIGTERM blocked and caught for the life of the window; restored afterwards.
-class StopSignals {
-  public:
-    StopSignals() {
-        struct sigaction action {};
-        action.sa_handler = on_stop_signal;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, &old_int_);
-        sigaction(SIGTERM, &action, &old_term_);
-        sigset_t stops;
-        sigemptyset(&stops);
-        sigaddset(&stops, SIGINT);
-        sigaddset(&stops, SIGTERM);
-        sigprocmask(SIG_BLOCK, &stops, &old_mask_);
-        waiting_mask_ = old_mask_;
-        sigdelset(&waiting_mask_, SIGINT);
-        sigdelset(&waiting_mask_, SIGTERM);
-        stop_signalled = 0;
-    }
-    ~StopSignals() {
-        sigprocmask(SIG_SETMASK, &old_mask_, nullptr);
-        sigaction(SIGINT, &old_int_, nullptr);
-        sigaction(SIGTERM, &old_term_, nullptr);
-    }
-    // The mask for the waits, which alone let the signals in.
-    const sigset_t* waiting_mask() const { return &waiting_mask_; }
-
-  private:
-    struct sigaction old_int_ {};
-    struct sigaction old_term_ {};
-    sigset_t old_mask_{};
-    sigset_t waiting_mask_{};
-};
+constexpr std::uint32_t kCountdownStepMs = 1000;
 
 // Single keys without echo while waiting; the terminal's own settings while a transfer runs.
 class KeyMode {
@@ -85,35 +51,53 @@ bool is_stop_key(char c) {
 
 class TerminalWaiter : public PollWaiter {
   public:
-    TerminalWaiter(platform::Clock& clock, int tty, const StopSignals& signals)
-        : clock_(clock), tty_(tty), signals_(signals) {}
+    TerminalWaiter(Reader& reader, int tty) : reader_(reader), tty_(tty) {}
 
     bool wait_for_stop(std::uint32_t limit_ms) override {
         KeyMode keys(tty_);
-        const std::uint32_t start = clock_.tick_ms();
+        common::TerminalStatusLine status;
+        status.open();
+        const std::uint32_t start = reader_.clock.tick_ms();
         for (;;) {
-            if (stop_signalled) return true;
-            const std::uint32_t passed = platform::elapsed_since(clock_, start);
+            if (platform::stop_requested()) return stopped_by_user();
+            const std::uint32_t passed = platform::elapsed_since(reader_.clock, start);
             if (passed >= limit_ms) return false;
-            if (wait_once(limit_ms - passed) && stop_key_read()) return true;
+            status.show(polling_status_text(last_, limit_ms - passed));
+            const std::uint32_t step = std::min(limit_ms - passed, kCountdownStepMs);
+            if (wait_once(step) && stop_key_read()) return stopped_by_user();
         }
     }
 
+    // Called after each transfer with its result.
+    void note_transfer(int result) {
+        if (result <= 0) return;
+        last_.file_name = reader_.output_path.substr(reader_.output_path.find_last_of('/') + 1);
+        last_.records = result;
+        last_.at = reader_.clock.local_time();
+        last_.any = true;
+    }
+
+    bool user_stopped() const { return user_stopped_; }
+
   private:
-    // True when the terminal has input; false on time-out or a signal.
+    // A signal between transfers is the user's way to stop, as the keys are.
+    bool stopped_by_user() {
+        platform::clear_stop_request();
+        user_stopped_ = true;
+        return true;
+    }
+
+    // True when the terminal has input; false on time-out or a stop signal.
     bool wait_once(std::uint32_t ms) {
-        fd_set readable;
-        FD_ZERO(&readable);
-        if (tty_ >= 0) FD_SET(tty_, &readable);
-        timespec limit{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
-        int ready = pselect(tty_ + 1, tty_ >= 0 ? &readable : nullptr, nullptr, nullptr, &limit,
-                            signals_.waiting_mask());
-        return ready > 0;
+        pollfd watch[2] = {{tty_, POLLIN, 0}, {platform::stop_wake_fd(), POLLIN, 0}};
+        const int ready = poll(watch, 2, static_cast<int>(ms));
+        return ready > 0 && (watch[0].revents & POLLIN);
     }
 
     bool stop_key_read() {
         char keys[32];
         ssize_t n = read(tty_, keys, sizeof keys);
+        if (n < 0 && errno == EINTR) return false;
         if (n <= 0) {
             // The terminal went away: from here on only the signals can stop polling.
             tty_ = -1;
@@ -125,9 +109,10 @@ class TerminalWaiter : public PollWaiter {
         return false;
     }
 
-    platform::Clock& clock_;
+    Reader& reader_;
     int tty_;
-    const StopSignals& signals_;
+    LastBatch last_;
+    bool user_stopped_ = false;
 };
 
 void say(int tty, const std::string& text) {
@@ -136,16 +121,22 @@ void say(int tty, const std::string& text) {
 
 }  // namespace
 
-int show_polling_window(Reader& reader) {
-    StopSignals signals;
+int show_polling_window(Reader& reader, bool* stopped_by_user) {
+    const platform::StopSignalScope stop_signals;
     int tty = open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
     say(tty,
         "\nPřipraveno pro příjem dat\nPřipojuji... (Esc, q nebo Ctrl+C ukončí příjem mezi "
         "přenosy)\n");
-    TerminalWaiter waiter(reader.clock, tty, signals);
-    int result = run_polling(reader.settings, waiter, [&reader] { return run_transfer(reader); });
+    TerminalWaiter waiter(reader, tty);
+    const int result = run_polling(reader.settings, waiter, [&] {
+        const int transferred = run_transfer(reader);
+        waiter.note_transfer(transferred);
+        // A stop signal during the transfer ends polling, and the program with it.
+        return platform::stop_requested() ? -1 : transferred;
+    });
     say(tty, "Příjem dat ukončen.\n");
     if (tty >= 0) close(tty);
+    if (stopped_by_user) *stopped_by_user = waiter.user_stopped();
     return result;
 }
 

@@ -68,7 +68,7 @@ int TerminalUi::run_properties_dialog(Reader& reader) {
 }
 
 int TerminalUi::run_polling_window(Reader& reader) {
-    return show_polling_window(reader);
+    return show_polling_window(reader, &polling_stopped_by_user_);
 }
 
 }  // namespace ravelo

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "common/win32/help_box.h"
 #include "common/win32/win32_message_boxes.h"
 #include "platform/clock.h"
 #include "platform/paths.h"
@@ -11,10 +12,17 @@
 #include "reader/command_line.h"
 #include "reader/reader.h"
 #include "reader/run_sequence.h"
+#include "reader/settings_file.h"
+#include "reader/usage_text.h"
 #include "reader/win32/hidden_window.h"
 #include "reader/win32/win32_ui.h"
 
 namespace {
+
+std::string usage() {
+    return ravelo::command_line_help("Ravelo.exe", "C:\\Data\\prijem.txt") +
+           "\nNastavení: " + ravelo::kSettingsFileName + " vedle programu.";
+}
 
 int run(HINSTANCE instance, const std::string& tail) {
     auto clock = platform::make_system_clock();
@@ -32,7 +40,9 @@ int run(HINSTANCE instance, const std::string& tail) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int) {
     try {
-        return run(instance, platform::from_wide(command_line ? command_line : L""));
+        const std::string tail = platform::from_wide(command_line ? command_line : L"");
+        if (common::show_help_if_asked(tail, "Ravelo", usage())) return 0;
+        return run(instance, tail);
     } catch (...) {
         return 0;  // before the window was set up
     }

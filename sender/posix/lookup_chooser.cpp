@@ -43,8 +43,7 @@ std::string usable_directory(const std::string& directory) {
 }
 
 std::string resolve(const Chooser& c, const std::string& answer) {
-    const std::string path =
-        platform::is_path_separator(answer[0]) ? answer : platform::join_path(c.directory, answer);
+    const std::string path = platform::resolve_path(c.directory, answer);
     return fs::path(path).lexically_normal().string();
 }
 

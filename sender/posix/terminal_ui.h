@@ -2,6 +2,7 @@
 #pragma once
 
 #include "common/message_boxes.h"
+#include "common/posix/settings_report.h"
 #include "common/posix/status_line.h"
 #include "sender/posix/boxes_beside_progress.h"
 #include "sender/sender_ui.h"
@@ -22,6 +23,9 @@ class TerminalUi : public SenderUi {
     void open_progress_window() override;
     void set_progress(int percent) override;
     void close_progress_window() override;
+    void settings_not_saved(const std::string& path, const std::string& reason) override {
+        common::report_unsaved_settings(path, reason);
+    }
 
     // The boxes the sender is to show its messages with.
     common::MessageBoxes& boxes() { return boxes_; }

@@ -68,7 +68,9 @@ class LumbraE2e : public ::testing::Test {
                       const std::map<std::string, std::string>& env) {
         std::vector<std::string> argv{temp.file("lumbra")};
         argv.insert(argv.end(), args.begin(), args.end());
-        return testing_support::run_process(argv, env, 30s);
+        std::map<std::string, std::string> all = env;
+        all.emplace("XDG_CONFIG_HOME", temp.file("config"));
+        return testing_support::run_process(argv, all, 30s, {temp.directory()});
     }
 
     reader_test::TempDir temp;
@@ -98,7 +100,14 @@ TEST_F(LumbraE2e, UnattendedRunsLoadOrSayWhyNot) {
          "[Lumbra CHYBA ] Paměť terminálu nepostačuje!\nSnižte velikost lookup souboru...\n" +
              kNoRepeat,
          ""},
-        {"no port", {}, {list + ",1,1"}, "", 1, "[Lumbra] Nemohu otevřít COM port!\n", ""},
+        {"no port",
+         {},
+         {list + ",1,1"},
+         "",
+         1,
+         "[Lumbra] Nemohu otevřít COM port!\nCOM1 = /nonexistent/tty: No such file or directory\n"
+         "Je převodník USB připojen? Připojené porty: ls /dev/ttyUSB* /dev/ttyACM* /dev/ttyS*\n",
+         ""},
         {"no file",
          {},
          {temp.file("nic.txt")},
@@ -124,7 +133,7 @@ TEST_F(LumbraE2e, UnattendedRunsLoadOrSayWhyNot) {
         }
         terminal->stop();
         EXPECT_EQ(read_bytes(temp.file("out.txt")), c.kept);
-        EXPECT_FALSE(std::filesystem::exists(temp.file("Lumbra.ini")));
+        EXPECT_FALSE(std::filesystem::exists(temp.file("config")));
     }
 }
 
@@ -147,11 +156,15 @@ TEST_F(LumbraE2e, WaitingForASilentTerminalCostsNoProcessorTime) {
 // lumbra as a user starts it: the pseudo-terminal is its controlling terminal, input and output.
 class OnTerminal {
   public:
-    OnTerminal(const std::string& program, const std::string& device) {
+    // Started in `directory`, with its settings folder under `config_home`.
+    OnTerminal(const std::string& program, const std::string& device,
+               const std::string& config_home, const std::string& directory) {
         pty_.set_slave_cooked();
         pid_ = fork();
         if (pid_ != 0) return;
         setsid();
+        if (chdir(directory.c_str()) != 0) _exit(91);
+        setenv("XDG_CONFIG_HOME", config_home.c_str(), 1);
         const int tty = open(pty_.slave_path().c_str(), O_RDWR);  // the controlling terminal
         if (tty < 0) _exit(90);
         for (int fd = 0; fd < 3; ++fd) dup2(tty, fd);
@@ -220,8 +233,10 @@ TEST_F(LumbraE2e, TheUserChoosesFileAndPortOnTheTerminal) {
         const char* wait_for;
         const char* answer;
     };
+    enum Config { kStored, kFirstStart, kBlocked };  // the settings folder before the run
     struct Case {
         const char* name;
+        Config config;
         std::vector<std::string> terminal_args;
         std::vector<Step> steps;
         int exit_status;
@@ -230,7 +245,9 @@ TEST_F(LumbraE2e, TheUserChoosesFileAndPortOnTheTerminal) {
     };
     const char* const chooser = "zrušit): ";
     const std::vector<Case> cases = {
+        // No settings yet: the chooser lists the current directory; the folder is made on save.
         {"picked",
+         kFirstStart,
          {},
          {{chooser, "1"},
           {"Volba: ", "1"},
@@ -242,28 +259,56 @@ TEST_F(LumbraE2e, TheUserChoosesFileAndPortOnTheTerminal) {
          data + "\r\na.txt\r\n2\r\n5\r\n",
          // The bar at 100, then erased before the last message.
          "Přenáším... [####################] 100 %\033[K\0338\033[K[Lumbra] Přenos úspěšně"},
-        {"chooser cancelled", {}, {{chooser, "\x1b"}}, 1, stored, "  1) a.txt\r\n  2) B.TXT\r\n"},
-        {"form cancelled", {}, {{"[B.TXT]", ""}, {"Volba: ", "Z"}}, 1, stored, "   1  COM port"},
+        {"chooser cancelled",
+         kStored,
+         {},
+         {{chooser, "\x1b"}},
+         1,
+         stored,
+         "  1) a.txt\r\n  2) B.TXT\r\n"},
+        {"form cancelled",
+         kStored,
+         {},
+         {{"[B.TXT]", ""}, {"Volba: ", "Z"}},
+         1,
+         stored,
+         "   1  COM port"},
         {"terminal full",
+         kStored,
          {"--memory", "4"},
          {{chooser, ""}, {"Volba: ", ""}, {"opakovat? [a/N] ", "n"}},
          1,
          data + "\r\nB.TXT\r\n1\r\n1\r\n",
          // The bar steps aside for the message.
          "\0338\033[K[Lumbra CHYBA ] Paměť terminálu nepostačuje!"},
+        // A settings folder that cannot be made is named, and the load goes on.
+        {"settings not saved",
+         kBlocked,
+         {},
+         {{chooser, "1"}, {"Volba: ", ""}},
+         0,
+         "",
+         "Nastavení se nepodařilo uložit do " + temp.file("config/velmora/Lumbra.ini") +
+             ": Not a directory"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        write_bytes(temp.file("Lumbra.ini"), stored);
+        std::filesystem::remove_all(temp.file("config"));
+        if (c.config == kStored) {
+            std::filesystem::create_directories(temp.file("config/velmora"));
+            write_bytes(temp.file("config/velmora/Lumbra.ini"), stored);
+        }
+        if (c.config == kBlocked) write_bytes(temp.file("config"), "");
         std::filesystem::remove(temp.file("out.txt"));
-        OnTerminal user(temp.file("lumbra"), start_terminal(c.terminal_args));
+        OnTerminal user(temp.file("lumbra"), start_terminal(c.terminal_args), temp.file("config"),
+                        data);
         for (const Step& step : c.steps) {
             ASSERT_TRUE(user.wait_for(step.wait_for)) << step.wait_for << "\n" << user.shown;
             user.type(step.answer);
         }
         EXPECT_EQ(user.exit_status(), c.exit_status) << user.shown;
         EXPECT_NE(user.shown.find(c.shown), std::string::npos) << user.shown;
-        EXPECT_EQ(read_bytes(temp.file("Lumbra.ini")), c.settings);
+        EXPECT_EQ(read_bytes(temp.file("config/velmora/Lumbra.ini")), c.settings);
         terminal->stop();
         EXPECT_EQ(read_bytes(temp.file("out.txt")), c.exit_status == 0 ? "jedna\r\ndva\r\n" : "");
     }

@@ -35,10 +35,14 @@ std::string binary_records_file() {
     return content + line + "\r\n";
 }
 
-// ravelo copied into a folder of its own, so its settings file and output stay private.
+// ravelo copied into a folder of its own, run there with a settings folder of its own, so its
+// settings file and output stay private.
 class RaveloE2e : public ::testing::Test {
   protected:
-    void SetUp() override { std::filesystem::copy_file(kBin + "/ravelo", temp.file("ravelo")); }
+    void SetUp() override {
+        std::filesystem::copy_file(kBin + "/ravelo", temp.file("ravelo"));
+        std::filesystem::create_directories(temp.file("config/velmora"));
+    }
 
     // Starts the simulated terminal; returns its device's path.
     std::string start_terminal(std::vector<std::string> args) {
@@ -52,8 +56,12 @@ class RaveloE2e : public ::testing::Test {
     ProcessResult run(const std::string& device, const std::vector<std::string>& args) {
         std::vector<std::string> argv{temp.file("ravelo")};
         argv.insert(argv.end(), args.begin(), args.end());
-        return testing_support::run_process(argv, {{"VELMORA_COM1", device}}, 30s);
+        return testing_support::run_process(
+            argv, {{"VELMORA_COM1", device}, {"XDG_CONFIG_HOME", temp.file("config")}}, 30s,
+            {temp.directory()});
     }
+
+    std::string settings_file() const { return temp.file("config/velmora/Ravelo.ini"); }
 
     std::string output(const std::string& name = "DATA.TXT") const { return temp.file(name); }
 
@@ -120,7 +128,10 @@ TEST_F(RaveloE2e, ATerminalFallingSilentAfterThreeRecordsLeavesThoseThree) {
 TEST_F(RaveloE2e, AMissingPortIsReportedOnlyWhenErrorsAreShown) {
     ProcessResult result = run("/nonexistent/tty", {"DATA.TXT,1,1,1,1,1,1,0,0,0,2"});
     EXPECT_EQ(result.exit_status, 1);
-    EXPECT_EQ(result.err, "[Chyba] Nepodařilo se otevřít COM port\n");
+    EXPECT_EQ(result.err,
+              "[Chyba] Nepodařilo se otevřít COM port\nCOM1 = /nonexistent/tty: No such file or "
+              "directory\nJe převodník USB připojen? Připojené porty: ls /dev/ttyUSB* "
+              "/dev/ttyACM* /dev/ttyS*\n");
     result = run("/nonexistent/tty", {"DATA.TXT,1,1,1,1,1,0,0,0,0,2"});
     EXPECT_EQ(result.exit_status, 1);
     EXPECT_EQ(result.err, "");
@@ -143,13 +154,13 @@ TEST_F(RaveloE2e, TheCommandLineWinsOverAlwaysAskAndLeavesTheSettingsFile) {
     std::filesystem::create_directory(temp.file("out"));
     const std::string settings =
         temp.file("out") + "/\r\nJINY.TXT\r\n2\r\n5\r\n4\r\n1\r\n1\r\n1\r\n1\r\n1\r\n0\r\n7";
-    write_bytes(temp.file("Ravelo.ini"), settings);
+    write_bytes(settings_file(), settings);
     const std::string device = start_terminal({"--generate", "2", "--size", "5"});
     const ProcessResult result = run(device, {"DATA.TXT"});
     EXPECT_EQ(result.exit_status, 0) << result.err;
     // The name comes from the command line, the folder from the settings file.
     EXPECT_EQ(read_bytes(temp.file("out/DATA.TXT")).size(), 2u * (5 + 2));
-    EXPECT_EQ(read_bytes(temp.file("Ravelo.ini")), settings);
+    EXPECT_EQ(read_bytes(settings_file()), settings);
     // With no terminal to ask on, the offer to show the file is answered No.
     EXPECT_NE(result.err.find("Hotovo : 2 záznamů přijato.\nZobrazit přijatá data?"),
               std::string::npos)
@@ -159,13 +170,13 @@ TEST_F(RaveloE2e, TheCommandLineWinsOverAlwaysAskAndLeavesTheSettingsFile) {
 TEST_F(RaveloE2e, WithoutATerminalTheDialogCannotRunAndNothingHappens) {
     const std::string settings =
         temp.directory() + "\r\nDATA.TXT\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n0\r\n1\r\n0\r\n2";
-    write_bytes(temp.file("Ravelo.ini"), settings);
+    write_bytes(settings_file(), settings);
     const std::string device = start_terminal({"--generate", "2"});
     const ProcessResult result = run(device, {});
     EXPECT_EQ(result.exit_status, 1);
     EXPECT_NE(result.err.find("[Chyba]"), std::string::npos) << result.err;
     EXPECT_FALSE(std::filesystem::exists(output()));
-    EXPECT_EQ(read_bytes(temp.file("Ravelo.ini")), settings);
+    EXPECT_EQ(read_bytes(settings_file()), settings);
 }
 
 }  // namespace

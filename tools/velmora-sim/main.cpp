@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/program_help.h"
 #include "tools/velmora-sim/echo.h"
 #include "tools/velmora-sim/lookup_target.h"
 #include "tools/velmora-sim/options.h"
@@ -81,6 +82,10 @@ int main(int argc, char** argv) {
     }
     if (options.help) {
         std::cout << sim::usage_text();
+        return 0;
+    }
+    if (options.version) {
+        std::cout << common::version_line("velmora-sim") << "\n";
         return 0;
     }
     Terminal terminal;

@@ -121,6 +121,7 @@ const std::map<std::string, std::function<void(Options&)>>& flags() {
     static const std::map<std::string, std::function<void(Options&)>> kFlags{
         {"--help", [](Options& o) { o.help = true; }},
         {"-h", [](Options& o) { o.help = true; }},
+        {"--version", [](Options& o) { o.version = true; }},
         {"--no-answer",
          [](Options& o) { o.source.faults.request = SourceFaults::Request::silent; }},
         {"--ack-lowercase", [](Options& o) { o.lookup.faults.ack_lowercase = true; }},
@@ -167,7 +168,7 @@ bool parse_options(const std::vector<std::string>& args, Options* options, std::
         *error = "unknown argument \"" + arg + "\"";
         return false;
     }
-    if (!have_role && !o.help) {
+    if (!have_role && !o.help && !o.version) {
         *error = "say which terminal to play: source, lookup or echo";
         return false;
     }
@@ -188,7 +189,7 @@ Usage:
   velmora-sim source [options]   hand over records, as the reader (Ravelo) expects
   velmora-sim lookup [options]   take a lookup table, as the sender (Lumbra) expects
   velmora-sim echo [options]     send every byte straight back
-  velmora-sim --help
+  velmora-sim --help | --version
 
 The first line on standard output is the path of the line being served (the new
 pseudo-terminal's slave, or the --device path). Point the program at it, e.g.

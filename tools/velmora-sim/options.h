@@ -17,6 +17,7 @@ enum class Role { source, lookup, echo };
 struct Options {
     Role role = Role::source;
     bool help = false;
+    bool version = false;
     std::string device;  // empty: serve a new pseudo-terminal
     std::uint32_t baud = 115200;
     std::string link;

@@ -2,6 +2,7 @@
 #include "tests/support/posix/child_process.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -16,10 +17,17 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+constexpr uid_t kNobody = 65534;
+
 pid_t spawn(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
-            int out_fd, int err_fd) {
+            int out_fd, int err_fd, const ChildSetup& setup = {}) {
     const pid_t pid = fork();
     if (pid != 0) return pid;
+    if (!setup.directory.empty() && chdir(setup.directory.c_str()) != 0) _exit(126);
+    // Root may open every device; a permission test needs a user who may not.
+    if (setup.without_root && geteuid() == 0) {
+        if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(126);
+    }
     const int null_in = open("/dev/null", O_RDONLY);
     dup2(null_in, 0);
     dup2(out_fd, 1);
@@ -48,7 +56,7 @@ int exit_code(int status) {
 
 ProcessResult run_process(const std::vector<std::string>& argv,
                           const std::map<std::string, std::string>& env,
-                          std::chrono::milliseconds limit) {
+                          std::chrono::milliseconds limit, const ChildSetup& setup) {
     int out[2];
     int err[2];
     ProcessResult result;
@@ -58,7 +66,7 @@ ProcessResult run_process(const std::vector<std::string>& argv,
         close(out[1]);
         return result;
     }
-    const pid_t pid = spawn(argv, env, out[1], err[1]);
+    const pid_t pid = spawn(argv, env, out[1], err[1], setup);
     close(out[1]);
     close(err[1]);
     fcntl(out[0], F_SETFL, O_NONBLOCK);

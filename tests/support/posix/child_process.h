@@ -16,11 +16,17 @@ struct ProcessResult {
     std::string err;
 };
 
+// Where and as whom a child runs.
+struct ChildSetup {
+    std::string directory;      // empty: the test's own
+    bool without_root = false;  // run as "nobody" when the test runs as root
+};
+
 // Runs argv with extra environment variables and no terminal on standard input; waits at most
 // `limit`. Standard output and error are collected in full.
 ProcessResult run_process(const std::vector<std::string>& argv,
                           const std::map<std::string, std::string>& env,
-                          std::chrono::milliseconds limit);
+                          std::chrono::milliseconds limit, const ChildSetup& setup = {});
 
 // A long-running child (the simulated terminal): started with its output in a pipe, stopped
 // with SIGTERM when the object goes.

@@ -1,0 +1,16 @@
+// What both Linux programs add to their help (ports, files, environment), and its printing.
+#pragma once
+
+#include <string>
+
+namespace common {
+
+// Where ports, the settings file and the trace come from, and the common options.
+std::string linux_notes(const std::string& settings_file);
+
+// Prints the usage or the version when the command-line string asks for it; true then, and the
+// program ends with 0 without opening anything.
+bool answer_help_request(const std::string& tail, const std::string& program,
+                         const std::string& usage);
+
+}  // namespace common

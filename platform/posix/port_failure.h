@@ -1,0 +1,13 @@
+// Why a port could not be opened on Linux, in words a user can act on.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// The port, its device and the reason for `error` (an errno value), with what to do about a
+// missing adapter or a missing permission.
+std::string describe_open_failure(const std::string& port_name, const std::string& device,
+                                  int error);
+
+}  // namespace platform

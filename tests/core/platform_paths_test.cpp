@@ -1,0 +1,37 @@
+// Output and lookup names: which ones stand on their own and which are joined to the directory.
+#include <gtest/gtest.h>
+
+#include "platform/paths.h"
+
+namespace {
+
+TEST(PlatformPaths, AbsoluteNamesStandAsTheyAreRelativeOnesJoinTheDirectory) {
+    const bool windows = platform::path_separator() == '\\';
+    const struct {
+        const char* name;
+        const char* directory;
+        const char* file;
+        const char* on_posix;
+        const char* on_windows;
+    } cases[] = {
+        {"relative", "D:\\out\\", "DATA.TXT", "D:\\out\\/DATA.TXT", "D:\\out\\DATA.TXT"},
+        {"relative with folder", "/srv", "sub/DATA.TXT", "/srv/sub/DATA.TXT", "/srv\\sub/DATA.TXT"},
+        {"slash", "/srv/", "/data/abs.txt", "/data/abs.txt", "/data/abs.txt"},
+        {"drive", "D:\\out", "C:\\Data\\prijem.txt", "D:\\out/C:\\Data\\prijem.txt",
+         "C:\\Data\\prijem.txt"},
+        {"drive, lower case, no separator", "D:\\out", "c:prijem.txt", "D:\\out/c:prijem.txt",
+         "c:prijem.txt"},
+        {"backslash", "D:\\out", "\\Data\\prijem.txt", "D:\\out/\\Data\\prijem.txt",
+         "\\Data\\prijem.txt"},
+        {"UNC", "D:\\out", "\\\\server\\share\\x.txt", "D:\\out/\\\\server\\share\\x.txt",
+         "\\\\server\\share\\x.txt"},
+        {"colon later is a name", "/srv", "1:2.txt", "/srv/1:2.txt", "/srv\\1:2.txt"},
+        {"empty directory", "", "DATA.TXT", "DATA.TXT", "DATA.TXT"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(platform::resolve_path(c.directory, c.file), windows ? c.on_windows : c.on_posix);
+    }
+}
+
+}  // namespace
