@@ -12,7 +12,7 @@
 
 #include "tests/core/reader_test_fixture.h"
 #include "tests/support/posix/child_process.h"
-#include "tests/support/posix/pty_pair.h"
+#include "tests/support/posix/on_terminal.h"
 
 namespace {
 
@@ -20,6 +20,7 @@ using namespace std::chrono_literals;
 using reader_test::read_bytes;
 using reader_test::write_bytes;
 using testing_support::BackgroundProcess;
+using testing_support::OnTerminal;
 using testing_support::ProcessResult;
 using Clock = std::chrono::steady_clock;
 
@@ -153,75 +154,6 @@ TEST_F(LumbraE2e, WaitingForASilentTerminalCostsNoProcessorTime) {
     EXPECT_LT(cpu / took.count(), 0.05) << cpu << " s of processor time";
 }
 
-// lumbra as a user starts it: the pseudo-terminal is its controlling terminal, input and output.
-class OnTerminal {
-  public:
-    // Started in `directory`, with its settings folder under `config_home`.
-    OnTerminal(const std::string& program, const std::string& device,
-               const std::string& config_home, const std::string& directory) {
-        pty_.set_slave_cooked();
-        pid_ = fork();
-        if (pid_ != 0) return;
-        setsid();
-        if (chdir(directory.c_str()) != 0) _exit(91);
-        setenv("XDG_CONFIG_HOME", config_home.c_str(), 1);
-        const int tty = open(pty_.slave_path().c_str(), O_RDWR);  // the controlling terminal
-        if (tty < 0) _exit(90);
-        for (int fd = 0; fd < 3; ++fd) dup2(tty, fd);
-        setenv("VELMORA_COM1", device.c_str(), 1);
-        setenv("VELMORA_COM2", device.c_str(), 1);
-        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    ~OnTerminal() {
-        if (pid_ > 0) kill(pid_, SIGKILL);
-        if (pid_ > 0) waitpid(pid_, nullptr, 0);
-    }
-
-    // Waits until the program has written `text` after what an earlier wait found.
-    bool wait_for(const std::string& text) {
-        const auto deadline = Clock::now() + 5s;
-        while (Clock::now() < deadline) {
-            const std::size_t at = shown.find(text, seen_);
-            if (at != std::string::npos) {
-                seen_ = at + text.size();
-                return true;
-            }
-            read_some();
-        }
-        return false;
-    }
-    void type(const std::string& line) {
-        std::vector<std::uint8_t> bytes(line.begin(), line.end());
-        bytes.push_back('\n');
-        pty_.write_master(bytes);
-    }
-    // The exit status, reading what it writes meanwhile; -1 when it has not ended in time.
-    int exit_status() {
-        const auto deadline = Clock::now() + 10s;
-        int status = 0;
-        while (Clock::now() < deadline) {
-            read_some();
-            if (waitpid(pid_, &status, WNOHANG) == pid_) {
-                pid_ = -1;
-                read_some();
-                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            }
-        }
-        return -1;
-    }
-    std::string shown;
-
-  private:
-    void read_some() {
-        const auto bytes = pty_.read_master(4096, 20);
-        shown.append(bytes.begin(), bytes.end());
-    }
-    test_support::PtyPair pty_;
-    pid_t pid_ = -1;
-    std::size_t seen_ = 0;
-};
-
 TEST_F(LumbraE2e, TheUserChoosesFileAndPortOnTheTerminal) {
     const std::string data = temp.file("data");
     std::filesystem::create_directory(data);
@@ -300,7 +232,11 @@ TEST_F(LumbraE2e, TheUserChoosesFileAndPortOnTheTerminal) {
         }
         if (c.config == kBlocked) write_bytes(temp.file("config"), "");
         std::filesystem::remove(temp.file("out.txt"));
-        OnTerminal user(temp.file("lumbra"), start_terminal(c.terminal_args), temp.file("config"),
+        const std::string device = start_terminal(c.terminal_args);
+        OnTerminal user({temp.file("lumbra")},
+                        {{"VELMORA_COM1", device},
+                         {"VELMORA_COM2", device},
+                         {"XDG_CONFIG_HOME", temp.file("config")}},
                         data);
         for (const Step& step : c.steps) {
             ASSERT_TRUE(user.wait_for(step.wait_for)) << step.wait_for << "\n" << user.shown;

@@ -1,0 +1,165 @@
+// A stop signal during a transfer, as a user's Ctrl+C, a service manager's SIGTERM or a closed
+// terminal's SIGHUP sends it: the transfer ends as a failed one, the port's settings are put
+// back, and the exit status names the signal. Between online polls a signal is the user's stop.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "tests/core/reader_test_fixture.h"
+#include "tests/support/posix/child_process.h"
+#include "tests/support/posix/on_terminal.h"
+#include "tools/velmora-sim/records.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using reader_test::read_bytes;
+using testing_support::BackgroundProcess;
+using testing_support::OnTerminal;
+
+const std::string kBin = VELMORA_BIN_DIR;
+
+// The device's settings as another opener reads them back.
+bool same_settings(const termios& a, const termios& b) {
+    return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag &&
+           a.c_lflag == b.c_lflag && cfgetispeed(&a) == cfgetispeed(&b) &&
+           cfgetospeed(&a) == cfgetospeed(&b) && std::equal(a.c_cc, a.c_cc + NCCS, b.c_cc);
+}
+
+termios settings_of(const std::string& device) {
+    termios t{};
+    const int fd = open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0) tcgetattr(fd, &t);
+    if (fd >= 0) close(fd);
+    return t;
+}
+
+// Records 0..count-1 of `size` bytes as the reader stores them, with CR LF.
+std::string stored_records(std::size_t count, std::size_t size) {
+    std::string text;
+    for (const auto& record : sim::generate_records(count, size)) {
+        text.append(record.begin(), record.end());
+        text += "\r\n";
+    }
+    return text;
+}
+
+// The first file in `folder` whose name ends in ".TXT", or "".
+std::string received_file(const std::string& folder) {
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() > 4 && name.substr(name.size() - 4) == ".TXT") return entry.path();
+    }
+    return "";
+}
+
+struct Case {
+    const char* name;
+    const char* program;
+    std::vector<std::string> terminal;  // velmora-sim's role and options
+    std::string tail;                   // "@" stands for the case's folder
+    std::string ready;                  // the signal goes once the terminal's wire shows this
+    std::size_t ready_bytes;            // ... and the received file holds this much
+    int signal;
+    int exit_status;
+    std::string received;   // the received file's content afterwards
+    std::string shown;      // expected on the program's terminal
+    std::string not_shown;  // a message a stop must not bring up
+};
+
+TEST(StopSignal, EndsTheTransferRestoresThePortAndNamesTheSignal) {
+    const std::string offline = "@/DATA.TXT,1,1,1,1,1,1,0,0,0,2";  // errors shown, no question
+    const std::string online = ",1,1,1,1,1,1,0,0,1,2";             // automatic names, every 2 s
+    const std::vector<std::string> slow = {"source", "--generate", "6",     "--size",
+                                           "10",     "--pause",    "3:5000"};
+    const std::vector<Case> cases = {
+        {"records arriving", "ravelo", slow, offline, "", 36, SIGTERM, 128 + SIGTERM,
+         stored_records(3, 10), "", "[Chyba]"},
+        {"no answer yet",
+         "ravelo",
+         {"source", "--no-answer"},
+         offline,
+         "|READ.|",
+         0,
+         SIGINT,
+         128 + SIGINT,
+         "",
+         "",
+         "[Chyba]"},
+        {"terminal asleep",
+         "lumbra",
+         {"lookup", "--asleep"},
+         "@/list.txt",
+         "|velmor.|",
+         0,
+         SIGHUP,
+         128 + SIGHUP,
+         "",
+         "",
+         "Lumbra"},
+        {"online, during a transfer", "ravelo", slow, online, "", 36, SIGTERM, 128 + SIGTERM,
+         stored_records(3, 10), "Připraveno pro příjem dat", "[Chyba]"},
+        {"online, between polls",
+         "ravelo",
+         {"source", "--generate", "2", "--size", "5"},
+         online,
+         "|OVER.|",
+         0,
+         SIGINT,
+         0,
+         stored_records(2, 5),
+         ", 2 záznamy; další dotaz za ",
+         "[Chyba]"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        reader_test::TempDir temp;
+        reader_test::write_bytes(temp.file("list.txt"), "a\r\nb\r\n");
+        std::vector<std::string> sim_argv{kBin + "/velmora-sim", "--transcript",
+                                          temp.file("wire.txt")};
+        sim_argv.insert(sim_argv.end(), c.terminal.begin(), c.terminal.end());
+        BackgroundProcess terminal(sim_argv);
+        const std::string device = terminal.read_line(5s);
+        ASSERT_FALSE(device.empty());
+        const termios before = settings_of(device);
+
+        std::string tail = c.tail;
+        if (const auto at = tail.find('@'); at != std::string::npos) {
+            tail.replace(at, 1, temp.directory());
+        }
+        OnTerminal user({kBin + "/" + c.program, tail},
+                        {{"VELMORA_COM1", device}, {"XDG_CONFIG_HOME", temp.file("config")}},
+                        temp.directory());
+        const auto deadline = std::chrono::steady_clock::now() + 10s;
+        auto ready = [&] {
+            const std::string file = received_file(temp.directory());
+            return read_bytes(temp.file("wire.txt")).find(c.ready) != std::string::npos &&
+                   (c.ready_bytes == 0 || (!file.empty() && fs::file_size(file) >= c.ready_bytes));
+        };
+        while (!ready() && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(20ms);
+        }
+        ASSERT_TRUE(ready()) << read_bytes(temp.file("wire.txt"));
+        if (c.exit_status == 0) {
+            ASSERT_TRUE(user.wait_for(c.shown)) << user.shown;
+        }
+        user.send_signal(c.signal);
+
+        EXPECT_EQ(user.exit_status(), c.exit_status) << user.shown;
+        const std::string file = received_file(temp.directory());
+        EXPECT_EQ(file.empty() ? "" : read_bytes(file), c.received);
+        EXPECT_TRUE(same_settings(settings_of(device), before))
+            << "the port's settings stay changed";
+        EXPECT_NE(user.shown.find(c.shown), std::string::npos) << user.shown;
+        EXPECT_EQ(user.shown.find(c.not_shown), std::string::npos) << user.shown;
+    }
+}
+
+}  // namespace
