@@ -2,6 +2,7 @@
 #include "reader/serial_port.h"
 
 #include "common/port_labels.h"
+#include "common/traced_line.h"
 #include "reader/reader_messages.h"
 
 namespace ravelo {
@@ -23,7 +24,8 @@ int open_serial_port(Reader& reader) {
     const int index = reader.settings.port_index;
     if (index >= 0 && index < kPortCount) {
         platform::OpenError error = platform::OpenError::none;
-        reader.port = reader.ports.open(common::port_name(index), &error);
+        reader.port = common::trace_if_asked(reader.ports.open(common::port_name(index), &error),
+                                             reader.clock);
     }
     if (!reader.port) {
         if (reader.settings.show_errors) {

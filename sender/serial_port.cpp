@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/port_labels.h"
+#include "common/traced_line.h"
 #include "sender/sender_messages.h"
 
 namespace lumbra {
@@ -26,7 +27,8 @@ int open_serial_port(Sender& sender) {
     const int index = sender.settings.port_index;
     if (index >= 0 && index < common::kSenderPortCount) {
         platform::OpenError error = platform::OpenError::none;
-        sender.port = sender.ports.open(common::port_name(index), &error);
+        sender.port = common::trace_if_asked(sender.ports.open(common::port_name(index), &error),
+                                             sender.clock);
     }
     if (!sender.port) {
         sender.boxes.show_message(kCaption, common::with_detail(kCannotOpenPort, sender.ports),

@@ -3,8 +3,6 @@
 
 #include <windows.h>
 
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 #include "platform/win32/wide.h"
@@ -50,12 +48,17 @@ ProgramFolders program_folders() {
     return {directory, directory};
 }
 
+// Parents first; a folder that already exists is no failure.
 bool make_directories(const std::string& directory) {
     if (directory.empty()) return true;
-    std::error_code error;
-    const std::filesystem::path path(to_wide(directory));
-    std::filesystem::create_directories(path, error);
-    return std::filesystem::is_directory(path, error);
+    const std::wstring path = to_wide(directory);
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    std::string parent = directory;
+    while (!parent.empty() && is_path_separator(parent.back())) parent.pop_back();
+    parent = directory_part(parent);
+    if (!parent.empty() && parent != directory && !make_directories(parent)) return false;
+    return CreateDirectoryW(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 }  // namespace platform

@@ -7,20 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "common/wire_trace.h"
 #include "tools/velmora-sim/framing.h"
 
 namespace sim {
 
-enum class Direction { to_terminal, from_terminal };
-
-struct Burst {
-    Direction direction;
-    std::uint64_t time;
-    Bytes bytes;
-};
-
-// E.g. "     1001 ms  host>term  52 45 41 44 0D  |READ.|"
-std::string format_burst(const Burst& burst);
+// The programs' VELMORA_TRACE files use the same lines.
+using common::Burst;
+using common::Direction;
+using common::format_burst;
 
 class Transcript {
   public:

@@ -1,0 +1,65 @@
+// The support trace: with VELMORA_TRACE set, each program appends every byte it sends and
+// receives, burst by burst in the simulator's transcript format, run after run.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <sstream>
+
+#include "tests/core/reader_test_fixture.h"
+#include "tests/support/posix/child_process.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using reader_test::read_bytes;
+using testing_support::BackgroundProcess;
+
+const std::string kBin = VELMORA_BIN_DIR;
+
+// The lines without their times: direction, hex bytes and text, in order.
+std::vector<std::string> without_times(const std::string& trace) {
+    std::vector<std::string> lines;
+    std::istringstream in(trace);
+    for (std::string line; std::getline(in, line);) {
+        const auto ms = line.find(" ms  ");
+        EXPECT_NE(ms, std::string::npos) << line;
+        if (ms != std::string::npos) lines.push_back(line.substr(ms + 5));
+    }
+    return lines;
+}
+
+TEST(WireTrace, EachProgramAppendsWhatTheTerminalSawRunAfterRun) {
+    const struct {
+        const char* program;
+        std::vector<std::string> terminal;
+        std::string tail;
+    } cases[] = {
+        {"ravelo",
+         {"source", "--generate", "3", "--size", "8", "--bad-checksum", "1"},
+         "@/OUT.TXT,1,1,1,1,1,0,0,0,0,2"},
+        {"lumbra", {"lookup", "--garbage-at", "1"}, "@/list.txt"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.program);
+        reader_test::TempDir temp;
+        reader_test::write_bytes(temp.file("list.txt"), "jedna\r\ndva\r\n");
+        std::vector<std::string> sim{kBin + "/velmora-sim", "--transcript", temp.file("wire.txt")};
+        sim.insert(sim.end(), c.terminal.begin(), c.terminal.end());
+        BackgroundProcess terminal(sim);
+        const std::string device = terminal.read_line(5s);
+        std::string tail = c.tail;
+        tail.replace(tail.find('@'), 1, temp.directory());
+        for (int run = 0; run < 2; ++run) {
+            const auto result = testing_support::run_process(
+                {kBin + "/" + c.program, tail},
+                {{"VELMORA_COM1", device}, {"VELMORA_TRACE", temp.file("trace.txt")}}, 20s);
+            EXPECT_EQ(result.exit_status, 0) << result.err;
+        }
+        terminal.stop();
+        const auto traced = without_times(read_bytes(temp.file("trace.txt")));
+        EXPECT_GT(traced.size(), 8u);
+        EXPECT_EQ(traced, without_times(read_bytes(temp.file("wire.txt"))));
+    }
+}
+
+}  // namespace
