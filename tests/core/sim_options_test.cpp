@@ -53,6 +53,9 @@ TEST(SimOptions, MistakesAreNamed) {
         {{"lookup", "--memory"}, "--memory needs a value"},
         {{"echo", "--baud", "1200"}, "--baud"},
         {{"source", "lookup"}, "lookup"},
+        {{"source", "--size", "252"}, "at most 251 data bytes"},
+        {{"lookup", "--batches", "0"}, "--batches must be at least 1"},
+        {{"lookup", "--miss-ack", "3:0"}, "--miss-ack 3:0"},
     };
     for (const Case& c : cases) {
         sim::Options o;

@@ -218,12 +218,27 @@ TEST(SimProgram, StopsCleanlyOnTerminateAndRefusesBadOptions) {
         struct stat st {};
         EXPECT_NE(lstat(link.c_str(), &st), 0);
     }
+    // A record line longer than the reader can keep.
+    const std::string long_records = dir + "/long.txt";
+    std::ofstream(long_records) << "ok\n" << std::string(252, 'x') << "\n";
     for (const auto& args : std::vector<std::vector<std::string>>{
-             {}, {"source", "--pause", "3"}, {"lookup", "--memory"}, {"reader"}}) {
+             {},
+             {"source", "--pause", "3"},
+             {"lookup", "--memory"},
+             {"reader"},
+             {"source", "--size", "252"},
+             {"source", "--records", long_records},
+             {"echo", "--device", dir + "/no-such-tty"},
+             {"lookup", "--transcript", dir + "/no-such-dir/wire.txt"}}) {
+        SCOPED_TRACE(args.empty() ? "" : args.back());
         Simulator sim(args);
         EXPECT_EQ(sim.wait_exit(3000), 2);
         EXPECT_NE(sim.error_text().find("velmora-sim: "), std::string::npos);
     }
+    Simulator version({"--version"});
+    EXPECT_EQ(version.first_line().rfind("velmora-sim ", 0), 0u);
+    EXPECT_EQ(version.wait_exit(3000), 0);
+    unlink(long_records.c_str());
     rmdir(dir.c_str());
 }
 

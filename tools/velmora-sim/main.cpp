@@ -16,12 +16,27 @@
 
 namespace {
 
+constexpr int kLineFailed = 1;
+constexpr int kBadOption = 2;
+
 // The chosen peer, and when it has done what was asked of it.
 struct Terminal {
     std::unique_ptr<simline::LinePeer> peer;
     sim::Transcript* transcript = nullptr;
     std::function<bool()> finished;
 };
+
+bool records_fit(const sim::Records& records, const std::string& file, std::string* error) {
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (records[i].size() > sim::kMaxRecordData) {
+            *error = "line " + std::to_string(i + 1) + " of \"" + file + "\" has " +
+                     std::to_string(records[i].size()) + " bytes; a record carries at most " +
+                     std::to_string(sim::kMaxRecordData);
+            return false;
+        }
+    }
+    return true;
+}
 
 bool make_source(sim::Options& o, Terminal* t, std::string* error) {
     sim::Records records;
@@ -30,6 +45,7 @@ bool make_source(sim::Options& o, Terminal* t, std::string* error) {
             *error = "cannot read the records file \"" + o.records_file + "\"";
             return false;
         }
+        if (!records_fit(records, o.records_file, error)) return false;
     } else {
         records = sim::generate_records(o.generate_count, o.generate_size);
     }
@@ -78,7 +94,7 @@ int main(int argc, char** argv) {
     sim::Options options;
     std::string error;
     if (!sim::parse_options(std::vector<std::string>(argv + 1, argv + argc), &options, &error)) {
-        return fail(error + " (velmora-sim --help explains the options)", 2);
+        return fail(error + " (velmora-sim --help explains the options)", kBadOption);
     }
     if (options.help) {
         std::cout << sim::usage_text();
@@ -90,7 +106,7 @@ int main(int argc, char** argv) {
     }
     Terminal terminal;
     if (options.role == sim::Role::source && !make_source(options, &terminal, &error)) {
-        return fail(error, 2);
+        return fail(error, kBadOption);
     }
     if (options.role == sim::Role::lookup) make_lookup(options, &terminal);
     if (options.role == sim::Role::echo) make_echo(options, &terminal);
@@ -98,7 +114,7 @@ int main(int argc, char** argv) {
     std::ofstream transcript_file;
     if (!options.transcript.empty()) {
         transcript_file.open(options.transcript, std::ios::trunc);
-        if (!transcript_file) return fail("cannot write " + options.transcript, 2);
+        if (!transcript_file) return fail("cannot write " + options.transcript, kBadOption);
         terminal.transcript->set_line_sink(
             [&transcript_file](const std::string& line) { transcript_file << line << std::endl; });
     }
@@ -108,14 +124,15 @@ int main(int argc, char** argv) {
     const bool opened = options.device.empty()
                             ? sim::open_pseudo_terminal(&line, &error)
                             : sim::open_device(options.device, options.baud, &line, &error);
-    if (!opened) return fail(error, 1);
+    // A device or link that cannot be used is a bad option like any other.
+    if (!opened) return fail(error, kBadOption);
     if (!options.link.empty() && !sim::make_link(&line, options.link, &error)) {
         sim::close_line(&line);
-        return fail(error, 1);
+        return fail(error, kBadOption);
     }
     std::cout << line.path << std::endl;
 
     const bool served = sim::serve(line, *terminal.peer, terminal.finished);
     sim::close_line(&line);
-    return served ? 0 : fail("the line failed", 1);
+    return served ? 0 : fail("the line failed", kLineFailed);
 }

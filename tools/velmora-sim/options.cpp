@@ -139,6 +139,26 @@ bool valid_baud(std::uint32_t baud) {
     return false;
 }
 
+// Numbers that parse but name something the protocol or the run cannot have.
+bool numbers_fit(const Options& o, std::string* error) {
+    if (o.generate_size > kMaxRecordData) {
+        *error = "--size: a record carries at most " + std::to_string(kMaxRecordData) +
+                 " data bytes (--oversize K makes one too long on purpose)";
+        return false;
+    }
+    if (o.batches && *o.batches == 0) {
+        *error = "--batches must be at least 1";
+        return false;
+    }
+    for (const auto& [record, sends] : o.lookup.faults.miss_ack) {
+        if (sends == 0) {
+            *error = "--miss-ack " + std::to_string(record) + ":0 misses nothing; N is at least 1";
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 bool parse_options(const std::vector<std::string>& args, Options* options, std::string* error) {
@@ -176,6 +196,7 @@ bool parse_options(const std::vector<std::string>& args, Options* options, std::
         *error = "--baud must be one of 115200, 57600, 38400, 19200, 9600";
         return false;
     }
+    if (!numbers_fit(o, error)) return false;
     o.source.response_delay_ms = o.delay_ms.value_or(1);
     o.lookup.response_delay_ms = o.delay_ms.value_or(1);
     *options = std::move(o);
@@ -207,7 +228,8 @@ Line:
 
 Record source (records are numbered from 0 in each batch):
   --records FILE       records from a file, one per line (line ends removed)
-  --generate COUNT     generated records (default 10) of --size N bytes (default 20)
+  --generate COUNT     generated records (default 10) of --size N bytes (default 20,
+                       at most 251); a --records line may hold at most 251 bytes too
   --wait MS            resend an unanswered record after MS (default 1000)
   Faults by record number K; all but --silent-from spoil only the first send:
   --bad-checksum K     wrong low checksum byte
@@ -233,6 +255,9 @@ Lookup target:
   --garbage-at K       garbage in answer to the first send of record K
   --garbage            every answer is garbage
   --silent-on-bad      no answer to a bad checksum (default: NAK)
+
+Exit status: 0 when stopped or done, 1 when the line failed while serving,
+2 for any bad option (an unknown one, a bad value, a file or device that cannot be used).
 
 Examples:
   velmora-sim source --generate 25 --size 40 --bad-checksum 3 --batches 1

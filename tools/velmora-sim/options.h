@@ -14,6 +14,9 @@ namespace sim {
 
 enum class Role { source, lookup, echo };
 
+// The reader keeps at most 255 bytes of a message: sequence byte, data, two checksum bytes, CR.
+constexpr std::size_t kMaxRecordData = 251;
+
 struct Options {
     Role role = Role::source;
     bool help = false;
@@ -34,7 +37,7 @@ struct Options {
     LookupConfig lookup;
 };
 
-// False with a message naming the offending argument.
+// False with a message naming the offending argument, or a number the protocol cannot carry.
 bool parse_options(const std::vector<std::string>& args, Options* options, std::string* error);
 std::string usage_text();
 
