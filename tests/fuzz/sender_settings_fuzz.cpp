@@ -1,0 +1,34 @@
+// Fuzz target: "Lumbra.ini" holding any bytes at all.
+#include <cstddef>
+#include <cstdint>
+
+#include "common/port_labels.h"
+#include "sender/settings_file.h"
+#include "tests/fuzz/fuzz_support.h"
+
+namespace {
+
+// Text the file can hold as it is: one line, and every character in code page 1250.
+bool writes_back_unchanged(const std::string& text) {
+    return text.find('\r') == std::string::npos && text.find("\xEF\xBF\xBD") == std::string::npos;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    lumbra::SenderSettings settings;
+    lumbra::parse_settings_file(fuzz::as_string(data, size), settings);
+    fuzz::require(settings.port_index >= 0 && settings.port_index < common::kSenderPortCount,
+                  "port in its list");
+    fuzz::require(settings.baud_index >= 0 && settings.baud_index < common::kBaudRateCount,
+                  "speed in its list");
+    if (writes_back_unchanged(settings.directory) && writes_back_unchanged(settings.file_name)) {
+        lumbra::SenderSettings again;
+        lumbra::parse_settings_file(lumbra::format_settings_file(settings), again);
+        fuzz::require(
+            again.directory == settings.directory && again.file_name == settings.file_name &&
+                again.port_index == settings.port_index && again.baud_index == settings.baud_index,
+            "what is written back reads in the same");
+    }
+    return 0;
+}
