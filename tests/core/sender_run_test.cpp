@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/file.h"
+#include "platform/paths.h"
 #include "sender/send_attempt.h"
 #include "sender/serial_port.h"
 #include "tests/support/send_rig.h"
@@ -35,7 +36,15 @@ TEST(SenderRun, ChoicesAndWhatIsSaved) {
     };
     const ShownMessage no_port{"Lumbra", "Nemohu otevřít COM port!", false, BoxIcon::exclamation};
     const Case cases[] = {
-        {"first start, chooser cancelled", false, false, 1, 0, "", {"choose @/ | "}, {}},
+        // The chooser opens in the program's folder, with its trailing separator.
+        {"first start, chooser cancelled",
+         false,
+         false,
+         1,
+         0,
+         "",
+         {std::string("choose @") + platform::path_separator() + " | "},
+         {}},
         {"stored choices proposed, chooser cancelled",
          true,
          false,

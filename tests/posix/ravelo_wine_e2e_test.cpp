@@ -2,6 +2,8 @@
 // message boxes answered from outside.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "tests/support/posix/wine_rig.h"
 
 namespace {
@@ -52,6 +54,35 @@ TEST(RaveloWineE2e, ATerminalFallingSilentIsReportedAndItsRecordsKept) {
     EXPECT_EQ(rig.answer_box("Chyba", "ok").out, "Čas vypršel!");
     EXPECT_EQ(program.wait(30s), 1);
     EXPECT_EQ(read_bytes(rig.temp.file("DATA.TXT")).size(), 3u * 12);
+}
+
+// "/?" answers with the usage in a box and opens nothing; an absolute output name in each of its
+// Windows forms is used as it stands, not joined to the program's folder.
+TEST(RaveloWineE2e, HelpBoxAndAbsoluteNames) {
+    WineRig rig;
+    SKIP_WITHOUT_WINE(rig);
+    ASSERT_TRUE(rig.start_terminal({"--generate", "2", "--size", "5"}));
+    BackgroundProcess help(rig.ravelo("/?"));
+    const ProcessResult box = rig.answer_box("Ravelo", "ok");
+    EXPECT_EQ(box.out.rfind("Použití: Ravelo.exe [soubor,P,B,M,C,L,E,R,A,O,interval]", 0), 0u)
+        << box.out;
+    EXPECT_EQ(help.wait(30s), 0);
+
+    std::filesystem::create_directory(rig.temp.file("sub"));
+    // The folder with its drive letter, and the same from the root of the current drive (Z:).
+    const std::string drive = rig.wine_directory() + "sub\\";
+    const std::string rooted = drive.substr(2);
+    const struct {
+        std::string path;
+        const char* file;
+    } cases[] = {{drive + "drive.txt", "drive.txt"}, {rooted + "rooted.txt", "rooted.txt"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        const ProcessResult result =
+            testing_support::run_process(rig.ravelo(c.path + ",1,1,1,1,1,0,0,0,0,2"), {}, 60s);
+        EXPECT_EQ(result.exit_status, 1);
+        EXPECT_EQ(read_bytes(rig.temp.file("sub/" + std::string(c.file))).size(), 2u * 7);
+    }
 }
 
 }  // namespace
