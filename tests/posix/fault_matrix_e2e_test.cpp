@@ -1,0 +1,167 @@
+// Every fault velmora-sim can play, at the first, a middle and the last record, against the real
+// ravelo and lumbra on pseudo-terminals: the output file and the terminal's loaded lines are
+// compared byte for byte with what was sent, so nothing is lost, doubled or corrupted.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+
+#include "tests/core/reader_test_fixture.h"
+#include "tests/support/posix/child_process.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using reader_test::read_bytes;
+using reader_test::write_bytes;
+using testing_support::BackgroundProcess;
+using testing_support::ProcessResult;
+
+const std::string kBin = VELMORA_BIN_DIR;
+constexpr std::size_t kCount = 12;  // the last record's sequence number has wrapped
+const std::size_t kPositions[] = {0, 5, kCount - 1};
+
+// Records of every byte value but CR and LF, a full-size one among them.
+std::vector<std::string> sent_records() {
+    const std::size_t lengths[kCount] = {17, 1, 251, 40, 9, 120, 3, 77, 251, 2, 64, 30};
+    std::vector<std::string> records;
+    int value = 0;
+    for (std::size_t length : lengths) {
+        std::string record;
+        while (record.size() < length) {
+            value = (value + 37) % 256;
+            if (value != 0x0D && value != 0x0A) record += static_cast<char>(value);
+        }
+        records.push_back(record);
+    }
+    return records;
+}
+
+// The first n records, each ended by CR LF, as the reader stores them and the terminal keeps them.
+std::string as_lines(const std::vector<std::string>& records, std::size_t n) {
+    std::string out;
+    for (std::size_t i = 0; i < n; ++i) out += records[i] + "\r\n";
+    return out;
+}
+
+struct Fault {
+    const char* name;
+    std::vector<std::string> (*options)(std::size_t at, const std::vector<std::string>& records);
+    bool completes;  // otherwise the run fails at that record, keeping the ones before it
+    const char* message;
+};
+
+std::vector<std::string> option(const char* name, std::size_t at, const char* suffix = "") {
+    return {name, std::to_string(at) + suffix};
+}
+
+class FaultMatrix : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        for (const char* program : {"ravelo", "lumbra"}) {
+            std::filesystem::copy_file(kBin + "/" + program, temp.file(program));
+        }
+        write_bytes(temp.file("records.txt"), as_lines(records, kCount));
+    }
+
+    std::string start_terminal(const char* role, std::vector<std::string> args) {
+        args.insert(args.begin(), {kBin + "/velmora-sim", role});
+        terminal = std::make_unique<BackgroundProcess>(args);
+        const std::string device = terminal->read_line(5s);
+        EXPECT_FALSE(device.empty()) << "velmora-sim did not start";
+        return device;
+    }
+
+    // Runs a program on COM1 = device; `shell_prefix` runs before it in the same shell.
+    ProcessResult run(const std::string& device, const std::string& program,
+                      const std::string& tail, const std::string& shell_prefix = "") {
+        return testing_support::run_process(
+            {"/bin/sh", "-c", shell_prefix + "exec \"$0\" \"$1\"", temp.file(program), tail},
+            {{"VELMORA_COM1", device}, {"XDG_CONFIG_HOME", temp.file("config")}}, 60s,
+            {temp.directory()});
+    }
+
+    const std::vector<std::string> records = sent_records();
+    reader_test::TempDir temp;
+    std::unique_ptr<BackgroundProcess> terminal;
+};
+
+TEST_F(FaultMatrix, ReaderStoresEveryRecordOnceWhateverTheTerminalGetsWrong) {
+    const Fault faults[] = {
+        {"bad checksum", [](std::size_t at, auto&) { return option("--bad-checksum", at); }, true,
+         ""},
+        {"skipped sequence", [](std::size_t at, auto&) { return option("--skip-seq", at); }, true,
+         ""},
+        {"lost acknowledgement",
+         [](std::size_t at, auto&) { return option("--repeat-after-ack", at); }, true, ""},
+        {"oversized", [](std::size_t at, auto&) { return option("--oversize", at); }, true, ""},
+        {"line noise", [](std::size_t at, auto&) { return option("--noise", at); }, true, ""},
+        {"pause within the limit",
+         [](std::size_t at, auto&) { return option("--pause", at, ":200"); }, true, ""},
+        {"pause past the limit",
+         [](std::size_t at, auto&) { return option("--pause", at, ":700"); }, true, ""},
+        {"falls silent", [](std::size_t at, auto&) { return option("--silent-from", at); }, false,
+         "[Chyba] Čas vypršel!\n"},
+    };
+    for (const Fault& fault : faults) {
+        for (std::size_t at : kPositions) {
+            SCOPED_TRACE(std::string(fault.name) + " at record " + std::to_string(at));
+            std::vector<std::string> args{"--records", temp.file("records.txt")};
+            for (const std::string& a : fault.options(at, records)) args.push_back(a);
+            const std::string device = start_terminal("source", args);
+            std::filesystem::remove(temp.file("DATA.TXT"));
+            const ProcessResult result = run(device, "ravelo", "DATA.TXT,1,1,1,1,1,1,0,0,0,2");
+            EXPECT_EQ(result.exit_status, fault.completes ? 0 : 1);
+            EXPECT_EQ(result.err, fault.message);
+            EXPECT_EQ(read_bytes(temp.file("DATA.TXT")),
+                      as_lines(records, fault.completes ? kCount : at));
+            terminal.reset();
+        }
+    }
+}
+
+// A file-size limit that cuts a record: the file keeps exactly the whole records before it.
+TEST_F(FaultMatrix, ReaderCutShortByAFileSizeLimitKeepsTheWholeRecordsBeforeIt) {
+    std::size_t whole = 0;
+    while (as_lines(records, whole + 1).size() <= 512) ++whole;
+    const std::string device = start_terminal("source", {"--records", temp.file("records.txt")});
+    const ProcessResult result =
+        run(device, "ravelo", "DATA.TXT,1,1,1,1,1,1,0,0,0,2", "ulimit -f 1; ");
+    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_EQ(result.err, "[Chyba] Nepodařilo se zapsat do souboru!!\n");
+    EXPECT_EQ(read_bytes(temp.file("DATA.TXT")), as_lines(records, whole));
+}
+
+TEST_F(FaultMatrix, TerminalKeepsEveryLineOnceWhateverItsAnswers) {
+    const Fault faults[] = {
+        {"missed acknowledgement", [](std::size_t at, auto&) { return option("--miss-ack", at); },
+         true, "[Lumbra] Přenos úspěšně dokončen!\n"},
+        {"garbled answer", [](std::size_t at, auto&) { return option("--garbage-at", at); }, true,
+         "[Lumbra] Přenos úspěšně dokončen!\n"},
+        {"memory full",
+         [](std::size_t at, auto& sent) {
+             return std::vector<std::string>{"--memory", std::to_string(as_lines(sent, at).size())};
+         },
+         false,
+         "[Lumbra CHYBA ] Paměť terminálu nepostačuje!\nSnižte velikost lookup souboru...\n"
+         "[Lumbra] Přenos selhal, přejete si přenos opakovat? -> Ne (bez terminálu)\n"},
+    };
+    const std::string lookup = temp.file("records.txt");
+    for (const Fault& fault : faults) {
+        for (std::size_t at : kPositions) {
+            SCOPED_TRACE(std::string(fault.name) + " at line " + std::to_string(at));
+            std::vector<std::string> args{"--out", temp.file("kept.txt")};
+            for (const std::string& a : fault.options(at, records)) args.push_back(a);
+            std::filesystem::remove(temp.file("kept.txt"));
+            const std::string device = start_terminal("lookup", args);
+            const ProcessResult result = run(device, "lumbra", lookup);
+            EXPECT_EQ(result.exit_status, fault.completes ? 0 : 1);
+            EXPECT_EQ(result.err, fault.message);
+            terminal.reset();
+            EXPECT_EQ(read_bytes(temp.file("kept.txt")),
+                      fault.completes ? as_lines(records, kCount) : "");
+        }
+    }
+}
+
+}  // namespace
