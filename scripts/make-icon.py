@@ -1,5 +1,10 @@
 #!/usr/bin/env python3
-"""Draws Ravelo's icon (a data terminal handing records to an arrow) as a 16-colour .ico."""
+"""Draws the programs' icons as 16-colour .ico files: Ravelo's (a data terminal handing records to
+an arrow) and Lumbra's (a table sheet going into the terminal).
+
+Usage: make-icon.py                  both, into resources/
+       make-icon.py NAME TARGET      one of them (ravelo or lumbra) into TARGET
+"""
 import struct
 import sys
 
@@ -9,12 +14,12 @@ PALETTE = [
     (0, 128, 128), (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0),
     (255, 255, 0), (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255),
 ]
-BLACK, TEAL, SILVER, GRAY, LIME, YELLOW, WHITE = 0, 6, 7, 8, 10, 11, 15
+BLACK, NAVY, TEAL, SILVER, GRAY, LIME, YELLOW, WHITE = 0, 4, 6, 7, 8, 10, 11, 15
 CLEAR = None
 
 
-def draw(size):
-    """Returns rows of palette indexes (None = transparent), top row first."""
+def canvas(size):
+    """A transparent image and a function that fills boxes on a 32-unit grid."""
     u = size / 32.0
     pixels = [[CLEAR] * size for _ in range(size)]
 
@@ -23,6 +28,13 @@ def draw(size):
             for x in range(int(x0 * u), max(int(x1 * u), int(x0 * u) + 1)):
                 if 0 <= x < size and 0 <= y < size:
                     pixels[y][x] = colour
+
+    return pixels, box
+
+
+def draw_ravelo(size):
+    """Returns rows of palette indexes (None = transparent), top row first."""
+    pixels, box = canvas(size)
 
     # The terminal: outline, body, screen with two lines of text, keypad.
     box(3, 1, 21, 31, BLACK)
@@ -45,7 +57,41 @@ def draw(size):
     return pixels
 
 
-def image(size):
+def draw_lumbra(size):
+    """A lookup table (a sheet of lines) going through an arrow into the terminal's screen."""
+    pixels, box = canvas(size)
+    # The sheet: outline, white page, rows of the table.
+    box(0, 3, 13, 22, BLACK)
+    box(1, 4, 12, 21, WHITE)
+    for row in range(5):
+        y = 6 + row * 3
+        box(2, y, 6, y + 1, NAVY)
+        box(7, y, 11, y + 1, GRAY)
+    # The arrow: the lines go into the terminal.
+    box(11, 10, 15, 16, BLACK)
+    box(11, 11, 15, 15, YELLOW)
+    for step in range(5):
+        box(14 + step, 8 + step, 15 + step, 18 - step, BLACK)
+        if step < 4:
+            box(14 + step, 9 + step, 15 + step, 17 - step, YELLOW)
+    # The terminal: outline, body, screen with the received lines, keypad.
+    box(18, 1, 32, 31, BLACK)
+    box(19, 2, 31, 30, GRAY)
+    box(20, 4, 30, 14, BLACK)
+    box(21, 5, 29, 13, TEAL)
+    for row in range(3):
+        box(22, 6 + row * 2, 28 - row * 2, 7 + row * 2, LIME)
+    for row in range(3):
+        for col in range(3):
+            x, y = 20 + col * 4, 17 + row * 4
+            box(x, y, x + 3, y + 3, SILVER)
+    return pixels
+
+
+DRAWINGS = {"ravelo": (draw_ravelo, [32, 16]), "lumbra": (draw_lumbra, [32])}
+
+
+def image(draw, size):
     """One icon image: header, palette, 4-bit colour rows and 1-bit mask rows, bottom-up."""
     pixels = draw(size)
     colour_stride = ((size * 4 + 31) // 32) * 4
@@ -68,8 +114,8 @@ def image(size):
     return header + palette + bytes(colour) + bytes(mask)
 
 
-def icon(sizes):
-    images = [image(s) for s in sizes]
+def icon(draw, sizes):
+    images = [image(draw, s) for s in sizes]
     out = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
     for s, data in zip(sizes, images):
@@ -78,7 +124,15 @@ def icon(sizes):
     return out + b"".join(images)
 
 
-if __name__ == "__main__":
-    target = sys.argv[1] if len(sys.argv) > 1 else "resources/ravelo.ico"
+def write(name, target):
+    draw, sizes = DRAWINGS[name]
     with open(target, "wb") as f:
-        f.write(icon([32, 16]))
+        f.write(icon(draw, sizes))
+
+
+if __name__ == "__main__":
+    if len(sys.argv) == 3:
+        write(sys.argv[1], sys.argv[2])
+    else:
+        for program in DRAWINGS:
+            write(program, "resources/%s.ico" % program)

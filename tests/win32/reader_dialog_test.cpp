@@ -14,60 +14,18 @@
 #include "resources/ravelo_ids.h"
 #include "tests/core/reader_test_fixture.h"
 #include "tests/support/recording_ui.h"
+#include "tests/win32/win32_test_support.h"
 #include "tools/simulated-line/virtual_clock.h"
 
 namespace ravelo {
 namespace {
 
+using win32_test::bin_directory;
+using win32_test::ModalDriver;
+using win32_test::save_screenshot;
+
 const wchar_t kPropertiesCaption[] = L"Čtení dat přes RS-232 (Ver 4.10)";
 const wchar_t kPollingCaption[] = L"Připraveno pro příjem dat";
-
-std::wstring bin_directory() {
-    wchar_t path[MAX_PATH];
-    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring text(path, n);
-    return text.substr(0, text.find_last_of(L"\\/") + 1);
-}
-
-// A 24-bit .bmp of the whole screen, for a person to look at after the run.
-void save_screenshot(const std::wstring& name) {
-    const std::wstring folder = bin_directory() + L"..\\screenshots\\";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    const int w = GetSystemMetrics(SM_CXSCREEN);
-    const int h = GetSystemMetrics(SM_CYSCREEN);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, w, h, screen, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = w;
-    info.biHeight = h;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    const DWORD stride = (static_cast<DWORD>(w) * 3 + 3) & ~3u;
-    std::vector<BYTE> pixels(stride * static_cast<DWORD>(h));
-    GetDIBits(memory, bitmap, 0, static_cast<UINT>(h), pixels.data(),
-              reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-    HANDLE out = CreateFileW((folder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(out, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(out, &file, sizeof file, &written, nullptr);
-    WriteFile(out, &info, sizeof info, &written, nullptr);
-    WriteFile(out, pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
-    CloseHandle(out);
-}
 
 class DialogTest : public ::testing::Test {
   protected:
@@ -258,16 +216,6 @@ TEST_F(DialogTest, StornoReadsNothingBack) {
     EXPECT_EQ(reader.output_path, "unchanged");
 }
 
-// Drives a modal dialog from a thread timer that its own message loop dispatches.
-struct ModalDriver {
-    static std::function<void()> action;
-    static void CALLBACK fire(HWND, UINT, UINT_PTR id, DWORD) {
-        KillTimer(nullptr, id);
-        if (action) action();
-    }
-};
-std::function<void()> ModalDriver::action;
-
 TEST_F(DialogTest, ModalPropertiesEndsWithOkOrStorno) {
     for (int button : {IDOK, IDCANCEL}) {
         ModalDriver::action = [button] {
@@ -276,7 +224,7 @@ TEST_F(DialogTest, ModalPropertiesEndsWithOkOrStorno) {
             if (button == IDOK) save_screenshot(L"ravelo-properties.bmp");
             PostMessageW(shown, WM_COMMAND, static_cast<WPARAM>(button), 0);
         };
-        SetTimer(nullptr, 0, 400, ModalDriver::fire);
+        ModalDriver::arm();
         EXPECT_EQ(show_properties_dialog(reader, templates), button == IDOK ? 1 : 2);
     }
     EXPECT_EQ(reader.output_path, "C:\\data\\in.txt");

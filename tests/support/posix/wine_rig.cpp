@@ -1,8 +1,9 @@
-// The Wine end-to-end rig: a private copy of Ravelo.exe and velmora-sim behind COM1.
+// The Wine end-to-end rig: private copies of Ravelo.exe and Lumbra.exe, velmora-sim behind COM1.
 #include "tests/support/posix/wine_rig.h"
 
 #include <cstdlib>
 #include <filesystem>
+#include <utility>
 
 namespace testing_support {
 
@@ -21,22 +22,42 @@ std::string environment(const char* name) {
 
 WineRig::WineRig()
     : windows_bin_(environment("VELMORA_WINDOWS_BIN")), ports_(environment("VELMORA_WINE_PORTS")) {
-    if (available()) {
-        std::filesystem::copy_file(windows_bin_ + "/Ravelo.exe", temp.file("Ravelo.exe"));
+    if (!available()) return;
+    // Each program beside its own settings file, in the test's folder.
+    for (const char* exe : {"Ravelo.exe", "Lumbra.exe"}) {
+        if (std::filesystem::exists(windows_bin_ + "/" + exe)) {
+            std::filesystem::copy_file(windows_bin_ + "/" + exe, temp.file(exe));
+        }
     }
 }
 
-bool WineRig::start_terminal(std::vector<std::string> args) {
-    args.insert(args.begin(), {std::string(VELMORA_BIN_DIR) + "/velmora-sim", "source", "--link",
+bool WineRig::start_sim(const std::string& role, std::vector<std::string> args) {
+    args.insert(args.begin(), {std::string(VELMORA_BIN_DIR) + "/velmora-sim", role, "--link",
                                ports_ + "/ttyCOM1"});
     terminal_ = std::make_unique<BackgroundProcess>(args);
     return !terminal_->read_line(5s).empty();
 }
 
-std::vector<std::string> WineRig::ravelo(const std::string& tail) const {
-    std::vector<std::string> argv{kWineRun, temp.file("Ravelo.exe")};
+bool WineRig::start_terminal(std::vector<std::string> args) {
+    return start_sim("source", std::move(args));
+}
+
+bool WineRig::start_lookup_terminal(std::vector<std::string> args) {
+    return start_sim("lookup", std::move(args));
+}
+
+std::vector<std::string> WineRig::program(const std::string& exe, const std::string& tail) const {
+    std::vector<std::string> argv{kWineRun, temp.file(exe)};
     if (!tail.empty()) argv.push_back(tail);
     return argv;
+}
+
+std::vector<std::string> WineRig::ravelo(const std::string& tail) const {
+    return program("Ravelo.exe", tail);
+}
+
+std::vector<std::string> WineRig::lumbra(const std::string& tail) const {
+    return program("Lumbra.exe", tail);
 }
 
 ProcessResult WineRig::answer_box(const std::string& caption, const std::string& button,

@@ -1,5 +1,6 @@
-// Ravelo.exe under Wine for end-to-end tests: its own folder, COM1 linked to velmora-sim, and
-// message boxes answered from outside. Needs VELMORA_WINDOWS_BIN and scripts/wine-env's exports.
+// Ravelo.exe and Lumbra.exe under Wine for end-to-end tests: their own folder, COM1 linked to
+// velmora-sim, and message boxes answered from outside. Needs VELMORA_WINDOWS_BIN and
+// scripts/wine-env's exports.
 #pragma once
 
 #include <chrono>
@@ -24,18 +25,27 @@ class WineRig {
 
     // Starts velmora-sim's record source behind COM1; false when it did not come up.
     bool start_terminal(std::vector<std::string> args);
+    // The same with velmora-sim's lookup target, for Lumbra.exe.
+    bool start_lookup_terminal(std::vector<std::string> args);
     // Ravelo.exe (copied into the folder) with an optional command-line tail.
     std::vector<std::string> ravelo(const std::string& tail = "") const;
+    // Lumbra.exe, the same way.
+    std::vector<std::string> lumbra(const std::string& tail = "") const;
     // Presses `button` (yes, no, ok, cancel) in the box or dialog captioned `caption`; its
     // standard output is the box's text.
     ProcessResult answer_box(const std::string& caption, const std::string& button,
                              int seconds = 30) const;
     // The folder as Wine's Z: drive names it, with its trailing backslash.
     std::string wine_directory() const;
+    // A file of the folder as Wine's Z: drive names it.
+    std::string wine_file(const std::string& name) const { return wine_directory() + name; }
 
     reader_test::TempDir temp;
 
   private:
+    bool start_sim(const std::string& role, std::vector<std::string> args);
+    std::vector<std::string> program(const std::string& exe, const std::string& tail) const;
+
     std::string windows_bin_;
     std::string ports_;
     std::unique_ptr<BackgroundProcess> terminal_;

@@ -1,5 +1,6 @@
 // box-answer.exe: finds a message box by caption, prints its text, and presses one of its buttons;
-// lets host-side tests answer the programs' message boxes from outside, as a user would.
+// lets host-side tests answer the programs' message boxes from outside, as a user would. Its
+// standard error names the box's owner window: "owner: none" or "owner: " and the owner's caption.
 // Usage: box-answer CAPTION yes|no|ok|cancel [SECONDS]
 #include <fcntl.h>
 #include <io.h>
@@ -29,13 +30,21 @@ int button_for(const wchar_t* answer) {
     return IDOK;
 }
 
-void print_utf8(const std::wstring& text) {
+void print_utf8(const std::wstring& text, FILE* stream) {
     const int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<size_t>(n > 0 ? n : 1), '\0');
     WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), n, nullptr, nullptr);
-    _setmode(_fileno(stdout), _O_BINARY);  // the text exactly as the box holds it
-    std::fputs(out.c_str(), stdout);
-    std::fflush(stdout);
+    _setmode(_fileno(stream), _O_BINARY);  // the text exactly as the box holds it
+    std::fputs(out.c_str(), stream);
+    std::fflush(stream);
+}
+
+std::wstring owner_of(HWND box) {
+    HWND owner = GetWindow(box, GW_OWNER);
+    if (!owner) return L"owner: none";
+    wchar_t caption[256] = L"";
+    GetWindowTextW(owner, caption, 256);
+    return std::wstring(L"owner: ") + caption;
 }
 
 }  // namespace
@@ -47,7 +56,8 @@ int wmain(int argc, wchar_t** argv) {
     if (!box) return 1;
     wchar_t text[1024] = L"";
     GetDlgItemTextW(box, kMessageTextId, text, 1024);
-    print_utf8(text);
+    print_utf8(text, stdout);
+    print_utf8(owner_of(box), stderr);
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(button_for(argv[2]), BN_CLICKED), 0);
     return 0;
 }

@@ -1,0 +1,578 @@
+// Lumbra's windows from their real templates, in process: the port dialog's lists, OK, Escape and
+// the close box; the progress window's layout and its bar painted with no message loop running;
+// the Open dialog's filters and proposed file; the executable's version, icon and languages.
+#include <gtest/gtest.h>
+#include <windows.h>
+// These build on windows.h.
+#include <commctrl.h>
+#include <commdlg.h>
+#include <dlgs.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/win32/wide.h"
+#include "resources/lumbra_ids.h"
+#include "sender/win32/lookup_file_dialog.h"
+#include "sender/win32/main_window.h"
+#include "sender/win32/port_dialog.h"
+#include "sender/win32/progress_window.h"
+#include "sender/win32/win32_sender_ui.h"
+#include "tests/win32/win32_test_support.h"
+
+namespace lumbra {
+namespace {
+
+using win32_test::bin_directory;
+using win32_test::ModalDriver;
+using win32_test::save_screenshot;
+
+const wchar_t kPortCaption[] = L"Nastavení COM portu pro přenos:";
+const wchar_t kProgressCaption[] = L"Průběh (Nahrávání databáze do TRM )";
+
+std::string window_text(HWND window) {
+    wchar_t buffer[256] = L"";
+    GetWindowTextW(window, buffer, 256);
+    return platform::from_wide(buffer);
+}
+
+std::string class_of(HWND window) {
+    wchar_t buffer[64] = L"";
+    GetClassNameW(window, buffer, 64);
+    return platform::from_wide(buffer);
+}
+
+std::string font_face(HWND window) {
+    auto font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+    LOGFONTW face{};
+    if (!font || !GetObjectW(font, sizeof face, &face)) return "(none)";
+    return platform::from_wide(face.lfFaceName);
+}
+
+// A rectangle in the dialog's units, in the dialog's client pixels. The dialog manager converts
+// the position and the size each on its own, so the size is not rounded twice.
+RECT pixels_of(HWND dialog, int x, int y, int w, int h) {
+    RECT r{x, y, w, h};
+    MapDialogRect(dialog, &r);
+    return RECT{r.left, r.top, r.left + r.right, r.top + r.bottom};
+}
+
+RECT client_rect_of(HWND child) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+std::string describe(const RECT& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + " " +
+           std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
+}
+
+std::vector<HWND> children(HWND dialog) {
+    std::vector<HWND> out;
+    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) out.push_back(c);
+    return out;
+}
+
+// One control as the Part's table gives it.
+struct Control {
+    const char* kind;  // window class
+    int id;            // -1: none
+    const char* text;
+    int x, y, w, h;   // dialog units; h of a combo box is its opened list's height
+    DWORD type_mask;  // the bits that say which kind of static, button or combo it is
+    DWORD type;
+    DWORD flags;  // WS_GROUP and WS_TABSTOP as the table gives them
+};
+
+void expect_controls(HWND dialog, const std::vector<Control>& table) {
+    const std::vector<HWND> found = children(dialog);
+    ASSERT_GE(found.size(), table.size());
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const Control& c = table[i];
+        HWND child = found[i];
+        SCOPED_TRACE(std::string(c.kind) + " " + c.text);
+        EXPECT_EQ(CompareStringOrdinal(platform::to_wide(class_of(child)).c_str(), -1,
+                                       platform::to_wide(c.kind).c_str(), -1, TRUE),
+                  CSTR_EQUAL)
+            << class_of(child);
+        EXPECT_EQ(static_cast<WORD>(GetDlgCtrlID(child)), static_cast<WORD>(c.id));
+        if (class_of(child) != "ComboBox") {
+            EXPECT_EQ(window_text(child), c.text);
+        }
+        const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(child, GWL_STYLE));
+        EXPECT_EQ(style & c.type_mask, c.type);
+        EXPECT_EQ(style & (WS_GROUP | WS_TABSTOP), c.flags);
+        EXPECT_TRUE(style & WS_VISIBLE);
+        const RECT want = pixels_of(dialog, c.x, c.y, c.w, c.h);
+        RECT got = client_rect_of(child);
+        if (class_of(child) == "ComboBox") {
+            // The template's height is the closed box and its opened list together. Windows
+            // gives the opened rectangle from the box's top, Wine about the list's part alone.
+            RECT dropped{};
+            SendMessageW(child, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+            const LONG closed = got.bottom - got.top;
+            const LONG opened = dropped.bottom - dropped.top;
+            const LONG height = want.bottom - want.top;
+            EXPECT_LE(opened, height);
+            EXPECT_GE(opened, height - closed - 4);
+            got.bottom = want.bottom;
+        }
+        EXPECT_EQ(describe(got), describe(want));
+    }
+}
+
+// The dialog's client area is the template's size, and the window stands centred on the screen.
+void expect_frame(HWND dialog, int w, int h, const char* face) {
+    RECT client{};
+    GetClientRect(dialog, &client);
+    EXPECT_EQ(describe(client), describe(pixels_of(dialog, 0, 0, w, h)));
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE));
+    EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | DS_MODALFRAME),
+              static_cast<DWORD>(WS_CAPTION | WS_SYSMENU | DS_MODALFRAME));
+    EXPECT_EQ(font_face(dialog), face);
+    RECT window{};
+    GetWindowRect(dialog, &window);
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_NEAR((window.left + window.right) / 2, (work.left + work.right) / 2, 1);
+    EXPECT_NEAR((window.top + window.bottom) / 2, (work.top + work.bottom) / 2, 1);
+}
+
+class SenderWindowsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        templates = LoadLibraryW((bin_directory() + L"lumbra_resources.dll").c_str());
+        ASSERT_NE(templates, nullptr);
+    }
+    void TearDown() override {
+        if (dialog) DestroyWindow(dialog);
+        if (templates) FreeLibrary(templates);
+    }
+
+    // The port dialog, modeless and never shown: its procedure runs as in the modal case.
+    void open_port_dialog() {
+        dialog = CreateDialogParamW(templates, L"ComPropertiesDlg", nullptr, port_dialog_proc,
+                                    reinterpret_cast<LPARAM>(&settings));
+        ASSERT_NE(dialog, nullptr) << GetLastError();
+    }
+    void click(int id) {
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    }
+    void select(int id, int index) {
+        SendDlgItemMessageW(dialog, id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    }
+    std::string shown(int id) {
+        wchar_t buffer[64] = L"";
+        GetDlgItemTextW(dialog, id, buffer, 64);
+        return platform::from_wide(buffer);
+    }
+    std::vector<std::string> items(int id) {
+        std::vector<std::string> out;
+        const auto n = static_cast<int>(SendDlgItemMessageW(dialog, id, CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < n; ++i) {
+            wchar_t buffer[64] = L"";
+            SendDlgItemMessageW(dialog, id, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                                reinterpret_cast<LPARAM>(buffer));
+            out.push_back(platform::from_wide(buffer));
+        }
+        return out;
+    }
+
+    SenderSettings settings;
+    HMODULE templates = nullptr;
+    HWND dialog = nullptr;
+};
+
+TEST_F(SenderWindowsTest, PortDialogTemplateIsThePartsTable) {
+    open_port_dialog();
+    EXPECT_EQ(window_text(dialog), platform::from_wide(kPortCaption));
+    expect_frame(dialog, 150, 90, "Helv");
+    expect_controls(
+        dialog, {
+                    {"Button", -1, "", 8, 6, 134, 54, 0xF, BS_GROUPBOX, 0},
+                    {"Static", -1, "&COM port :", 12, 20, 44, 12, SS_TYPEMASK, SS_RIGHT, WS_GROUP},
+                    {"ComboBox", IDC_LOOKUP_PORT, "", 68, 18, 60, 110, 0x3 | CBS_SORT,
+                     CBS_DROPDOWNLIST, WS_TABSTOP},
+                    {"Static", -1, "&Rychlost :", 12, 40, 44, 12, SS_TYPEMASK, SS_RIGHT, WS_GROUP},
+                    {"ComboBox", IDC_LOOKUP_BAUD, "", 68, 38, 60, 100, 0x3 | CBS_SORT,
+                     CBS_DROPDOWNLIST, WS_TABSTOP},
+                    {"Button", IDOK, "OK", 8, 68, 48, 14, 0, 0, WS_GROUP | WS_TABSTOP},
+                    {"Button", IDCANCEL, "Zrušit", 92, 68, 48, 14, 0, 0, WS_TABSTOP},
+                });
+    EXPECT_EQ(LOWORD(SendMessageW(dialog, DM_GETDEFID, 0, 0)), IDOK);
+    EXPECT_EQ(children(dialog).size(), 7u);
+}
+
+TEST_F(SenderWindowsTest, PortDialogOpensOnTheSettings) {
+    struct Case {
+        int port, baud;
+        const char* port_shown;
+        const char* baud_shown;
+    };
+    for (const Case& c :
+         {Case{5, 4, "COM6", "9600"}, Case{0, 0, "COM1", "115200"}, Case{2, 1, "COM3", "57600"}}) {
+        settings.port_index = c.port;
+        settings.baud_index = c.baud;
+        open_port_dialog();
+        EXPECT_EQ(items(IDC_LOOKUP_PORT),
+                  (std::vector<std::string>{"COM1", "COM2", "COM3", "COM4", "COM5", "COM6"}));
+        EXPECT_EQ(items(IDC_LOOKUP_BAUD),
+                  (std::vector<std::string>{"115200", "57600", "38400", "19200", "9600"}));
+        EXPECT_EQ(shown(IDC_LOOKUP_PORT), c.port_shown);
+        EXPECT_EQ(shown(IDC_LOOKUP_BAUD), c.baud_shown);
+        DestroyWindow(dialog);
+        dialog = nullptr;
+    }
+}
+
+TEST_F(SenderWindowsTest, PortDialogOkTakesBothOverAndZrusitNothing) {
+    for (int button : {IDCANCEL, IDOK}) {
+        settings.port_index = 5;
+        settings.baud_index = 4;
+        open_port_dialog();
+        select(IDC_LOOKUP_PORT, 1);
+        select(IDC_LOOKUP_BAUD, 2);
+        EXPECT_EQ(settings.port_index, 5) << "a selection counts only at OK";
+        click(button);
+        EXPECT_EQ(settings.port_index, button == IDOK ? 1 : 5);
+        EXPECT_EQ(settings.baud_index, button == IDOK ? 2 : 4);
+        DestroyWindow(dialog);
+        dialog = nullptr;
+    }
+}
+
+// The modal dialog as a user ends it: Enter, Escape, the close box. Keys go to the control with
+// the focus, through the dialog's own loop.
+TEST_F(SenderWindowsTest, ModalPortDialogEndsWithEnterEscapeOrCloseBox) {
+    struct Case {
+        const char* how;
+        int result;
+        int port_after;
+    };
+    for (const Case& c : {Case{"enter", 1, 3}, Case{"escape", 2, 5}, Case{"close box", 2, 5}}) {
+        SCOPED_TRACE(c.how);
+        settings.port_index = 5;
+        settings.baud_index = 4;
+        bool focus_on_port_list = false;
+        const std::string how = c.how;
+        ModalDriver::action = [&, how] {
+            HWND shown_dialog = FindWindowW(L"#32770", kPortCaption);
+            ASSERT_NE(shown_dialog, nullptr);
+            focus_on_port_list = GetFocus() == GetDlgItem(shown_dialog, IDC_LOOKUP_PORT);
+            if (how == "enter") save_screenshot(L"lumbra-port-dialog.bmp");
+            SendDlgItemMessageW(shown_dialog, IDC_LOOKUP_PORT, CB_SETCURSEL, 3, 0);
+            HWND target = GetFocus() ? GetFocus() : shown_dialog;
+            if (how == "close box") {
+                PostMessageW(shown_dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+            } else {
+                const WPARAM key = how == "enter" ? VK_RETURN : VK_ESCAPE;
+                PostMessageW(target, WM_KEYDOWN, key, 1);
+                PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+            }
+        };
+        ModalDriver::arm();
+        EXPECT_EQ(show_port_dialog(settings, templates, nullptr), c.result);
+        EXPECT_EQ(settings.port_index, c.port_after);
+        EXPECT_EQ(settings.baud_index, 4);
+        EXPECT_TRUE(focus_on_port_list) << "the first tab stop has the focus";
+    }
+}
+
+// The screen's pixels along the bar's middle row, between two fractions of its width.
+int pixels_of_colour(HWND bar, double from, double to, COLORREF colour, int* counted) {
+    RECT inside{};
+    GetClientRect(bar, &inside);
+    MapWindowPoints(bar, nullptr, reinterpret_cast<POINT*>(&inside), 2);
+    const int width = inside.right - inside.left;
+    const int y = (inside.top + inside.bottom) / 2;
+    HDC screen = GetDC(nullptr);
+    int n = 0;
+    *counted = 0;
+    for (int x = inside.left + static_cast<int>(width * from);
+         x < inside.left + static_cast<int>(width * to); ++x) {
+        n += GetPixel(screen, x, y) == colour;
+        ++*counted;
+    }
+    ReleaseDC(nullptr, screen);
+    return n;
+}
+
+// Pixels of the rectangle (client pixels of `window`) that differ from `colour` on the screen.
+int screen_pixels_not(HWND window, RECT area, COLORREF colour) {
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    HDC screen = GetDC(nullptr);
+    int n = 0;
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x) n += GetPixel(screen, x, y) != colour;
+    }
+    ReleaseDC(nullptr, screen);
+    return n;
+}
+
+TEST_F(SenderWindowsTest, ProgressWindowLayoutFromTheTemplateAndCode) {
+    Win32SenderUi ui(templates);
+    ui.init_common_controls();
+    ui.open_progress_window();
+    HWND window = ui.progress().window();
+    HWND bar = ui.progress().bar();
+    ASSERT_NE(window, nullptr);
+    ASSERT_NE(bar, nullptr);
+    dialog = window;
+    EXPECT_TRUE(IsWindowVisible(window)) << "visible on creation";
+    EXPECT_EQ(GetWindow(window, GW_OWNER), nullptr);
+    EXPECT_EQ(window_text(window), platform::from_wide(kProgressCaption));
+    expect_frame(window, 104, 65, "MS Sans Serif");
+    expect_controls(
+        window,
+        {
+            {"Static", -1, "Přenáším...", 10, 8, 80, 12, SS_TYPEMASK, SS_LEFT, WS_GROUP},
+            {"Static", IDC_PROGRESS_STATUS, " ", 4, 49, 96, 12, SS_TYPEMASK, SS_CENTER, WS_GROUP},
+        });
+    ASSERT_EQ(children(window).size(), 3u);
+    EXPECT_EQ(children(window)[2], bar);
+
+    RECT client{};
+    GetClientRect(window, &client);
+    const RECT at = client_rect_of(bar);
+    EXPECT_EQ(describe(at),
+              describe(RECT{14, client.bottom / 2, client.right - 14, client.bottom / 2 + 20}));
+    EXPECT_EQ(class_of(bar), "msctls_progress32");
+    EXPECT_EQ(window_text(bar), "Přenáším");
+    EXPECT_EQ(GetDlgCtrlID(bar), 0);
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrW(bar, GWL_STYLE)),
+              static_cast<DWORD>(WS_CHILD | WS_VISIBLE));
+    PBRANGE range{};
+    SendMessageW(bar, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
+    EXPECT_EQ(range.iLow, 0);
+    EXPECT_EQ(range.iHigh, 100);
+    EXPECT_EQ(SendMessageW(bar, PBM_GETPOS, 0, 0), 0);
+
+    ui.set_progress(42);
+    EXPECT_EQ(SendMessageW(bar, PBM_GETPOS, 0, 0), 42);
+    ui.close_progress_window();
+    dialog = nullptr;
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_FALSE(IsWindow(bar)) << "the bar goes with its window";
+    EXPECT_EQ(ui.progress().window(), nullptr);
+    EXPECT_EQ(ui.progress().bar(), nullptr);
+}
+
+// No message is processed between the calls and the read-back: what shows on the screen was
+// painted by open and set_progress themselves.
+TEST_F(SenderWindowsTest, ProgressBarShowsEachPositionWithoutAMessageLoop) {
+    if (!win32_test::screen_readable()) GTEST_SKIP() << "no screen to read (run under Xvfb)";
+    Win32SenderUi ui(templates);
+    ui.init_common_controls();
+    ui.open_progress_window();
+    HWND window = ui.progress().window();
+    HWND bar = ui.progress().bar();
+    ASSERT_NE(bar, nullptr);
+    dialog = window;
+    const COLORREF filled = GetSysColor(COLOR_HIGHLIGHT);
+    const COLORREF face = GetSysColor(COLOR_3DFACE);
+
+    // Opened and painted at once: the label's text is on the screen, and static 151 is blank,
+    // with nothing of "Static".
+    const std::vector<HWND> controls = children(window);
+    ASSERT_EQ(controls.size(), 3u);
+    EXPECT_GT(screen_pixels_not(window, client_rect_of(controls[0]), face), 20) << "Přenáším...";
+    EXPECT_EQ(screen_pixels_not(window, client_rect_of(controls[1]), face), 0) << "static 151";
+
+    struct Step {
+        int percent;
+        bool left_filled, right_filled;  // 10..45 % and 55..95 % of the bar
+    };
+    for (const Step& s : {Step{-1, false, false}, Step{50, true, false}, Step{100, true, true},
+                          Step{5, false, false}}) {
+        SCOPED_TRACE(s.percent);
+        if (s.percent >= 0) ui.set_progress(s.percent);
+        int left_n = 0;
+        int right_n = 0;
+        const int left = pixels_of_colour(bar, 0.10, 0.45, filled, &left_n);
+        const int right = pixels_of_colour(bar, 0.55, 0.95, filled, &right_n);
+        if (s.percent == 50) save_screenshot(L"lumbra-progress.bmp");
+        // The classic bar is drawn in blocks with gaps: most, not all, of a filled part.
+        EXPECT_TRUE(s.left_filled ? left > left_n / 2 : left == 0) << left << " of " << left_n;
+        EXPECT_TRUE(s.right_filled ? right > right_n / 2 : right == 0)
+            << right << " of " << right_n;
+    }
+
+    // What a message box over the window leaves to repaint when it goes is painted by the next
+    // set_progress: nothing waits for a message loop.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    ui.set_progress(60);
+    EXPECT_FALSE(GetUpdateRect(window, nullptr, FALSE));
+    for (HWND control : children(window)) EXPECT_FALSE(GetUpdateRect(control, nullptr, FALSE));
+}
+
+BOOL CALLBACK find_shown_dialog(HWND window, LPARAM found) {
+    if (!IsWindowVisible(window) || class_of(window) != "#32770") return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+// The Open dialog driven from inside its own loop: the stored name proposed in the stored
+// directory, the two filters with the first selected, no read-only box, the full path back.
+// (Wine checks that the file exists before it appends the default extension, so "TXT" cannot
+// be seen at work here.)
+TEST_F(SenderWindowsTest, OpenDialogOffersTheLookupFiles) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = std::wstring(temp) + L"lumbra-open-test";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring file = folder + L"\\tabulka.TXT";
+    HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    CloseHandle(h);
+
+    for (int button : {IDCANCEL, IDOK}) {
+        SCOPED_TRACE(button);
+        settings.directory = platform::from_wide(folder);
+        settings.lookup_path = "tabulka.TXT";
+        std::vector<std::string> filters;
+        int filter_selected = -1;
+        std::string proposed;
+        bool read_only_shown = true;
+        ModalDriver::action = [&] {
+            HWND open = nullptr;
+            EnumThreadWindows(GetCurrentThreadId(), find_shown_dialog,
+                              reinterpret_cast<LPARAM>(&open));
+            ASSERT_NE(open, nullptr);
+            const auto n = static_cast<int>(SendDlgItemMessageW(open, cmb1, CB_GETCOUNT, 0, 0));
+            for (int i = 0; i < n; ++i) {
+                wchar_t text[128] = L"";
+                SendDlgItemMessageW(open, cmb1, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                                    reinterpret_cast<LPARAM>(text));
+                filters.push_back(platform::from_wide(text));
+            }
+            filter_selected = static_cast<int>(SendDlgItemMessageW(open, cmb1, CB_GETCURSEL, 0, 0));
+            // Windows names its file name box cmb13, Wine edt1.
+            wchar_t name[MAX_PATH] = L"";
+            if (!GetDlgItemTextW(open, cmb13, name, MAX_PATH)) {
+                GetDlgItemTextW(open, edt1, name, MAX_PATH);
+            }
+            proposed = platform::from_wide(name);
+            read_only_shown = IsWindowVisible(GetDlgItem(open, chx1)) != FALSE;
+            if (button == IDOK) save_screenshot(L"lumbra-open-dialog.bmp");
+            PostMessageW(open, WM_COMMAND, static_cast<WPARAM>(button), 0);
+        };
+        ModalDriver::arm(800);
+        EXPECT_EQ(choose_lookup_file(settings, nullptr), button == IDOK);
+        EXPECT_EQ(filters,
+                  (std::vector<std::string>{"Lookup soubory {*.TXT}", "Všechny soubory {*.*}"}));
+        EXPECT_EQ(filter_selected, 0);
+        EXPECT_EQ(proposed, "tabulka.TXT");
+        EXPECT_FALSE(read_only_shown);
+        EXPECT_EQ(settings.lookup_path,
+                  button == IDOK ? platform::from_wide(file) : std::string("tabulka.TXT"));
+    }
+    DeleteFileW(file.c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
+BOOL CALLBACK find_main_window(HWND window, LPARAM found) {
+    if (class_of(window) != "lookup") return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+// The hidden main window exists for the run only, however the run ends, and the exit code is 0.
+TEST(LumbraMainWindow, HiddenScreenSizedWindowForTheRunOnly) {
+    HMODULE resources = LoadLibraryW((bin_directory() + L"lumbra_resources.dll").c_str());
+    ASSERT_NE(resources, nullptr);
+    for (bool throws : {false, true}) {
+        SCOPED_TRACE(throws);
+        HWND seen = nullptr;
+        const int code = run_with_main_window(GetModuleHandleW(nullptr), resources, [&] {
+            EnumThreadWindows(GetCurrentThreadId(), find_main_window,
+                              reinterpret_cast<LPARAM>(&seen));
+            ASSERT_NE(seen, nullptr);
+            EXPECT_FALSE(IsWindowVisible(seen));
+            EXPECT_EQ(window_text(seen), "");
+            EXPECT_EQ(GetParent(seen), nullptr);
+            RECT r{};
+            GetWindowRect(seen, &r);
+            EXPECT_EQ(describe(r), describe(RECT{2, 2, 2 + GetSystemMetrics(SM_CXSCREEN),
+                                                 2 + GetSystemMetrics(SM_CYSCREEN)}));
+            const auto style = static_cast<DWORD>(GetWindowLongPtrW(seen, GWL_STYLE));
+            EXPECT_EQ(style & (WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN),
+                      static_cast<DWORD>(WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN));
+            EXPECT_EQ(GetClassLongPtrW(seen, GCL_STYLE), CS_HREDRAW | CS_VREDRAW);
+            EXPECT_NE(GetClassLongPtrW(seen, GCLP_HICON), 0) << "the icon LOOKUP";
+            EXPECT_EQ(GetClassLongPtrW(seen, GCL_CBCLSEXTRA), 0);
+            EXPECT_EQ(GetClassLongPtrW(seen, GCL_CBWNDEXTRA), 0);
+            if (throws) throw std::runtime_error("escaped from the run");
+        });
+        EXPECT_EQ(code, 0);
+        EXPECT_NE(seen, nullptr);
+        EXPECT_FALSE(IsWindow(seen)) << "destroyed after the run";
+    }
+    FreeLibrary(resources);
+}
+
+// Lumbra.exe itself: version 4.0.0.0 with the Part's names, the one 16-colour icon, and the
+// templates in Czech.
+TEST(LumbraExecutable, VersionIconAndLanguage) {
+    const std::wstring exe = bin_directory() + L"Lumbra.exe";
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(exe.c_str(), &ignored);
+    ASSERT_GT(size, 0u);
+    std::vector<BYTE> info(size);
+    ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, size, info.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS, 0x00040000u);
+    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
+    EXPECT_EQ(fixed->dwProductVersionMS, 0x00040000u);
+    EXPECT_EQ(fixed->dwProductVersionLS, 0u);
+    WORD* translation = nullptr;
+    ASSERT_TRUE(VerQueryValueW(info.data(), L"\\VarFileInfo\\Translation",
+                               reinterpret_cast<void**>(&translation), &length));
+    EXPECT_EQ(translation[0], 0x0405);
+    EXPECT_EQ(translation[1], 1250);
+    const auto value = [&](const wchar_t* name) {
+        wchar_t* text = nullptr;
+        UINT n = 0;
+        const std::wstring path = std::wstring(L"\\StringFileInfo\\040504E2\\") + name;
+        if (!VerQueryValueW(info.data(), path.c_str(), reinterpret_cast<void**>(&text), &n)) {
+            return std::string("(missing)");
+        }
+        return platform::from_wide(text);
+    };
+    EXPECT_EQ(value(L"FileVersion"), "4.0.0.0");
+    EXPECT_EQ(value(L"ProductVersion"), "4.0.0.0");
+    EXPECT_EQ(value(L"ProductName"), "Lumbra");
+    EXPECT_EQ(value(L"FileDescription"), "Lumbra");
+    EXPECT_EQ(value(L"Comments"),
+              "Aplikace pro nahrání databáze do terminálu Velmora přes RS-232 a IrDA port");
+
+    HMODULE image = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(image, nullptr);
+    HRSRC group = FindResourceW(image, L"LOOKUP", RT_GROUP_ICON);
+    ASSERT_NE(group, nullptr);
+    const auto* bytes = static_cast<const BYTE*>(LockResource(LoadResource(image, group)));
+    ASSERT_NE(bytes, nullptr);
+    // GRPICONDIR: reserved, type 1, count; then 14-byte entries: width, height, colours, ...
+    const auto word = [&](int at) { return static_cast<int>(bytes[at] | bytes[at + 1] << 8); };
+    EXPECT_EQ(word(2), 1);
+    EXPECT_EQ(word(4), 1) << "one image";
+    EXPECT_EQ(bytes[6], 32);
+    EXPECT_EQ(bytes[7], 32);
+    EXPECT_EQ(bytes[8], 16) << "16 colours";
+    EXPECT_EQ(word(12), 4) << "4 bits per pixel";
+    const LANGID czech = MAKELANGID(LANG_CZECH, SUBLANG_DEFAULT);
+    for (const wchar_t* name : {L"COMPROPERTIESDLG", L"PROGRESSDLG"}) {
+        EXPECT_NE(FindResourceExW(image, RT_DIALOG, name, czech), nullptr);
+    }
+    EXPECT_NE(FindResourceExW(image, RT_GROUP_ICON, L"LOOKUP", czech), nullptr);
+    FreeLibrary(image);
+}
+
+}  // namespace
+}  // namespace lumbra
