@@ -1,4 +1,4 @@
-// The Open dialog with the Part's filters and flags, through the wide API.
+// The Open dialog for the lookup file, with its filters and flags, through the wide API.
 #include "sender/win32/lookup_file_dialog.h"
 
 #include <commdlg.h>

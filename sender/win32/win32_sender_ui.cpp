@@ -1,4 +1,4 @@
-// The sender's dialogs with the owners the Part gives them, and the common controls.
+// The sender's dialogs, each owned by the window the user is working in, and the common controls.
 #include "sender/win32/win32_sender_ui.h"
 
 #include <commctrl.h>

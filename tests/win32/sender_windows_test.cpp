@@ -76,7 +76,7 @@ std::vector<HWND> children(HWND dialog) {
     return out;
 }
 
-// One control as the Part's table gives it.
+// One control as the template must hold it.
 struct Control {
     const char* kind;  // window class
     int id;            // -1: none
@@ -515,7 +515,7 @@ TEST(LumbraMainWindow, HiddenScreenSizedWindowForTheRunOnly) {
     FreeLibrary(resources);
 }
 
-// Lumbra.exe itself: version 4.0.0.0 with the Part's names, the one 16-colour icon, and the
+// Lumbra.exe itself: version 4.0.0.0 named "Lumbra", the one 16-colour icon, and the
 // templates in Czech.
 TEST(LumbraExecutable, VersionIconAndLanguage) {
     const std::wstring exe = bin_directory() + L"Lumbra.exe";
