@@ -21,10 +21,17 @@ UINT icon_flags(BoxIcon icon) {
     return 0;
 }
 
+// A box with no owner (offline and command-line runs) could open behind the user's program and
+// wait there unseen; it comes to the front and stays there.
+UINT placement_flags(HWND owner) {
+    return owner ? 0 : MB_SETFOREGROUND | MB_TOPMOST;
+}
+
 int show_box(const Box& box, UINT buttons) {
     HWND owner = box.owner == BoxOwner::none ? nullptr : GetActiveWindow();
     return MessageBoxW(owner, platform::to_wide(box.text).c_str(),
-                       platform::to_wide(box.caption).c_str(), buttons | icon_flags(box.icon));
+                       platform::to_wide(box.caption).c_str(),
+                       buttons | icon_flags(box.icon) | placement_flags(owner));
 }
 
 }  // namespace

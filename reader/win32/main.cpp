@@ -39,6 +39,9 @@ int run(HINSTANCE instance, const std::string& tail) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int) {
+    // A transfer reads no messages for many seconds; a ghost window would offer to close the
+    // program in the middle of it.
+    DisableProcessWindowsGhosting();
     try {
         const std::string tail = platform::from_wide(command_line ? command_line : L"");
         if (common::show_help_if_asked(tail, "Ravelo", usage())) return 0;

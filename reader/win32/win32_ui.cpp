@@ -12,8 +12,23 @@
 
 namespace ravelo {
 
+namespace {
+
+// Notepad from the system folder: a bare name would be looked for in the program's folder and
+// the current directory first.
+std::wstring system_notepad() {
+    wchar_t folder[MAX_PATH];
+    const UINT n = GetSystemDirectoryW(folder, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return {};
+    return std::wstring(folder, n) + L"\\notepad.exe";
+}
+
+}  // namespace
+
 // The path goes to Notepad unquoted, as other software that reads its command line expects.
 void Win32Ui::open_in_viewer(const std::string& path) {
+    const std::wstring application = system_notepad();
+    if (application.empty()) return;
     std::wstring command = L"notepad.exe " + platform::to_wide(path);
     std::vector<wchar_t> buffer(command.begin(), command.end());
     buffer.push_back(L'\0');
@@ -22,8 +37,8 @@ void Win32Ui::open_in_viewer(const std::string& path) {
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process{};
-    if (CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                       &startup, &process)) {
+    if (CreateProcessW(application.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       nullptr, &startup, &process)) {
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }
