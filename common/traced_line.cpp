@@ -58,6 +58,8 @@ class TracedLine : public platform::SerialLine {
         line_->discard_input();
     }
 
+    bool failed() const override { return line_->failed(); }
+
   private:
     std::uint64_t now() const { return static_cast<std::uint32_t>(clock_.tick_ms() - start_); }
 

@@ -32,6 +32,9 @@ class SerialLine {
     // Returns true when a byte is there.
     virtual bool wait_for_input(std::uint32_t limit_ms) = 0;
     virtual void discard_input() = 0;
+    // True once a read or write has failed outright (an adapter pulled out), as against finding
+    // nothing: the answer waits then end at once instead of sleeping out their limits.
+    virtual bool failed() const { return false; }
 };
 
 enum class OpenError { none, cannot_open, busy };

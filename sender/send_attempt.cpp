@@ -94,7 +94,7 @@ std::string exchange(Sender& sender, const std::uint8_t* bytes, std::size_t n) {
             answer.append(reinterpret_cast<const char*>(buffer), got);
             last = buffer[got - 1];
         }
-        if (deadline.passed()) break;
+        if (deadline.passed() || line.failed()) break;  // a failed line stays silent
         if (got == 0) deadline.wait_for_input(line, true);
     }
     if (!answer.empty() && answer.back() == '\r') answer.pop_back();

@@ -5,32 +5,31 @@
 
 #include <optional>
 
+#include "platform/read_timeouts.h"
 #include "platform/win32/line_settings.h"
 #include "platform/win32/wide.h"
 
 namespace platform {
 namespace {
 
-// Reads return at once with what is buffered; writes get the caller's limit.
-COMMTIMEOUTS polling_timeouts(const WriteTimeouts& write) {
-    COMMTIMEOUTS t{};
-    t.ReadIntervalTimeout = MAXDWORD;
-    t.ReadTotalTimeoutMultiplier = 0;
-    t.ReadTotalTimeoutConstant = 0;
-    t.WriteTotalTimeoutMultiplier = write.per_byte_ms;
-    t.WriteTotalTimeoutConstant = write.constant_ms;
+COMMTIMEOUTS with_reads(COMMTIMEOUTS t, const ReadTimeouts& read) {
+    t.ReadIntervalTimeout = read.interval;
+    t.ReadTotalTimeoutMultiplier = read.multiplier;
+    t.ReadTotalTimeoutConstant = read.constant;
     return t;
 }
 
-// A one-byte read that returns as soon as the byte is there, or after limit_ms. The plain total
-// time-out says that for every driver; the MAXDWORD interval and multiplier form is serial.sys's
-// own, some USB-serial drivers take it literally, and Wine keeps it only for one-byte reads.
-COMMTIMEOUTS waiting_timeouts(const COMMTIMEOUTS& normal, std::uint32_t limit_ms) {
-    COMMTIMEOUTS t = normal;
-    t.ReadIntervalTimeout = 0;
-    t.ReadTotalTimeoutMultiplier = 0;
-    t.ReadTotalTimeoutConstant = limit_ms;
-    return t;
+// Reads return at once with what is buffered; writes get the caller's limit.
+COMMTIMEOUTS polling_timeouts(const WriteTimeouts& write) {
+    COMMTIMEOUTS t{};
+    t.WriteTotalTimeoutMultiplier = write.per_byte_ms;
+    t.WriteTotalTimeoutConstant = write.constant_ms;
+    return with_reads(t, polling_read_timeouts());
+}
+
+// A write that ran out of its time limit is no failure of the line.
+bool is_time_out(DWORD code) {
+    return code == ERROR_TIMEOUT || code == WAIT_TIMEOUT || code == ERROR_SEM_TIMEOUT;
 }
 
 class Win32SerialLine : public SerialLine {
@@ -77,15 +76,19 @@ class Win32SerialLine : public SerialLine {
             pending_.reset();
         }
         DWORD got = 0;
-        if (k < n && !ReadFile(handle_, buffer + k, static_cast<DWORD>(n - k), &got, nullptr))
+        if (k < n && !ReadFile(handle_, buffer + k, static_cast<DWORD>(n - k), &got, nullptr)) {
+            failed_ = true;
             got = 0;
+        }
         return k + got;
     }
 
     std::size_t write(const std::uint8_t* data, std::size_t n) override {
         DWORD put = 0;
-        // A write cut short by its time limit fails but still reports what went out.
-        WriteFile(handle_, data, static_cast<DWORD>(n), &put, nullptr);
+        // A write cut short by its time limit may fail but still reports what went out.
+        if (!WriteFile(handle_, data, static_cast<DWORD>(n), &put, nullptr) &&
+            !is_time_out(GetLastError()))
+            failed_ = true;
         return put;
     }
 
@@ -96,17 +99,20 @@ class Win32SerialLine : public SerialLine {
         PurgeComm(handle_, PURGE_RXCLEAR);
     }
 
+    bool failed() const override { return failed_; }
+
   private:
     HANDLE handle_;
     COMMTIMEOUTS normal_ = polling_timeouts(WriteTimeouts{});
     // The byte a wait took off the line, handed out first by the next read.
     std::optional<std::uint8_t> pending_;
+    bool failed_ = false;
 };
 
 // WaitCommEvent is useless under Wine, so the wait is a one-byte read with a time-out of its own.
 bool Win32SerialLine::wait_for_input(std::uint32_t limit_ms) {
     if (pending_) return true;
-    COMMTIMEOUTS waiting = waiting_timeouts(normal_, limit_ms);
+    COMMTIMEOUTS waiting = with_reads(normal_, waiting_read_timeouts(limit_ms));
     std::uint8_t byte = 0;
     DWORD got = 0;
     const bool can_wait = limit_ms > 0 && SetCommTimeouts(handle_, &waiting);
@@ -116,8 +122,10 @@ bool Win32SerialLine::wait_for_input(std::uint32_t limit_ms) {
         pending_ = byte;
         return true;
     }
-    // A line that fails at once must still not turn the callers' polling loops into a busy spin.
-    if (limit_ms > 0 && (!ok || !can_wait)) Sleep(limit_ms);
+    // A failed read (the device is gone) ends the wait at once, and the callers with it.
+    if (!ok) failed_ = true;
+    // A line that cannot wait must still not turn the callers' polling loops into a busy spin.
+    if (ok && !can_wait && limit_ms > 0) Sleep(limit_ms);
     return false;
 }
 

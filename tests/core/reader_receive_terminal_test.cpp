@@ -144,3 +144,25 @@ TEST(ReaderAgainstTerminal, TerminalThatNeverSaysAckIsAskedSixTimes) {
 }
 
 }  // namespace
+
+// An adapter pulled out fails as a silent terminal does, at once rather than after its limits.
+TEST(ReaderAgainstTerminal, PulledOutAdapterFailsAtOnce) {
+    const struct {
+        std::size_t writes_before;
+        int result;
+        std::size_t stored;
+    } cases[] = {{0, 0, 0}, {1, 0, 0}, {4, -1, 3}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.writes_before);
+        sim::SourceConfig config;
+        config.batches = {sim::generate_records(6, 10)};
+        TerminalRig rig(config);
+        rig.ports.pull_out_after_writes(c.writes_before);
+        EXPECT_EQ(rig.receive(), c.result);
+        const sim::Records stored(config.batches[0].begin(),
+                                  config.batches[0].begin() + static_cast<long>(c.stored));
+        EXPECT_EQ(rig.file(), c.stored ? as_lines(stored) : "");
+        EXPECT_EQ(rig.ui.messages.size(), 1u);
+        EXPECT_LT(rig.clock.now(), 100u) << "no limit may be slept out";
+    }
+}

@@ -231,4 +231,28 @@ TEST(SenderWire, WakeUps) {
     }
 }
 
+// An adapter pulled out ends the attempt with the silent terminal's message, without its seconds.
+TEST(SenderWire, PulledOutAdapterFailsAtOnce) {
+    const ShownMessage not_ready{"Lumbra", "Terminál není připraven!", false, BoxIcon::exclamation};
+    const ShownMessage error{"Lumbra", "Chyba při přenosu šablony!", false, BoxIcon::exclamation};
+    const struct {
+        std::size_t writes_before;
+        std::vector<Heard> written;
+        ShownMessage message;
+        std::uint64_t ends_at;
+    } cases[] = {{0, {}, not_ready, 0},
+                 {2, {{0, "velmor\r"}, {1, lookup_record("abc")}}, error, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.writes_before);
+        SendRig rig;
+        rig.write_lookup("abc");
+        rig.peer.expect("velmor\r").send("ACK\r", 1);
+        rig.ports.pull_out_after_writes(c.writes_before);
+        EXPECT_EQ(rig.attempt(), 0);
+        EXPECT_EQ(rig.written(), c.written);
+        EXPECT_EQ(rig.boxes.messages, std::vector<ShownMessage>{c.message});
+        EXPECT_EQ(rig.clock.now(), c.ends_at);
+    }
+}
+
 }  // namespace

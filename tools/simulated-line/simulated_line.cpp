@@ -40,6 +40,10 @@ bool SimulatedLine::set_write_timeouts(const WriteTimeouts& timeouts) {
 }
 
 std::size_t SimulatedLine::read(std::uint8_t* buffer, std::size_t n) {
+    if (failed()) {
+        check_progress(false);
+        return 0;
+    }
     peer_.advance_to(clock_.now());
     std::size_t got = peer_.take(buffer, n);
     check_progress(got > 0);
@@ -55,6 +59,11 @@ std::size_t SimulatedLine::read(std::uint8_t* buffer, std::size_t n) {
 }
 
 std::size_t SimulatedLine::write(const std::uint8_t* data, std::size_t n) {
+    if (failed()) {
+        check_progress(false);
+        return 0;
+    }
+    if (writes_before_pull_) --*writes_before_pull_;
     std::size_t sent = n;
     if (write_budget_) {
         sent = std::min(n, *write_budget_);
@@ -69,6 +78,7 @@ std::size_t SimulatedLine::write(const std::uint8_t* data, std::size_t n) {
 bool SimulatedLine::wait_for_input(std::uint32_t limit_ms) {
     const std::uint64_t deadline = clock_.now() + limit_ms;
     check_progress(false);
+    if (failed()) return false;
     for (;;) {
         peer_.advance_to(clock_.now());
         if (peer_.available() > 0) return true;
@@ -113,6 +123,7 @@ std::unique_ptr<SerialLine> SimulatedPorts::open(const std::string& port_name, O
         std::make_unique<SimulatedLine>(clock_, peer_, history_, [this] { current_ = nullptr; });
     line->refuse_configuration(refuse_configuration_);
     line->set_progress_cap(cap_);
+    if (writes_before_pull_) line->pull_out_after_writes(*writes_before_pull_);
     current_ = line.get();
     return line;
 }

@@ -79,6 +79,10 @@ class SimulatedLine : public SerialLine {
     void limit_writes(std::size_t bytes) { write_budget_ = bytes; }
     void refuse_configuration(bool refuse) { refuse_configuration_ = refuse; }
     void set_progress_cap(const ProgressCap& cap) { cap_ = cap; }
+    // The adapter is pulled out after this many more writes: from then on every read and write
+    // fails and waits return at once.
+    void pull_out_after_writes(std::size_t writes) { writes_before_pull_ = writes; }
+    bool failed() const override { return writes_before_pull_ && *writes_before_pull_ == 0; }
     const std::vector<LineEvent>& events() const { return *log_; }
 
   private:
@@ -96,6 +100,7 @@ class SimulatedLine : public SerialLine {
     std::uint32_t out_queue_ = 0;
     WriteTimeouts write_timeouts_{0, 0};
     std::optional<std::size_t> write_budget_;
+    std::optional<std::size_t> writes_before_pull_;
     bool refuse_configuration_ = false;
     std::shared_ptr<std::vector<LineEvent>> log_;
     std::function<void()> on_close_;
@@ -111,6 +116,7 @@ class SimulatedPorts : public SerialPorts {
     void refuse_configuration(bool refuse) { refuse_configuration_ = refuse; }
     // For every line opened from now on.
     void set_progress_cap(const ProgressCap& cap) { cap_ = cap; }
+    void pull_out_after_writes(std::size_t writes) { writes_before_pull_ = writes; }
     // The line most recently opened, alive while the program holds it (nullptr otherwise).
     SimulatedLine* current_line() const { return current_; }
     const std::vector<std::string>& opened_ports() const { return opened_; }
@@ -123,6 +129,7 @@ class SimulatedPorts : public SerialPorts {
     std::string available_port_ = "COM1";
     bool refuse_configuration_ = false;
     ProgressCap cap_;
+    std::optional<std::size_t> writes_before_pull_;
     SimulatedLine* current_ = nullptr;
     std::vector<std::string> opened_;
     std::shared_ptr<std::vector<LineEvent>> history_ = std::make_shared<std::vector<LineEvent>>();
