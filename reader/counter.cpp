@@ -19,6 +19,28 @@ ScreenRect counter_capture(const CounterOverlay& overlay) {
 
 namespace {
 
+int scale_down(int value, int real, int scaled) {
+    const long long product = static_cast<long long>(value) * scaled;
+    return static_cast<int>(product >= 0 ? product / real : -((-product + real - 1) / real));
+}
+
+int scale_up(int value, int real, int scaled) {
+    return -scale_down(-value, real, scaled);
+}
+
+}  // namespace
+
+ScreenRect scaled_to_windows(const ScreenRect& real, int real_width, int real_height,
+                             int window_width, int window_height) {
+    if (real_width <= 0 || real_height <= 0 || window_width <= 0 || window_height <= 0) return real;
+    return {scale_down(real.left, real_width, window_width),
+            scale_down(real.top, real_height, window_height),
+            scale_up(real.right, real_width, window_width),
+            scale_up(real.bottom, real_height, window_height)};
+}
+
+namespace {
+
 void start_counter(CounterOverlay& overlay, CounterScreen& screen) {
     overlay.centre_x = screen.screen_width() / 2;
     overlay.centre_y = screen.screen_height() / 2 - kCounterRaise;

@@ -10,6 +10,11 @@ namespace ravelo {
 ScreenRect counter_box(const CounterOverlay& overlay);
 // The pixels saved at start and put back at finish: always box_width wide, covering the box.
 ScreenRect counter_capture(const CounterOverlay& overlay);
+// A rectangle in the screen's real pixels (where the box is drawn) in the scaled coordinates
+// that windows use when the program is not aware of display scaling; rounded outwards, so it
+// covers every real pixel. Unchanged when either size is not known.
+ScreenRect scaled_to_windows(const ScreenRect& real, int real_width, int real_height,
+                             int window_width, int window_height);
 
 // Mode 0 measures and saves the screen under the box; 1 paints it with `count`; any other mode
 // puts the saved screen back (nothing when none is held).

@@ -2,6 +2,7 @@
 #include "reader/win32/gdi_counter_screen.h"
 
 #include "platform/win32/wide.h"
+#include "reader/counter.h"
 
 namespace ravelo {
 
@@ -27,6 +28,13 @@ int device_caps(int index) {
     return screen.get() ? GetDeviceCaps(screen.get(), index) : 0;
 }
 
+// The screen DC draws in real pixels, while a program not aware of display scaling reads a
+// scaled HORZRES and VERTRES (at 150%, two thirds): the real size centres the box.
+int real_size(int desktop_index, int scaled_index) {
+    const int real = device_caps(desktop_index);
+    return real > 0 ? real : device_caps(scaled_index);
+}
+
 }  // namespace
 
 GdiCounterScreen::~GdiCounterScreen() {
@@ -34,11 +42,11 @@ GdiCounterScreen::~GdiCounterScreen() {
 }
 
 int GdiCounterScreen::screen_width() {
-    return device_caps(HORZRES);
+    return real_size(DESKTOPHORZRES, HORZRES);
 }
 
 int GdiCounterScreen::screen_height() {
-    return device_caps(VERTRES);
+    return real_size(DESKTOPVERTRES, VERTRES);
 }
 
 int GdiCounterScreen::text_width(const std::string& text) {
@@ -92,8 +100,11 @@ void GdiCounterScreen::restore_background(const ScreenRect& area) {
     }
     release_capture();
     // The saved pixels are as old as the box: windows beneath that changed meanwhile must
-    // paint the rectangle again, or strips of the box would stay on them.
-    const RECT stood{area.left, area.top, area.right, area.bottom};
+    // paint the rectangle again, or strips of the box would stay on them. Windows take it in
+    // their own, possibly scaled, coordinates.
+    const ScreenRect scaled = scaled_to_windows(area, screen_width(), screen_height(),
+                                                device_caps(HORZRES), device_caps(VERTRES));
+    const RECT stood{scaled.left, scaled.top, scaled.right, scaled.bottom};
     RedrawWindow(nullptr, &stood, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }

@@ -88,3 +88,23 @@ TEST(ReaderCounter, LargestCountFitsTheText) {
 }
 
 }  // namespace
+
+// At 125% or 150% the box is drawn in real pixels and repainted in the windows' scaled ones.
+TEST(ReaderCounter, RealPixelsAreScaledOutwardsForTheWindows) {
+    using ravelo::ScreenRect;
+    const struct {
+        int real_width, real_height, scaled_width, scaled_height;
+        ScreenRect expected;
+    } cases[] = {
+        {1920, 1080, 1920, 1080, {835, 510, 1085, 550}},  // not scaled
+        {1920, 1080, 1536, 864, {668, 408, 868, 440}},    // 125%
+        {1920, 1080, 1280, 720, {556, 340, 724, 367}},    // 150%: rounded outwards
+        {1920, 1080, 0, 0, {835, 510, 1085, 550}},        // size not known
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ravelo::scaled_to_windows({835, 510, 1085, 550}, c.real_width, c.real_height,
+                                            c.scaled_width, c.scaled_height),
+                  c.expected)
+            << c.scaled_width;
+    }
+}
