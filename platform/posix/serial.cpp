@@ -16,6 +16,7 @@
 #include "platform/posix/port_failure.h"
 #include "platform/posix/port_names.h"
 #include "platform/posix/stop_wake.h"
+#include "platform/read_ahead.h"
 #include "platform/stop_signals.h"
 
 namespace platform {
@@ -79,11 +80,9 @@ class TermiosLine : public SerialLine {
     }
 
     std::size_t read(std::uint8_t* buffer, std::size_t n) override {
-        for (;;) {
-            ssize_t got = ::read(fd_, buffer, n);
-            if (got >= 0) return static_cast<std::size_t>(got);
-            if (errno != EINTR) return 0;  // EAGAIN: nothing buffered; EIO: the peer hung up
-        }
+        return ahead_.read(buffer, n, [this](std::uint8_t* bytes, std::size_t capacity) {
+            return read_device(bytes, capacity);
+        });
     }
 
     std::size_t write(const std::uint8_t* data, std::size_t n) override {
@@ -104,6 +103,7 @@ class TermiosLine : public SerialLine {
     }
 
     bool wait_for_input(std::uint32_t limit_ms) override {
+        if (!ahead_.empty()) return true;
         Deadline deadline = deadline_after(limit_ms);
         for (;;) {
             // A caught stop signal ends the wait at once; the transfer then notices the stop.
@@ -124,9 +124,20 @@ class TermiosLine : public SerialLine {
         }
     }
 
-    void discard_input() override { ::tcflush(fd_, TCIFLUSH); }
+    void discard_input() override {
+        ahead_.clear();
+        ::tcflush(fd_, TCIFLUSH);
+    }
 
   private:
+    std::size_t read_device(std::uint8_t* buffer, std::size_t n) {
+        for (;;) {
+            ssize_t got = ::read(fd_, buffer, n);
+            if (got >= 0) return static_cast<std::size_t>(got);
+            if (errno != EINTR) return 0;  // EAGAIN: nothing buffered; EIO: the peer hung up
+        }
+    }
+
     // The last message may still be leaving the port: changing the speed under it would garble
     // it, so let it out first, but never wait longer than the write time limit would.
     void restore_settings() {
@@ -157,6 +168,7 @@ class TermiosLine : public SerialLine {
     int fd_;
     termios original_;
     WriteTimeouts timeouts_;
+    ReadAhead ahead_;
 };
 
 int open_device(const std::string& device, OpenError* error) {

@@ -3,8 +3,7 @@
 
 #include <windows.h>
 
-#include <optional>
-
+#include "platform/read_ahead.h"
 #include "platform/read_timeouts.h"
 #include "platform/win32/line_settings.h"
 #include "platform/win32/wide.h"
@@ -69,18 +68,9 @@ class Win32SerialLine : public SerialLine {
     }
 
     std::size_t read(std::uint8_t* buffer, std::size_t n) override {
-        if (n == 0) return 0;
-        std::size_t k = 0;
-        if (pending_) {
-            buffer[k++] = *pending_;
-            pending_.reset();
-        }
-        DWORD got = 0;
-        if (k < n && !ReadFile(handle_, buffer + k, static_cast<DWORD>(n - k), &got, nullptr)) {
-            failed_ = true;
-            got = 0;
-        }
-        return k + got;
+        return ahead_.read(buffer, n, [this](std::uint8_t* bytes, std::size_t capacity) {
+            return read_port(bytes, capacity);
+        });
     }
 
     std::size_t write(const std::uint8_t* data, std::size_t n) override {
@@ -95,23 +85,34 @@ class Win32SerialLine : public SerialLine {
     bool wait_for_input(std::uint32_t limit_ms) override;
 
     void discard_input() override {
-        pending_.reset();
+        ahead_.clear();
         PurgeComm(handle_, PURGE_RXCLEAR);
     }
 
     bool failed() const override { return failed_; }
 
   private:
+    // Every ReadFile is a round trip to the driver (to the Wine server under Wine): one takes
+    // all that is buffered.
+    std::size_t read_port(std::uint8_t* buffer, std::size_t n) {
+        DWORD got = 0;
+        if (!ReadFile(handle_, buffer, static_cast<DWORD>(n), &got, nullptr)) {
+            failed_ = true;
+            return 0;
+        }
+        return got;
+    }
+
     HANDLE handle_;
     COMMTIMEOUTS normal_ = polling_timeouts(WriteTimeouts{});
-    // The byte a wait took off the line, handed out first by the next read.
-    std::optional<std::uint8_t> pending_;
+    // Bytes taken off the line and not yet asked for, the byte a wait took first among them.
+    ReadAhead ahead_;
     bool failed_ = false;
 };
 
 // WaitCommEvent is useless under Wine, so the wait is a one-byte read with a time-out of its own.
 bool Win32SerialLine::wait_for_input(std::uint32_t limit_ms) {
-    if (pending_) return true;
+    if (!ahead_.empty()) return true;
     COMMTIMEOUTS waiting = with_reads(normal_, waiting_read_timeouts(limit_ms));
     std::uint8_t byte = 0;
     DWORD got = 0;
@@ -119,7 +120,7 @@ bool Win32SerialLine::wait_for_input(std::uint32_t limit_ms) {
     const bool ok = ReadFile(handle_, &byte, 1, &got, nullptr) != 0;
     if (can_wait) SetCommTimeouts(handle_, &normal_);
     if (ok && got == 1) {
-        pending_ = byte;
+        ahead_.put(byte);
         return true;
     }
     // A failed read (the device is gone) ends the wait at once, and the callers with it.

@@ -14,8 +14,10 @@
 #include <vector>
 
 #include "gtest/gtest.h"
+#include "platform/clock.h"
 #include "platform/posix/line_settings.h"
 #include "platform/serial.h"
+#include "reader/message_wait.h"
 #include "tests/support/posix/pty_pair.h"
 
 namespace {
@@ -256,6 +258,29 @@ TEST_F(PlatformSerial, DiscardDropsWhatArrived) {
     line->discard_input();
     std::uint8_t buffer[8];
     EXPECT_EQ(line->read(buffer, sizeof buffer), 0u);
+    ASSERT_TRUE(pty_.write_master({'n'}));
+    EXPECT_EQ(receive(*line, 1, 500), std::vector<std::uint8_t>{'n'});
+}
+
+// The line takes what the driver holds in one go: a message's CR must not swallow what
+// follows it, and a discard must drop what was taken ahead as well.
+TEST_F(PlatformSerial, BytesReadAheadStayForTheNextMessageUntilDiscarded) {
+    auto line = open_configured();
+    ASSERT_TRUE(line);
+    auto clock = platform::make_system_clock();
+    const ravelo::MessageRules rules{300, 255, true};
+    ravelo::MessageBuffer buffer;
+    ASSERT_TRUE(pty_.write_master({'A', 'C', 'K', '\r', 'O', 'V', 'E', 'R', '\r', 's', 't'}));
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));  // all of it in the driver
+    ASSERT_EQ(ravelo::wait_for_message(*line, *clock, rules, buffer), ravelo::WaitEnd::complete);
+    EXPECT_TRUE(ravelo::buffer_equals(buffer, "ACK\r"));
+    ASSERT_EQ(ravelo::wait_for_message(*line, *clock, rules, buffer), ravelo::WaitEnd::complete);
+    EXPECT_TRUE(ravelo::buffer_equals(buffer, "OVER\r"));
+
+    line->discard_input();
+    std::uint8_t rest[8];
+    EXPECT_EQ(line->read(rest, sizeof rest), 0u);
+    EXPECT_FALSE(line->wait_for_input(50));
     ASSERT_TRUE(pty_.write_master({'n'}));
     EXPECT_EQ(receive(*line, 1, 500), std::vector<std::uint8_t>{'n'});
 }

@@ -6,7 +6,9 @@
 #include <thread>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/serial.h"
+#include "reader/message_wait.h"
 
 namespace {
 
@@ -130,6 +132,29 @@ TEST_F(Com1, DiscardDropsBufferedInputAndTheWaitedByte) {
     std::uint8_t buffer[16];
     EXPECT_EQ(line_->read(buffer, sizeof buffer), 0u);
     EXPECT_FALSE(line_->wait_for_input(50));
+}
+
+// The line takes what the driver holds in one go: a message's CR must not swallow what
+// follows it, and a discard must drop what was taken ahead as well.
+TEST_F(Com1, BytesReadAheadStayForTheNextMessageUntilDiscarded) {
+    const std::uint8_t sent[] = {'A', 'C', 'K', '\r', 'O', 'V', 'E', 'R', '\r', 's', 't'};
+    ASSERT_EQ(line_->write(sent, sizeof sent), sizeof sent);
+    Sleep(50);  // let the whole echo arrive
+    auto clock = platform::make_system_clock();
+    const ravelo::MessageRules rules{300, 255, true};
+    ravelo::MessageBuffer buffer;
+    ASSERT_EQ(ravelo::wait_for_message(*line_, *clock, rules, buffer), ravelo::WaitEnd::complete);
+    EXPECT_TRUE(ravelo::buffer_equals(buffer, "ACK\r"));
+    ASSERT_EQ(ravelo::wait_for_message(*line_, *clock, rules, buffer), ravelo::WaitEnd::complete);
+    EXPECT_TRUE(ravelo::buffer_equals(buffer, "OVER\r"));
+
+    line_->discard_input();
+    std::uint8_t rest[8];
+    EXPECT_EQ(line_->read(rest, sizeof rest), 0u);
+    EXPECT_FALSE(line_->wait_for_input(50));
+    const std::uint8_t next = 'n';
+    ASSERT_EQ(line_->write(&next, 1), 1u);
+    EXPECT_EQ(receive(1), std::vector<std::uint8_t>{'n'});
 }
 
 }  // namespace
