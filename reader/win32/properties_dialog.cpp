@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "common/dialog_start.h"
 #include "common/port_labels.h"
+#include "common/win32/file_dialog_buffer.h"
 #include "platform/win32/wide.h"
 #include "reader/properties_rules.h"
 #include "resources/ravelo_ids.h"
@@ -176,10 +178,11 @@ INT_PTR CALLBACK properties_dialog_proc(HWND dialog, UINT message, WPARAM wparam
 
 int browse_output_file(Reader& reader, HWND owner) {
     reader.output_path = reader.settings.file_name;
-    std::wstring file = platform::to_wide(reader.output_path);
-    std::wstring buffer(MAX_PATH, L'\0');
-    file.copy(buffer.data(), MAX_PATH - 1);
+    // The stored directory goes into the proposed name too: the dialog may ignore it otherwise.
+    std::wstring buffer = common::file_dialog_buffer(
+        common::dialog_start_path(reader.settings.directory, reader.settings.file_name));
     const std::wstring directory = platform::to_wide(reader.settings.directory);
+    const common::KeptCurrentDirectory kept;
 
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
@@ -188,15 +191,16 @@ int browse_output_file(Reader& reader, HWND owner) {
     dialog.lpstrFilter = L"Data Files (*.TXT)\0*.TXT\0All Files (*.*)\0*.*\0";
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = buffer.data();
-    dialog.nMaxFile = MAX_PATH;
+    dialog.nMaxFile = common::kFileDialogBuffer;
     dialog.lpstrInitialDir = directory.c_str();
-    dialog.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
+    dialog.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
     dialog.lpstrDefExt = L"TXT";
     if (!GetSaveFileNameW(&dialog)) {
         // Windows refuses to open at all on a proposed name it finds invalid (Wine does not
         // check): offer the dialog again without one rather than ignore the button.
         if (CommDlgExtendedError() != FNERR_INVALIDFILENAME) return 0;
-        buffer.assign(MAX_PATH, L'\0');
+        buffer = common::file_dialog_buffer("");
+        dialog.lpstrFile = buffer.data();
         if (!GetSaveFileNameW(&dialog)) return 0;
     }
     reader.output_path = platform::from_wide(buffer.c_str());

@@ -5,13 +5,13 @@
 
 #include <string>
 
+#include "common/dialog_start.h"
+#include "common/win32/file_dialog_buffer.h"
 #include "platform/win32/wide.h"
 
 namespace lumbra {
 
 namespace {
-
-constexpr DWORD kFileBuffer = 256;  // characters, the terminator included
 
 // Pairs of shown text and pattern; the list ends with an empty pair.
 const wchar_t kFilters[] =
@@ -21,9 +21,11 @@ const wchar_t kFilters[] =
 }  // namespace
 
 bool choose_lookup_file(SenderSettings& settings, HWND owner) {
-    std::wstring file(kFileBuffer, L'\0');
-    platform::to_wide(settings.lookup_path).copy(file.data(), kFileBuffer - 1);
+    // The stored directory goes into the proposed name too: the dialog may ignore it otherwise.
+    std::wstring file = common::file_dialog_buffer(
+        common::dialog_start_path(settings.directory, settings.lookup_path));
     const std::wstring directory = platform::to_wide(settings.directory);
+    const common::KeptCurrentDirectory kept;
 
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
@@ -31,9 +33,9 @@ bool choose_lookup_file(SenderSettings& settings, HWND owner) {
     dialog.lpstrFilter = kFilters;
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = file.data();
-    dialog.nMaxFile = kFileBuffer;
+    dialog.nMaxFile = common::kFileDialogBuffer;
     dialog.lpstrInitialDir = directory.empty() ? nullptr : directory.c_str();
-    dialog.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+    dialog.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     dialog.lpstrDefExt = L"TXT";
     if (!GetOpenFileNameW(&dialog)) return false;
     settings.lookup_path = platform::from_wide(file.c_str());

@@ -1,0 +1,30 @@
+// What the save and open dialogs share: a file buffer that takes long paths, and the process's
+// current directory kept as it was.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace common {
+
+// Characters, the terminator included: the longest path Windows knows.
+constexpr DWORD kFileDialogBuffer = 32768;
+
+// The proposed path (UTF-8) in a buffer of kFileDialogBuffer characters; one that does not fit
+// is not proposed.
+std::wstring file_dialog_buffer(const std::string& proposed);
+
+// The open dialog changes the current directory whatever its flags say; this puts it back.
+class KeptCurrentDirectory {
+  public:
+    KeptCurrentDirectory();
+    ~KeptCurrentDirectory();
+    KeptCurrentDirectory(const KeptCurrentDirectory&) = delete;
+    KeptCurrentDirectory& operator=(const KeptCurrentDirectory&) = delete;
+
+  private:
+    std::wstring directory_;
+};
+
+}  // namespace common
