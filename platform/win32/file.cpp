@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/win32/wide.h"
+#include "platform/win32/system_path.h"
 
 namespace platform {
 namespace {
@@ -64,7 +64,7 @@ File& File::operator=(File&& other) noexcept {
 
 File File::open(const std::string& path, Creation creation, FileError* error, bool read_only) {
     const DWORD access = read_only ? GENERIC_READ : (GENERIC_READ | GENERIC_WRITE);
-    HANDLE h = CreateFileW(to_wide(path).c_str(), access, 0, nullptr, disposition(creation),
+    HANDLE h = CreateFileW(system_path(path).c_str(), access, 0, nullptr, disposition(creation),
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     const FileError result =
         h == INVALID_HANDLE_VALUE ? map_error(GetLastError()) : FileError::none;
@@ -129,11 +129,11 @@ std::uint64_t File::size() {
 }
 
 bool remove_file(const std::string& path) {
-    return DeleteFileW(to_wide(path).c_str()) != 0;
+    return DeleteFileW(system_path(path).c_str()) != 0;
 }
 
 bool file_exists(const std::string& path) {
-    const DWORD attributes = GetFileAttributesW(to_wide(path).c_str());
+    const DWORD attributes = GetFileAttributesW(system_path(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 

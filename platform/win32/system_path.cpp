@@ -1,0 +1,24 @@
+// Full, long-path-form names for CreateFileW and the other file calls.
+#include "platform/win32/system_path.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/paths.h"
+#include "platform/win32/wide.h"
+
+namespace platform {
+
+std::wstring system_path(const std::string& path) {
+    const std::wstring given = to_wide(path);
+    if (given.empty()) return given;
+    const DWORD size = GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
+    if (size == 0) return given;
+    std::vector<wchar_t> full(size);
+    const DWORD n = GetFullPathNameW(given.c_str(), size, full.data(), nullptr);
+    if (n == 0 || n >= size) return given;
+    return to_wide(long_path_form(from_wide(std::wstring(full.data(), n))));
+}
+
+}  // namespace platform
