@@ -13,13 +13,21 @@ bool is_path_separator(char c);
 std::string executable_directory();
 
 // Where a program keeps its settings file, and where its output and lookup files are looked for
-// by default; both with their trailing separator. Windows: beside the executable. Linux:
+// by default; both with their trailing separator. Windows: beside the executable, or in
+// %LOCALAPPDATA%\<program_name>\ when that cannot be written. Linux:
 // $XDG_CONFIG_HOME/velmora/ (~/.config/velmora/), and the current directory.
 struct ProgramFolders {
     std::string settings;
     std::string data;
 };
-ProgramFolders program_folders();
+ProgramFolders program_folders(const std::string& program_name);
+
+// Windows: the executable's folder when it can be written, else the user's own folder for the
+// program (local_app_data\program_name\): installed under Program Files, a standard user
+// cannot write beside the executable, and a 64-bit program gets no folder redirection.
+std::string windows_settings_folder(const std::string& executable_directory, bool writable,
+                                    const std::string& local_app_data,
+                                    const std::string& program_name);
 
 // Creates the directory and any missing parents; true when it exists afterwards.
 bool make_directories(const std::string& directory);
@@ -29,6 +37,11 @@ std::string directory_part(const std::string& path);
 // A name that stands on its own: "/..." on POSIX; on Windows a drive letter and colon, a leading
 // backslash or slash, or a UNC path.
 bool is_absolute_path(const std::string& name);
+
+// A full Windows path ("C:\\..." or "\\\\server\\share\\...") in the "\\\\?\\" form that has no
+// MAX_PATH limit; anything else (relative, already in a device form) as it stands. The path
+// must already be normalised: that form takes every character literally.
+std::string long_path_form(const std::string& full_path);
 
 // directory + separator (only where needed) + name.
 std::string join_path(const std::string& directory, const std::string& name);

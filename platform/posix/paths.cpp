@@ -58,7 +58,8 @@ std::string executable_directory() {
     return slash == std::string::npos ? "./" : path.substr(0, slash + 1);
 }
 
-ProgramFolders program_folders() {
+// Both programs share one settings folder on Linux.
+ProgramFolders program_folders(const std::string&) {
     return {join_path(join_path(config_home(), "velmora"), ""), current_directory()};
 }
 

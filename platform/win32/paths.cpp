@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "platform/environment.h"
+#include "platform/win32/system_path.h"
 #include "platform/win32/wide.h"
 
 namespace platform {
@@ -42,16 +44,43 @@ std::string executable_directory() {
     }
 }
 
-// On Windows the settings file and the files stand beside the executable.
-ProgramFolders program_folders() {
-    const std::string directory = executable_directory();
-    return {directory, directory};
+namespace {
+
+// Whether the settings can be saved in the folder: an existing settings file that opens for
+// writing, and a file that can be created there (made and deleted at once).
+bool folder_writable(const std::string& directory, const std::string& program_name) {
+    const std::wstring settings = system_path(directory + program_name + ".ini");
+    if (GetFileAttributesW(settings.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        HANDLE h = CreateFileW(settings.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return false;
+        CloseHandle(h);
+    }
+    const std::wstring probe = system_path(directory + program_name + ".write-test-" +
+                                           std::to_string(GetCurrentProcessId()) + ".tmp");
+    HANDLE h = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(h);
+    return true;
+}
+
+}  // namespace
+
+// Beside the executable where it can be written, so existing installations keep their files;
+// else in the user's own folder, which is then also where files are looked for by default.
+ProgramFolders program_folders(const std::string& program_name) {
+    const std::string executable = executable_directory();
+    const std::string folder =
+        windows_settings_folder(executable, folder_writable(executable, program_name),
+                                environment_variable("LOCALAPPDATA"), program_name);
+    return {folder, folder};
 }
 
 // Parents first; a folder that already exists is no failure.
 bool make_directories(const std::string& directory) {
     if (directory.empty()) return true;
-    const std::wstring path = to_wide(directory);
+    const std::wstring path = system_path(directory);
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     std::string parent = directory;

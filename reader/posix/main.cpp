@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
         common::TerminalMessageBoxes boxes;
         ravelo::TerminalUi ui;
         ravelo::Reader reader(*ports, *clock, boxes, ui);
-        ravelo::load_settings(reader, platform::program_folders());
+        ravelo::load_settings(reader, platform::program_folders("ravelo"));
         ravelo::apply_command_line(reader, tail);
         const int result = ravelo::run_reader(reader);
         return exit_status(result, reader, ui);

@@ -21,7 +21,8 @@ namespace {
 
 std::string usage() {
     return ravelo::command_line_help("Ravelo.exe", "C:\\Data\\prijem.txt") +
-           "\nNastavení: " + ravelo::kSettingsFileName + " vedle programu.";
+           "\nNastavení: " + ravelo::kSettingsFileName +
+           " vedle programu, nelze-li tam zapisovat, v %LOCALAPPDATA%\\Ravelo.";
 }
 
 int run(HINSTANCE instance, const std::string& tail) {
@@ -30,7 +31,8 @@ int run(HINSTANCE instance, const std::string& tail) {
     common::Win32MessageBoxes boxes;
     ravelo::Win32Ui ui;
     ravelo::Reader reader(*ports, *clock, boxes, ui);
-    return ravelo::run_with_hidden_window(instance, reader, platform::executable_directory(), [&] {
+    const std::string folder = platform::program_folders("Ravelo").settings;
+    return ravelo::run_with_hidden_window(instance, reader, folder, [&] {
         ravelo::apply_command_line(reader, tail);
         ravelo::run_reader(reader);
     });

@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
             ui.boxes().show_message(lumbra::kCaption, kNameTheFile);
             return kExitCannotStart;
         }
-        lumbra::run_sender(sender, platform::program_folders());
+        lumbra::run_sender(sender, platform::program_folders("lumbra"));
         if (platform::stop_signal() != 0) return kExitBySignal + platform::stop_signal();
         return sender.loaded ? kExitLoaded : kExitRunFailed;
     } catch (const std::exception& e) {

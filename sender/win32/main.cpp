@@ -22,7 +22,8 @@ namespace {
 
 std::string usage() {
     return lumbra::command_line_help("Lumbra.exe", "C:\\Data\\list.txt") +
-           "\nNastavení: " + lumbra::kSettingsFileName + " vedle programu.";
+           "\nNastavení: " + lumbra::kSettingsFileName +
+           " vedle programu, nelze-li tam zapisovat, v %LOCALAPPDATA%\\Lumbra.";
 }
 
 void run(HINSTANCE instance, const std::string& tail) {
@@ -32,7 +33,7 @@ void run(HINSTANCE instance, const std::string& tail) {
     lumbra::Win32SenderUi ui(instance);
     lumbra::Sender sender(*ports, *clock, boxes, ui);
     lumbra::apply_command_line(sender.settings, tail);
-    lumbra::run_sender(sender, platform::executable_directory());
+    lumbra::run_sender(sender, platform::program_folders("Lumbra"));
 }
 
 }  // namespace

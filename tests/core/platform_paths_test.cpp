@@ -35,3 +35,49 @@ TEST(PlatformPaths, AbsoluteNamesStandAsTheyAreRelativeOnesJoinTheDirectory) {
 }
 
 }  // namespace
+
+TEST(PlatformPaths, FullWindowsPathsTakeTheFormWithoutALengthLimit) {
+    const std::string long_name(255, 'n');
+    const struct {
+        const char* name;
+        std::string path;
+        std::string expected;
+    } cases[] = {
+        {"drive", "C:\\Data\\" + long_name, "\\\\?\\C:\\Data\\" + long_name},
+        {"drive, lower case", "z:\\tmp\\x.txt", "\\\\?\\z:\\tmp\\x.txt"},
+        {"UNC", "\\\\server\\share\\x.txt", "\\\\?\\UNC\\server\\share\\x.txt"},
+        {"already long", "\\\\?\\C:\\x.txt", "\\\\?\\C:\\x.txt"},
+        {"device", "\\\\.\\COM1", "\\\\.\\COM1"},
+        {"relative", "x.txt", "x.txt"},
+        {"drive-relative", "C:x.txt", "C:x.txt"},
+        {"POSIX", "/tmp/x.txt", "/tmp/x.txt"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(platform::long_path_form(c.path), c.expected);
+    }
+}
+
+TEST(PlatformPaths, SettingsStayBesideAWritableExecutableElseGoToTheUsersFolder) {
+    const bool windows = platform::path_separator() == '\\';
+    const char* exe = "C:\\Program Files\\Velmora\\";
+    const struct {
+        const char* name;
+        bool writable;
+        const char* local_app_data;
+        const char* on_posix;
+        const char* on_windows;
+    } cases[] = {
+        {"writable", true, "C:\\Users\\eva\\AppData\\Local", exe, exe},
+        {"read-only", false, "C:\\Users\\eva\\AppData\\Local",
+         "C:\\Users\\eva\\AppData\\Local/Ravelo/", "C:\\Users\\eva\\AppData\\Local\\Ravelo\\"},
+        {"read-only, trailing separator", false, "C:\\Users\\eva\\AppData\\Local\\",
+         "C:\\Users\\eva\\AppData\\Local\\/Ravelo/", "C:\\Users\\eva\\AppData\\Local\\Ravelo\\"},
+        {"read-only, no LOCALAPPDATA", false, "", exe, exe},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(platform::windows_settings_folder(exe, c.writable, c.local_app_data, "Ravelo"),
+                  windows ? c.on_windows : c.on_posix);
+    }
+}
