@@ -74,6 +74,8 @@ ProgramFolders program_folders(const std::string& program_name) {
     const std::string folder =
         windows_settings_folder(executable, folder_writable(executable, program_name),
                                 environment_variable("LOCALAPPDATA"), program_name);
+    // The user's folder is also where the first output file goes, before any settings are saved.
+    if (folder != executable) make_directories(folder);
     return {folder, folder};
 }
 
