@@ -6,6 +6,7 @@
 
 #include "common/checksum.h"
 #include "reader/counter.h"
+#include "reader/counter_pace.h"
 #include "reader/message_wait.h"
 #include "reader/output_file.h"
 #include "reader/reader_messages.h"
@@ -63,6 +64,7 @@ struct RecordPhase {
     int expected = 0;
     int stored = 0;
     const char* message = nullptr;
+    CounterPace counter;
 };
 
 bool checksum_matches(const MessageBuffer& buffer) {
@@ -112,8 +114,9 @@ Step take_record(RecordPhase& phase) {
     }
     reader.stored_records = ++phase.stored;
     phase.expected = (phase.expected + 1) % kSequenceCount;
-    draw_counter(reader, kCounterUpdate, phase.stored);
+    // The terminal waits for the answer, not for the box.
     send(reader, "ACK\r");
+    show_count(reader, phase.counter, phase.stored);
     return Step::go_on;
 }
 
@@ -134,6 +137,7 @@ int receive_batch(RecordPhase& phase) {
                 return -1;
             }
             send(reader, "NAK\r");
+            show_kept_count(reader, phase.counter);  // the line is quiet: time to catch up
             continue;
         }
         retries = 0;
@@ -143,9 +147,10 @@ int receive_batch(RecordPhase& phase) {
 }
 
 int receive_into_file(Reader& reader, MessageBuffer& buffer) {
-    RecordPhase phase{reader, buffer};
+    RecordPhase phase{reader, buffer, 0, 0, nullptr, CounterPace{}};
     draw_counter(reader, kCounterStart, 0);
     const int result = receive_batch(phase);
+    show_kept_count(reader, phase.counter);
     draw_counter(reader, kCounterFinish, 0);
     if (phase.message) report(reader, phase.message);
     return result;

@@ -7,6 +7,7 @@
 #include "common/answer_deadline.h"
 #include "common/checksum.h"
 #include "platform/stop_signals.h"
+#include "sender/kept_progress.h"
 #include "sender/lookup_lines.h"
 #include "sender/sender_messages.h"
 
@@ -85,6 +86,7 @@ std::string exchange(Sender& sender, const std::uint8_t* bytes, std::size_t n) {
     line.write(bytes, n);
     std::string answer;
     const common::AnswerDeadline deadline(sender.clock, kAnswerLimitMs);
+    show_kept_progress(sender);  // while the record travels and the terminal answers
     std::uint8_t last = 0;
     while (last != common::kCarriageReturn && answer.size() < kAnswerCompleteBytes &&
            !platform::stop_requested()) {
@@ -139,11 +141,12 @@ int send_lookup_file(Sender& sender) {
             if (!take_byte(sender, block[i])) return fail_and_rewind(sender);
         }
         const std::uint64_t read = a.bytes_read < a.file_size ? a.bytes_read : a.file_size;
-        sender.ui.set_progress(static_cast<int>(read * 100 / a.file_size));
+        keep_progress(sender, static_cast<int>(read * 100 / a.file_size));
     }
     // The last line without a line end.
     if (a.length > 0 && !send_line(sender)) return fail_and_rewind(sender);
-    sender.ui.set_progress(100);
+    show_kept_progress(sender);
+    sender.ui.set_progress(100);  // at once: the bar stands at 100 before the end marker goes
     std::memcpy(a.record, kEndMarker, std::strlen(kEndMarker));
     if (!send_record(sender, std::strlen(kEndMarker))) return fail_and_rewind(sender);
     return 1;
@@ -159,6 +162,7 @@ int send_attempt(Sender& sender) {
     if (!wake_terminal(sender)) return 0;
     sender.ui.open_progress_window();
     const int result = send_lookup_file(sender);
+    show_kept_progress(sender);
     sender.ui.close_progress_window();
     if (result == 1) warn(sender, kTransferDone);
     return result;

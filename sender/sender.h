@@ -24,8 +24,9 @@ struct Attempt {
     std::uint32_t sum = 0;
     std::uint64_t bytes_read = 0;
     std::uint64_t file_size = 0;
-    bool after_cr = false;  // the previous byte was a CR, so an LF now belongs to it
-    int line = 1;           // the line being built, counted from 1
+    bool after_cr = false;   // the previous byte was a CR, so an LF now belongs to it
+    int line = 1;            // the line being built, counted from 1
+    int progress_kept = -1;  // a block's position not shown yet, -1 when none
 };
 
 struct Sender {
