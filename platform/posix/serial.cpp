@@ -13,6 +13,7 @@
 #include <chrono>
 
 #include "platform/posix/line_settings.h"
+#include "platform/posix/low_latency.h"
 #include "platform/posix/port_failure.h"
 #include "platform/posix/port_names.h"
 #include "platform/posix/stop_wake.h"
@@ -58,10 +59,12 @@ std::size_t bytes_queued_out(int fd) {
 
 class TermiosLine : public SerialLine {
   public:
-    TermiosLine(int fd, const termios& original) : fd_(fd), original_(original) {}
+    TermiosLine(int fd, const termios& original)
+        : fd_(fd), original_(original), latency_(ask_low_latency(fd)) {}
 
     ~TermiosLine() override {
         restore_settings();
+        restore_latency(fd_, latency_);
         ::ioctl(fd_, TIOCNXCL);
         ::close(fd_);
     }
@@ -167,6 +170,7 @@ class TermiosLine : public SerialLine {
 
     int fd_;
     termios original_;
+    LowLatency latency_;
     WriteTimeouts timeouts_;
     ReadAhead ahead_;
 };
