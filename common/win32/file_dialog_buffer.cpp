@@ -1,6 +1,7 @@
 // The file dialogs' long-path buffer and the current directory they must leave alone.
 #include "common/win32/file_dialog_buffer.h"
 
+#include "platform/paths.h"
 #include "platform/win32/wide.h"
 
 namespace common {
@@ -10,6 +11,11 @@ std::wstring file_dialog_buffer(const std::string& proposed) {
     const std::wstring wide = platform::to_wide(proposed);
     if (wide.size() < kFileDialogBuffer) wide.copy(buffer.data(), wide.size());
     return buffer;
+}
+
+const wchar_t* initial_directory(const std::string& proposed, const std::wstring& directory) {
+    if (!platform::directory_part(proposed).empty() || directory.empty()) return nullptr;
+    return directory.c_str();
 }
 
 KeptCurrentDirectory::KeptCurrentDirectory() {

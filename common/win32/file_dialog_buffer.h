@@ -15,6 +15,11 @@ constexpr DWORD kFileDialogBuffer = 32768;
 // is not proposed.
 std::wstring file_dialog_buffer(const std::string& proposed);
 
+// The initial directory to hand over beside the proposed path: none when the path names its
+// folder, since the dialogs of Windows 7 and later take the last folder used instead of an
+// initial directory they were given before, but a folder in the proposed name wins.
+const wchar_t* initial_directory(const std::string& proposed, const std::wstring& directory);
+
 // The open dialog changes the current directory whatever its flags say; this puts it back.
 class KeptCurrentDirectory {
   public:

@@ -179,8 +179,9 @@ INT_PTR CALLBACK properties_dialog_proc(HWND dialog, UINT message, WPARAM wparam
 int browse_output_file(Reader& reader, HWND owner) {
     reader.output_path = reader.settings.file_name;
     // The stored directory goes into the proposed name too: the dialog may ignore it otherwise.
-    std::wstring buffer = common::file_dialog_buffer(
-        common::dialog_start_path(reader.settings.directory, reader.settings.file_name));
+    const std::string proposed =
+        common::dialog_start_path(reader.settings.directory, reader.settings.file_name);
+    std::wstring buffer = common::file_dialog_buffer(proposed);
     const std::wstring directory = platform::to_wide(reader.settings.directory);
     const common::KeptCurrentDirectory kept;
 
@@ -192,7 +193,7 @@ int browse_output_file(Reader& reader, HWND owner) {
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = buffer.data();
     dialog.nMaxFile = common::kFileDialogBuffer;
-    dialog.lpstrInitialDir = directory.c_str();
+    dialog.lpstrInitialDir = common::initial_directory(proposed, directory);
     dialog.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
     dialog.lpstrDefExt = L"TXT";
     if (!GetSaveFileNameW(&dialog)) {
@@ -201,6 +202,7 @@ int browse_output_file(Reader& reader, HWND owner) {
         if (CommDlgExtendedError() != FNERR_INVALIDFILENAME) return 0;
         buffer = common::file_dialog_buffer("");
         dialog.lpstrFile = buffer.data();
+        dialog.lpstrInitialDir = common::initial_directory("", directory);
         if (!GetSaveFileNameW(&dialog)) return 0;
     }
     reader.output_path = platform::from_wide(buffer.c_str());

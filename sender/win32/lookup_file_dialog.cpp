@@ -22,8 +22,9 @@ const wchar_t kFilters[] =
 
 bool choose_lookup_file(SenderSettings& settings, HWND owner) {
     // The stored directory goes into the proposed name too: the dialog may ignore it otherwise.
-    std::wstring file = common::file_dialog_buffer(
-        common::dialog_start_path(settings.directory, settings.lookup_path));
+    const std::string proposed =
+        common::dialog_start_path(settings.directory, settings.lookup_path);
+    std::wstring file = common::file_dialog_buffer(proposed);
     const std::wstring directory = platform::to_wide(settings.directory);
     const common::KeptCurrentDirectory kept;
 
@@ -34,7 +35,7 @@ bool choose_lookup_file(SenderSettings& settings, HWND owner) {
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = common::kFileDialogBuffer;
-    dialog.lpstrInitialDir = directory.empty() ? nullptr : directory.c_str();
+    dialog.lpstrInitialDir = common::initial_directory(proposed, directory);
     dialog.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     dialog.lpstrDefExt = L"TXT";
     if (!GetOpenFileNameW(&dialog)) return false;
