@@ -1,0 +1,318 @@
+// What a user feels of both programs on a real line: a terminal paced at 115200 and 9600 bit/s
+// on a pseudo-terminal, records and lookup lines of 10, 40 and 251 bytes, against a control
+// that only answers (reader) or only sends (sender), so a loaded machine shows as such.
+// Usage: paced_bench [records per run, at most]; Ravelo.exe and Lumbra.exe are measured too when
+// VELMORA_WINDOWS_BIN and scripts/wine-env's exports are set.
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/bench/paced_line.h"
+#include "tests/bench/program_run.h"
+#include "tests/support/posix/pty_pair.h"
+#include "tools/velmora-sim/framing.h"
+
+namespace {
+
+using bench::Bytes;
+using bench::now_ns;
+
+struct Outcome {
+    bool ok = false;
+    double efficiency = 0;          // the stop-and-wait bound's time over the time taken
+    std::vector<double> answer_us;  // the program's turnaround, per message
+    double cpu_s = 0;               // processor time during the transfer
+    double wall_s = 0;
+    std::size_t bytes = 0;  // bytes on the wire both ways during the transfer
+};
+
+std::string env(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+double percentile(std::vector<double> v, double p) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    return v[std::min(v.size() - 1, static_cast<std::size_t>(p * static_cast<double>(v.size())))];
+}
+
+Bytes payload(std::size_t size, std::size_t n) {
+    Bytes b(size);
+    for (std::size_t i = 0; i < size; ++i) b[i] = static_cast<std::uint8_t>('A' + (n * 7 + i) % 26);
+    return b;
+}
+
+// The record source: "READ\r" answered, `count` records, each awaited, then "OVER\r".
+Outcome serve_records(bench::PacedLine& line, std::size_t count, std::size_t size,
+                      const std::function<double()>& cpu) {
+    Outcome o;
+    const bench::Message request = line.receive(60000);
+    if (request.bytes != sim::to_bytes("READ\r")) return o;
+    line.send(sim::kAck, request.crossed);
+    std::int64_t start = 0;
+    std::int64_t end = 0;
+    std::int64_t from = 0;
+    double cpu_start = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const Bytes record = sim::frame_record(static_cast<std::uint8_t>(i % 10), payload(size, i));
+        if (i == 0) {
+            cpu_start = cpu();
+            start = std::max(now_ns(), from);
+        }
+        const std::int64_t last = line.send(record, from);
+        const bench::Message answer = line.receive(2000);
+        if (answer.bytes != sim::kAck) return o;
+        o.answer_us.push_back(static_cast<double>(answer.first - last) / 1000.0);
+        end = from = answer.crossed;
+        o.bytes += record.size() + answer.bytes.size();
+    }
+    o.cpu_s = cpu() - cpu_start;
+    line.send(sim::kOver, from);
+    o.wall_s = static_cast<double>(end - start) * 1e-9;
+    o.efficiency =
+        static_cast<double>(o.bytes) * static_cast<double>(line.byte_ns()) * 1e-9 / o.wall_s;
+    o.ok = true;
+    return o;
+}
+
+// The lookup target: the wake-up and every record answered "ACK\r" until "OVER\r".
+Outcome take_lookup(bench::PacedLine& line, std::size_t count, const std::function<double()>& cpu) {
+    Outcome o;
+    bench::Message m = line.receive(60000);
+    if (m.bytes.empty()) return o;
+    std::int64_t acked = line.send(sim::kAck, m.crossed);
+    std::int64_t start = 0;
+    std::int64_t end = 0;
+    double cpu_start = 0;
+    for (std::size_t n = 0;; ++n) {
+        m = line.receive(5000);
+        if (m.bytes.empty()) return o;
+        if (m.bytes == sim::kOver) break;
+        if (n == 0) {
+            start = m.first;
+            cpu_start = cpu();
+        } else {
+            o.answer_us.push_back(static_cast<double>(m.first - acked) / 1000.0);
+        }
+        acked = line.send(sim::kAck, m.crossed);
+        end = acked;
+        o.bytes += m.bytes.size() + sim::kAck.size();
+    }
+    o.cpu_s = cpu() - cpu_start;
+    line.send(sim::kAck, m.crossed);
+    o.wall_s = static_cast<double>(end - start) * 1e-9;
+    o.efficiency =
+        static_cast<double>(o.bytes) * static_cast<double>(line.byte_ns()) * 1e-9 / o.wall_s;
+    o.ok = o.answer_us.size() + 1 == count;
+    return o;
+}
+
+// The control reader: the request, then blocking reads, "ACK\r" for every message until "OVER\r".
+void control_reader(int fd) {
+    const Bytes request = sim::to_bytes("READ\r");
+    if (::write(fd, request.data(), request.size()) < 0) return;
+    Bytes message;
+    for (;;) {
+        std::uint8_t byte = 0;
+        if (::read(fd, &byte, 1) != 1) return;
+        message.push_back(byte);
+        if (byte != 0x0D) continue;
+        if (message == sim::kOver) return;
+        if (::write(fd, sim::kAck.data(), sim::kAck.size()) < 0) return;
+        message.clear();
+    }
+}
+
+// The control sender: wake-up, each record as soon as "ACK\r" is read, then "OVER\r".
+void control_sender(int fd, const std::vector<Bytes>& records) {
+    auto exchange = [fd](const Bytes& out) {
+        if (::write(fd, out.data(), out.size()) < 0) return false;
+        Bytes answer;
+        for (std::uint8_t byte = 0; byte != 0x0D;) {
+            if (::read(fd, &byte, 1) != 1) return false;
+            answer.push_back(byte);
+        }
+        return answer == sim::kAck;
+    };
+    if (!exchange(sim::to_bytes("velmor\r"))) return;
+    for (const Bytes& r : records) {
+        if (!exchange(r)) return;
+    }
+    exchange(sim::kOver);
+}
+
+double thread_cpu() {
+    timespec t{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+struct Case {
+    bool reader;
+    std::uint32_t baud;
+    std::size_t size;
+    std::size_t count;
+};
+
+struct Setup {
+    std::string bin;          // host programs
+    std::string windows_bin;  // empty: no Windows build
+    std::string wine_ports;
+    std::string wine_prefix;
+    std::filesystem::path folder;
+};
+
+std::string baud_digit(std::uint32_t baud) {
+    return baud == 115200 ? "1" : "5";
+}
+
+void write_lookup(const std::filesystem::path& path, const Case& c) {
+    std::ofstream out(path, std::ios::binary);
+    for (std::size_t i = 0; i < c.count; ++i) {
+        const Bytes p = payload(c.size, i);
+        out.write(reinterpret_cast<const char*>(p.data()), static_cast<std::streamsize>(p.size()));
+        out << "\r\n";
+    }
+}
+
+Outcome run_control(const Case& c) {
+    test_support::PtyPair pty;
+    bench::PacedLine line(pty.master(), c.baud);
+    std::vector<Bytes> records;
+    for (std::size_t i = 0; !c.reader && i < c.count; ++i) {
+        records.push_back(sim::frame_lookup_record(payload(c.size, i)));
+    }
+    double control_cpu = 0;
+    std::thread control([&] {
+        if (c.reader) {
+            control_reader(pty.slave());
+        } else {
+            control_sender(pty.slave(), records);
+        }
+        control_cpu = thread_cpu();
+    });
+    const auto no_cpu = [] { return 0.0; };
+    Outcome o = c.reader ? serve_records(line, c.count, c.size, no_cpu)
+                         : take_lookup(line, c.count, no_cpu);
+    control.join();
+    o.cpu_s = control_cpu;  // the thread's whole time: the control does nothing else
+    return o;
+}
+
+// Wine's Z: drive with backslashes.
+std::string windows_name(const std::string& path) {
+    std::string name = "Z:" + path;
+    std::replace(name.begin(), name.end(), '/', '\\');
+    return name;
+}
+
+Outcome run_program(const Case& c, const Setup& s, bool windows) {
+    test_support::PtyPair pty;
+    bench::PacedLine line(pty.master(), c.baud);
+    std::map<std::string, std::string> environment;
+    std::vector<std::string> argv;
+    const std::filesystem::path lookup = s.folder / "LOOKUP.TXT";
+    if (!c.reader) write_lookup(lookup, c);
+    std::string file = c.reader ? (s.folder / "OUT.TXT").string() : lookup.string();
+    if (windows) file = windows_name(file);
+    const std::string tail = c.reader ? file + ",1," + baud_digit(c.baud) + ",1,1,1,0,0,0,0,2"
+                                      : file + ",1," + baud_digit(c.baud);
+    if (windows) {
+        std::filesystem::remove(s.wine_ports + "/ttyCOM1");
+        std::filesystem::create_symlink(pty.slave_path(), s.wine_ports + "/ttyCOM1");
+        argv = {std::string(VELMORA_SOURCE_DIR) + "/scripts/wine-run",
+                s.windows_bin + (c.reader ? "/Ravelo.exe" : "/Lumbra.exe"), tail};
+    } else {
+        environment["VELMORA_COM1"] = pty.slave_path();
+        argv = {s.bin + (c.reader ? "/ravelo" : "/lumbra"), tail};
+    }
+    bench::ProgramRun program(argv, environment, (s.folder / "program.log").string(),
+                              windows ? s.wine_prefix : "");
+    const std::string device = pty.slave_path();
+    const auto cpu = [&program, &device] { return program.cpu_seconds(device); };
+    Outcome o =
+        c.reader ? serve_records(line, c.count, c.size, cpu) : take_lookup(line, c.count, cpu);
+    if (windows && !c.reader) {
+        // Lumbra.exe reports the result in a box: press its OK from outside.
+        bench::ProgramRun box({std::string(VELMORA_SOURCE_DIR) + "/scripts/wine-run",
+                               s.windows_bin + "/box-answer.exe", "Lumbra", "ok", "20"},
+                              {}, (s.folder / "box.log").string());
+        box.wait(30);
+    }
+    program.wait(30);
+    return o;
+}
+
+void print(const char* who, const Case& c, const Outcome& o) {
+    if (!o.ok) {
+        std::printf("  %-12s FAILED (see the program's log)\n", who);
+        return;
+    }
+    std::printf("  %-12s %6.3f  %9.0f %9.0f  %8.2f  %6.1f %%\n", who, o.efficiency,
+                percentile(o.answer_us, 0.5), percentile(o.answer_us, 0.99),
+                o.cpu_s * 1e6 / static_cast<double>(o.bytes), 100.0 * o.cpu_s / o.wall_s);
+    (void)c;
+}
+
+double bound_ms(const Case& c) {
+    const double bytes =
+        c.reader ? static_cast<double>(c.size + 4 + 4) : static_cast<double>(c.size + 3 + 4);
+    return bytes * 10.0 * 1000.0 / c.baud;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    const std::size_t most = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 200;
+    Setup s;
+    s.bin = VELMORA_BIN_DIR;
+    s.windows_bin = env("VELMORA_WINDOWS_BIN");
+    s.wine_ports = env("VELMORA_WINE_PORTS");
+    s.wine_prefix = env("WINEPREFIX");
+    const bool wine = !s.windows_bin.empty() && !s.wine_ports.empty();
+    s.folder =
+        std::filesystem::temp_directory_path() / ("paced-bench-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(s.folder);
+    std::printf("load average at start: ");
+    std::fflush(stdout);
+    std::system("cut -d' ' -f1-3 /proc/loadavg");
+    if (!wine)
+        std::printf(
+            "(Windows build not measured: set VELMORA_WINDOWS_BIN and run scripts/wine-env)\n");
+    std::printf(
+        "efficiency = line bound / time taken; answer = the program's turnaround in us "
+        "(median, p99); cpu = processor us per byte on the wire, and %% of a core\n");
+    for (bool reader : {true, false}) {
+        for (std::uint32_t baud : {115200u, 9600u}) {
+            for (std::size_t size : {10u, 40u, 251u}) {
+                Case c{reader, baud, size, 0};
+                // Each run lasts about 3 s of wire time, with at least 20 messages.
+                c.count = std::clamp<std::size_t>(static_cast<std::size_t>(3000.0 / bound_ms(c)),
+                                                  20, most);
+                std::printf("\n%s of %zu bytes at %u bit/s: %zu, bound %.2f ms each\n",
+                            reader ? "records" : "lookup lines", size, baud, c.count, bound_ms(c));
+                std::printf("  %-12s %6s  %9s %9s  %8s  %8s\n", "", "effic.", "answer50",
+                            "answer99", "cpu us/B", "core");
+                print("control", c, run_control(c));
+                print(reader ? "ravelo" : "lumbra", c, run_program(c, s, false));
+                if (wine) print(reader ? "Ravelo.exe" : "Lumbra.exe", c, run_program(c, s, true));
+            }
+        }
+    }
+    std::printf("\nload average at end: ");
+    std::fflush(stdout);
+    std::system("cut -d' ' -f1-3 /proc/loadavg");
+    std::filesystem::remove_all(s.folder);
+    return 0;
+}
