@@ -1,0 +1,27 @@
+// Opening a program's COM port by index and configuring it, the same way in both programs.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "platform/clock.h"
+#include "platform/serial.h"
+
+namespace common {
+
+struct LineRequest {
+    int port_index = 0;
+    int port_count = 0;  // the program's list: COM1..COM<port_count>
+    int baud_index = 0;
+    std::uint32_t in_queue = 0;
+    std::uint32_t out_queue = 0;
+};
+
+enum class LineOpen { opened, cannot_open, refused };
+
+// Opens the port (traced when the user asked for a trace), sets its queues, speed and 8N1 with
+// no flow control. *line holds the port only when it was opened and configured.
+LineOpen open_line(platform::SerialPorts& ports, platform::Clock& clock, const LineRequest& request,
+                   std::unique_ptr<platform::SerialLine>* line);
+
+}  // namespace common
