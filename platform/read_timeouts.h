@@ -22,11 +22,22 @@ constexpr ReadTimeouts polling_read_timeouts() {
     return {kNoInterval, 0, 0};
 }
 
-// A one-byte read that ends when the byte is there or after limit_ms: the plain total time-out,
-// which every driver honours (some USB-serial drivers take the MAXDWORD interval and multiplier
-// form literally and block). A limit of 0 must poll: all three at 0 would wait without end.
+// The longest wait slice not over limit_ms: the largest power of two. Each change of the
+// time-outs costs a driver call (two Wine-server round trips under Wine), and a slice taken
+// from a few fixed lengths stays the same from byte to byte and record to record. A slice that
+// ends before the limit only means the caller waits again for the rest.
+constexpr std::uint32_t wait_slice_ms(std::uint32_t limit_ms) {
+    std::uint32_t slice = 1;
+    while (slice <= limit_ms / 2) slice *= 2;
+    return slice;
+}
+
+// A one-byte read that ends when the byte is there or after a slice of limit_ms: the plain
+// total time-out, which every driver honours (some USB-serial drivers take the MAXDWORD interval
+// and multiplier form literally and block). A limit of 0 must poll: all three at 0 would wait
+// without end. A read of no more bytes than are queued returns at once under these too.
 constexpr ReadTimeouts waiting_read_timeouts(std::uint32_t limit_ms) {
-    return limit_ms == 0 ? polling_read_timeouts() : ReadTimeouts{0, 0, limit_ms};
+    return limit_ms == 0 ? polling_read_timeouts() : ReadTimeouts{0, 0, wait_slice_ms(limit_ms)};
 }
 
 }  // namespace platform

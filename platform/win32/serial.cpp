@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "platform/clock.h"
 #include "platform/read_ahead.h"
 #include "platform/read_timeouts.h"
 #include "platform/win32/line_settings.h"
@@ -34,7 +35,8 @@ bool is_time_out(DWORD code) {
 class Win32SerialLine : public SerialLine {
   public:
     explicit Win32SerialLine(HANDLE handle) : handle_(handle) {
-        SetCommTimeouts(handle_, &normal_);
+        applied_ = SetCommTimeouts(handle_, &normal_) != 0;
+        timeouts_ = normal_;
     }
     ~Win32SerialLine() override { CloseHandle(handle_); }
     Win32SerialLine(const Win32SerialLine&) = delete;
@@ -64,7 +66,10 @@ class Win32SerialLine : public SerialLine {
 
     bool set_write_timeouts(const WriteTimeouts& timeouts) override {
         normal_ = polling_timeouts(timeouts);
-        return SetCommTimeouts(handle_, &normal_) != 0;
+        COMMTIMEOUTS now = timeouts_;
+        now.WriteTotalTimeoutMultiplier = normal_.WriteTotalTimeoutMultiplier;
+        now.WriteTotalTimeoutConstant = normal_.WriteTotalTimeoutConstant;
+        return apply(now);
     }
 
     std::size_t read(std::uint8_t* buffer, std::size_t n) override {
@@ -92,11 +97,49 @@ class Win32SerialLine : public SerialLine {
     bool failed() const override { return failed_; }
 
   private:
-    // Every ReadFile is a round trip to the driver (to the Wine server under Wine): one takes
-    // all that is buffered.
+    // Sets the port's time-outs only when they change: each SetCommTimeouts is a driver call,
+    // two Wine-server round trips under Wine.
+    bool apply(const COMMTIMEOUTS& wanted) {
+        if (applied_ && same_timeouts(wanted, timeouts_)) return true;
+        COMMTIMEOUTS copy = wanted;
+        if (!SetCommTimeouts(handle_, &copy)) return false;
+        timeouts_ = wanted;
+        applied_ = true;
+        return true;
+    }
+
+    static bool same_timeouts(const COMMTIMEOUTS& a, const COMMTIMEOUTS& b) {
+        return a.ReadIntervalTimeout == b.ReadIntervalTimeout &&
+               a.ReadTotalTimeoutMultiplier == b.ReadTotalTimeoutMultiplier &&
+               a.ReadTotalTimeoutConstant == b.ReadTotalTimeoutConstant &&
+               a.WriteTotalTimeoutMultiplier == b.WriteTotalTimeoutMultiplier &&
+               a.WriteTotalTimeoutConstant == b.WriteTotalTimeoutConstant;
+    }
+
+    // All that is queued, at once, whatever read time-outs the port has: the queue is looked at
+    // first and no more is asked for than it holds, since a ReadFile that finds nothing costs a
+    // Wine-server round trip and, under a wait's time-outs, would wait.
     std::size_t read_port(std::uint8_t* buffer, std::size_t n) {
+        DWORD errors = 0;
+        COMSTAT status{};
+        if (!ClearCommError(handle_, &errors, &status)) return read_polling(buffer, n);
+        if (status.cbInQue == 0) return 0;
+        const DWORD ask = status.cbInQue < n ? status.cbInQue : static_cast<DWORD>(n);
+        return read_file(buffer, ask);
+    }
+
+    // For a driver that does not report its queue: a read under time-outs that return at once.
+    std::size_t read_polling(std::uint8_t* buffer, std::size_t n) {
+        if (!apply(normal_)) {
+            failed_ = true;
+            return 0;
+        }
+        return read_file(buffer, static_cast<DWORD>(n));
+    }
+
+    std::size_t read_file(std::uint8_t* buffer, DWORD n) {
         DWORD got = 0;
-        if (!ReadFile(handle_, buffer, static_cast<DWORD>(n), &got, nullptr)) {
+        if (!ReadFile(handle_, buffer, n, &got, nullptr)) {
             failed_ = true;
             return 0;
         }
@@ -104,29 +147,39 @@ class Win32SerialLine : public SerialLine {
     }
 
     HANDLE handle_;
+    std::unique_ptr<Clock> clock_ = make_system_clock();  // a wait's limit across its slices
     COMMTIMEOUTS normal_ = polling_timeouts(WriteTimeouts{});
+    COMMTIMEOUTS timeouts_{};  // what the port was last given
+    bool applied_ = false;
     // Bytes taken off the line and not yet asked for, the byte a wait took first among them.
     ReadAhead ahead_;
     bool failed_ = false;
 };
 
-// WaitCommEvent is useless under Wine, so the wait is a one-byte read with a time-out of its own.
+// WaitCommEvent is useless under Wine, so the wait is one-byte reads with time-outs of their own:
+// slices of the limit, each left in place for the next wait of the same slice.
 bool Win32SerialLine::wait_for_input(std::uint32_t limit_ms) {
     if (!ahead_.empty()) return true;
-    COMMTIMEOUTS waiting = with_reads(normal_, waiting_read_timeouts(limit_ms));
     std::uint8_t byte = 0;
-    DWORD got = 0;
-    const bool can_wait = limit_ms > 0 && SetCommTimeouts(handle_, &waiting);
-    const bool ok = ReadFile(handle_, &byte, 1, &got, nullptr) != 0;
-    if (can_wait) SetCommTimeouts(handle_, &normal_);
-    if (ok && got == 1) {
+    const std::uint32_t start = clock_->tick_ms();
+    for (std::uint32_t waited = 0; waited < limit_ms; waited = clock_->tick_ms() - start) {
+        if (!apply(with_reads(normal_, waiting_read_timeouts(limit_ms - waited)))) break;
+        if (read_file(&byte, 1) == 1) {
+            ahead_.put(byte);
+            return true;
+        }
+        // A failed read (the device is gone) ends the wait at once, and the callers with it.
+        if (failed_) return false;
+    }
+    const std::uint32_t waited = clock_->tick_ms() - start;
+    if (limit_ms > 0 && waited >= limit_ms) return false;
+    // A zero limit only looks; so does a line that takes no time-outs, which must then still not
+    // turn the callers' polling loops into a busy spin.
+    if (read_port(&byte, 1) == 1) {
         ahead_.put(byte);
         return true;
     }
-    // A failed read (the device is gone) ends the wait at once, and the callers with it.
-    if (!ok) failed_ = true;
-    // A line that cannot wait must still not turn the callers' polling loops into a busy spin.
-    if (ok && !can_wait && limit_ms > 0) Sleep(limit_ms);
+    if (!failed_ && limit_ms > 0) Sleep(limit_ms - waited);
     return false;
 }
 

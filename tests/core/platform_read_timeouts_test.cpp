@@ -7,7 +7,7 @@ namespace {
 
 using platform::ReadTimeouts;
 
-TEST(PlatformReadTimeouts, WaitUsesThePlainTotalAndAZeroLimitPolls) {
+TEST(PlatformReadTimeouts, WaitUsesThePlainTotalInPowerOfTwoSlicesAndAZeroLimitPolls) {
     const ReadTimeouts poll{0xFFFFFFFFu, 0, 0};
     const struct {
         std::uint32_t limit_ms;
@@ -15,9 +15,11 @@ TEST(PlatformReadTimeouts, WaitUsesThePlainTotalAndAZeroLimitPolls) {
     } cases[] = {
         {0, poll},  // (0, 0, 0) would wait for ever
         {1, {0, 0, 1}},
-        {300, {0, 0, 300}},
-        {3000, {0, 0, 3000}},
-        {0xFFFFFFFEu, {0, 0, 0xFFFFFFFEu}},
+        {3, {0, 0, 2}},
+        {256, {0, 0, 256}},
+        {300, {0, 0, 256}},  // never longer than the limit
+        {3000, {0, 0, 2048}},
+        {0xFFFFFFFEu, {0, 0, 0x80000000u}},
     };
     EXPECT_EQ(platform::polling_read_timeouts(), poll);
     for (const auto& c : cases) {
