@@ -141,11 +141,12 @@ std::size_t File::write(const std::uint8_t* data, std::size_t n) {
 
 bool File::write_whole(const std::uint8_t* data, std::size_t n) {
     if (!is_open()) return false;
-    const off_t start = ::lseek(fd_of(handle_), 0, SEEK_CUR);
-    if (write(data, n) == n) return true;
-    if (start >= 0 && ::ftruncate(fd_of(handle_), start) == 0) {
-        ::lseek(fd_of(handle_), start, SEEK_SET);
-    }
+    const std::size_t done = write(data, n);
+    if (done == n) return true;
+    // Step back over what went out and cut it off. The position is asked for only here, which
+    // keeps a system call out of every record.
+    const off_t start = ::lseek(fd_of(handle_), -static_cast<off_t>(done), SEEK_CUR);
+    if (start >= 0) ::ftruncate(fd_of(handle_), start);
     return false;
 }
 

@@ -102,11 +102,13 @@ std::size_t File::write(const std::uint8_t* data, std::size_t n) {
 
 bool File::write_whole(const std::uint8_t* data, std::size_t n) {
     if (!is_open()) return false;
-    LARGE_INTEGER zero{};
-    LARGE_INTEGER start{};
-    const bool known = SetFilePointerEx(as_handle(handle_), zero, &start, FILE_CURRENT);
-    if (write(data, n) == n) return true;
-    if (known && SetFilePointerEx(as_handle(handle_), start, nullptr, FILE_BEGIN)) {
+    const std::size_t done = write(data, n);
+    if (done == n) return true;
+    // Step back over what went out and cut it off. The position is asked for only here, which
+    // keeps a call out of every record.
+    LARGE_INTEGER back{};
+    back.QuadPart = -static_cast<LONGLONG>(done);
+    if (SetFilePointerEx(as_handle(handle_), back, nullptr, FILE_CURRENT)) {
         SetEndOfFile(as_handle(handle_));
     }
     return false;
