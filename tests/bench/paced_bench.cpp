@@ -1,8 +1,8 @@
 // What a user feels of both programs on a real line: a terminal paced at 115200 and 9600 bit/s
 // on a pseudo-terminal, records and lookup lines of 10, 40 and 251 bytes, against a control
 // that only answers (reader) or only sends (sender), so a loaded machine shows as such.
-// Usage: paced_bench [records per run, at most]; Ravelo.exe and Lumbra.exe are measured too when
-// VELMORA_WINDOWS_BIN and scripts/wine-env's exports are set.
+// Usage: paced_bench [records per run, at most] [records|lookup] [size]; Ravelo.exe and Lumbra.exe
+// are measured too when VELMORA_WINDOWS_BIN and scripts/wine-env's exports are set.
 #include <unistd.h>
 
 #include <algorithm>
@@ -33,6 +33,7 @@ struct Outcome {
     double cpu_s = 0;               // processor time during the transfer
     double wall_s = 0;
     std::size_t bytes = 0;  // bytes on the wire both ways during the transfer
+    long peak_kb = 0;       // the program's peak resident size; 0 for the control
 };
 
 std::string env(const char* name) {
@@ -117,32 +118,50 @@ Outcome take_lookup(bench::PacedLine& line, std::size_t count, const std::functi
     return o;
 }
 
-// The control reader: the request, then blocking reads, "ACK\r" for every message until "OVER\r".
+// Blocking reads of all that is waiting, handed out message by message: the least a program
+// on this line can do.
+class BlockReader {
+  public:
+    explicit BlockReader(int fd) : fd_(fd) {}
+    // The next CR-ended message; empty when the line failed.
+    Bytes message() {
+        for (;;) {
+            const auto cr = std::find(held_.begin(), held_.end(), std::uint8_t{0x0D});
+            if (cr != held_.end()) {
+                Bytes m(held_.begin(), cr + 1);
+                held_.erase(held_.begin(), cr + 1);
+                return m;
+            }
+            std::uint8_t chunk[256];
+            const ssize_t got = ::read(fd_, chunk, sizeof chunk);
+            if (got <= 0) return {};
+            held_.insert(held_.end(), chunk, chunk + got);
+        }
+    }
+
+  private:
+    int fd_;
+    Bytes held_;
+};
+
+// The control reader: the request, then "ACK\r" for every message until "OVER\r".
 void control_reader(int fd) {
     const Bytes request = sim::to_bytes("READ\r");
     if (::write(fd, request.data(), request.size()) < 0) return;
-    Bytes message;
+    BlockReader in(fd);
     for (;;) {
-        std::uint8_t byte = 0;
-        if (::read(fd, &byte, 1) != 1) return;
-        message.push_back(byte);
-        if (byte != 0x0D) continue;
-        if (message == sim::kOver) return;
+        const Bytes message = in.message();
+        if (message.empty() || message == sim::kOver) return;
         if (::write(fd, sim::kAck.data(), sim::kAck.size()) < 0) return;
-        message.clear();
     }
 }
 
 // The control sender: wake-up, each record as soon as "ACK\r" is read, then "OVER\r".
 void control_sender(int fd, const std::vector<Bytes>& records) {
-    auto exchange = [fd](const Bytes& out) {
+    BlockReader in(fd);
+    auto exchange = [fd, &in](const Bytes& out) {
         if (::write(fd, out.data(), out.size()) < 0) return false;
-        Bytes answer;
-        for (std::uint8_t byte = 0; byte != 0x0D;) {
-            if (::read(fd, &byte, 1) != 1) return false;
-            answer.push_back(byte);
-        }
-        return answer == sim::kAck;
+        return in.message() == sim::kAck;
     };
     if (!exchange(sim::to_bytes("velmor\r"))) return;
     for (const Bytes& r : records) {
@@ -162,6 +181,7 @@ struct Case {
     std::uint32_t baud;
     std::size_t size;
     std::size_t count;
+    std::size_t fifo;  // the paced line's FIFO trigger; 0: every byte on its own
 };
 
 struct Setup {
@@ -187,7 +207,7 @@ void write_lookup(const std::filesystem::path& path, const Case& c) {
 
 Outcome run_control(const Case& c) {
     test_support::PtyPair pty;
-    bench::PacedLine line(pty.master(), c.baud);
+    bench::PacedLine line(pty.master(), c.baud, c.fifo);
     std::vector<Bytes> records;
     for (std::size_t i = 0; !c.reader && i < c.count; ++i) {
         records.push_back(sim::frame_lookup_record(payload(c.size, i)));
@@ -218,7 +238,7 @@ std::string windows_name(const std::string& path) {
 
 Outcome run_program(const Case& c, const Setup& s, bool windows) {
     test_support::PtyPair pty;
-    bench::PacedLine line(pty.master(), c.baud);
+    bench::PacedLine line(pty.master(), c.baud, c.fifo);
     std::map<std::string, std::string> environment;
     std::vector<std::string> argv;
     const std::filesystem::path lookup = s.folder / "LOOKUP.TXT";
@@ -242,6 +262,7 @@ Outcome run_program(const Case& c, const Setup& s, bool windows) {
     const auto cpu = [&program, &device] { return program.cpu_seconds(device); };
     Outcome o =
         c.reader ? serve_records(line, c.count, c.size, cpu) : take_lookup(line, c.count, cpu);
+    o.peak_kb = program.peak_kb();
     if (windows && !c.reader) {
         // Lumbra.exe reports the result in a box: press its OK from outside.
         bench::ProgramRun box({std::string(VELMORA_SOURCE_DIR) + "/scripts/wine-run",
@@ -258,9 +279,11 @@ void print(const char* who, const Case& c, const Outcome& o) {
         std::printf("  %-12s FAILED (see the program's log)\n", who);
         return;
     }
-    std::printf("  %-12s %6.3f  %9.0f %9.0f  %8.2f  %6.1f %%\n", who, o.efficiency,
+    std::printf("  %-12s %6.3f  %9.0f %9.0f  %8.2f  %6.1f %%", who, o.efficiency,
                 percentile(o.answer_us, 0.5), percentile(o.answer_us, 0.99),
                 o.cpu_s * 1e6 / static_cast<double>(o.bytes), 100.0 * o.cpu_s / o.wall_s);
+    if (o.peak_kb > 0) std::printf("  %6.1f", static_cast<double>(o.peak_kb) / 1024.0);
+    std::printf("\n");
     (void)c;
 }
 
@@ -270,11 +293,25 @@ double bound_ms(const Case& c) {
     return bytes * 10.0 * 1000.0 / c.baud;
 }
 
+void run_case(const Case& c, const Setup& s, bool wine) {
+    std::printf("\n%s of %zu bytes at %u bit/s, %s: %zu, bound %.2f ms each\n",
+                c.reader ? "records" : "lookup lines", c.size, c.baud,
+                c.fifo == 0 ? "every byte on its own" : "FIFO of 8 (16550A)", c.count, bound_ms(c));
+    std::printf("  %-12s %6s  %9s %9s  %8s  %8s  %6s\n", "", "effic.", "answer50", "answer99",
+                "cpu us/B", "core", "peak MB");
+    print("control", c, run_control(c));
+    print(c.reader ? "ravelo" : "lumbra", c, run_program(c, s, false));
+    if (wine) print(c.reader ? "Ravelo.exe" : "Lumbra.exe", c, run_program(c, s, true));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     const std::size_t most = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 200;
+    // One kind, or one kind and size, when named.
+    const std::string only_kind = argc > 2 ? argv[2] : "";
+    const std::size_t only_size = argc > 3 ? std::strtoul(argv[3], nullptr, 10) : 0;
     Setup s;
     s.bin = VELMORA_BIN_DIR;
     s.windows_bin = env("VELMORA_WINDOWS_BIN");
@@ -292,27 +329,26 @@ int main(int argc, char** argv) {
             "(Windows build not measured: set VELMORA_WINDOWS_BIN and run scripts/wine-env)\n");
     std::printf(
         "efficiency = line bound / time taken; answer = the program's turnaround in us "
-        "(median, p99); cpu = processor us per byte on the wire, and %% of a core\n");
+        "(median, p99); cpu = processor us per byte on the wire, and %% of a core; peak = the "
+        "program's peak resident size\n");
     for (bool reader : {true, false}) {
-        for (std::uint32_t baud : {115200u, 9600u}) {
-            for (std::size_t size : {10u, 40u, 251u}) {
-                Case c{reader, baud, size, 0};
-                // Each run lasts about 3 s of wire time, with at least 20 messages.
-                c.count = std::clamp<std::size_t>(static_cast<std::size_t>(3000.0 / bound_ms(c)),
-                                                  20, most);
-                std::printf("\n%s of %zu bytes at %u bit/s: %zu, bound %.2f ms each\n",
-                            reader ? "records" : "lookup lines", size, baud, c.count, bound_ms(c));
-                std::printf("  %-12s %6s  %9s %9s  %8s  %8s\n", "", "effic.", "answer50",
-                            "answer99", "cpu us/B", "core");
-                print("control", c, run_control(c));
-                print(reader ? "ravelo" : "lumbra", c, run_program(c, s, false));
-                if (wine) print(reader ? "Ravelo.exe" : "Lumbra.exe", c, run_program(c, s, true));
+        if (!only_kind.empty() && only_kind != (reader ? "records" : "lookup")) continue;
+        for (std::size_t fifo : {0u, 8u}) {
+            for (std::uint32_t baud : {115200u, 9600u}) {
+                for (std::size_t size : {10u, 40u, 251u}) {
+                    if (only_size != 0 && only_size != size) continue;
+                    Case c{reader, baud, size, 0, fifo};
+                    // Each run lasts about 3 s of wire time, with at least 20 messages.
+                    c.count = std::clamp<std::size_t>(
+                        static_cast<std::size_t>(3000.0 / bound_ms(c)), 20, most);
+                    run_case(c, s, wine);
+                }
             }
         }
     }
     std::printf("\nload average at end: ");
     std::fflush(stdout);
     std::system("cut -d' ' -f1-3 /proc/loadavg");
-    std::filesystem::remove_all(s.folder);
+    if (env("VELMORA_BENCH_KEEP").empty()) std::filesystem::remove_all(s.folder);
     return 0;
 }

@@ -26,25 +26,37 @@ void sleep_until(std::int64_t ns) {
 
 }  // namespace
 
-PacedLine::PacedLine(int fd, std::uint32_t baud) : fd_(fd), byte_ns_(10000000000LL / baud) {
+PacedLine::PacedLine(int fd, std::uint32_t baud, std::size_t fifo_trigger)
+    : fd_(fd), byte_ns_(10000000000LL / baud), fifo_trigger_(fifo_trigger) {
     ::prctl(PR_SET_TIMERSLACK, 1UL);
 }
 
 std::int64_t PacedLine::send(const Bytes& bytes, std::int64_t from) {
-    std::int64_t start = std::max({now_ns(), from, out_free_});
+    const std::int64_t start = std::max({now_ns(), from, out_free_});
+    const std::size_t size = bytes.size();
+    const std::int64_t end = start + static_cast<std::int64_t>(size) * byte_ns_;
     std::size_t sent = 0;
-    while (sent < bytes.size()) {
-        const std::int64_t next_due = start + static_cast<std::int64_t>(sent + 1) * byte_ns_;
-        sleep_until(next_due);
-        // Everything due by now goes in one write, as a UART's receive FIFO would hand it on.
-        const std::int64_t now = now_ns();
-        std::size_t due = static_cast<std::size_t>((now - start) / byte_ns_);
-        due = std::min(std::max(due, sent + 1), bytes.size());
-        const ssize_t put = ::write(fd_, bytes.data() + sent, due - sent);
+    while (sent < size) {
+        std::size_t upto = sent + 1;
+        std::int64_t due = start + static_cast<std::int64_t>(upto) * byte_ns_;
+        if (fifo_trigger_ > 0 && sent + fifo_trigger_ <= size) {
+            upto = sent + fifo_trigger_;
+            due = start + static_cast<std::int64_t>(upto) * byte_ns_;
+        } else if (fifo_trigger_ > 0) {
+            upto = size;
+            due = end + 4 * byte_ns_;  // the FIFO's character time-out
+        }
+        sleep_until(due);
+        if (fifo_trigger_ == 0) {
+            // Everything due by now goes in one write, as a UART's receive FIFO would hand it on.
+            const std::size_t now_due = static_cast<std::size_t>((now_ns() - start) / byte_ns_);
+            upto = std::min(std::max(now_due, upto), size);
+        }
+        const ssize_t put = ::write(fd_, bytes.data() + sent, upto - sent);
         if (put <= 0) break;
         sent += static_cast<std::size_t>(put);
     }
-    out_free_ = start + static_cast<std::int64_t>(bytes.size()) * byte_ns_;
+    out_free_ = end;
     return now_ns();
 }
 

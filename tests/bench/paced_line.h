@@ -21,11 +21,14 @@ struct Message {
 
 class PacedLine {
   public:
-    PacedLine(int fd, std::uint32_t baud);
+    // fifo_trigger 0: every byte is handed over on its own as it arrives, the worst case for the
+    // receiver. N: as a 16550A's receive FIFO hands bytes to the driver, N at a time, and the rest
+    // once the line has been quiet for four character times.
+    PacedLine(int fd, std::uint32_t baud, std::size_t fifo_trigger = 0);
     std::int64_t byte_ns() const { return byte_ns_; }
 
-    // Releases the bytes one by one at the line's rate, starting no earlier than `from`;
-    // returns when the last one went out.
+    // Releases the bytes at the line's rate, starting no earlier than `from`; returns when the
+    // last one went out.
     std::int64_t send(const Bytes& bytes, std::int64_t from = 0);
     // The next CR-ended message, waiting at most limit_ms for it.
     Message receive(int limit_ms);
@@ -33,6 +36,7 @@ class PacedLine {
   private:
     int fd_;
     std::int64_t byte_ns_;  // 10 bits a byte (8N1)
+    std::size_t fifo_trigger_;
     std::int64_t out_free_ = 0;
     std::int64_t in_free_ = 0;
     Bytes pending_;

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -136,6 +137,17 @@ double ProgramRun::cpu_seconds(const std::string& device) {
     double total = server_ > 0 ? cpu_of(server_) : 0.0;
     for (pid_t pid : seen_) total += cpu_of(pid);
     return total;
+}
+
+long ProgramRun::peak_kb() const {
+    long peak = 0;
+    for (pid_t pid : seen_) {
+        std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+        for (std::string line; std::getline(status, line);) {
+            if (line.rfind("VmHWM:", 0) == 0) peak = std::max(peak, std::atol(line.c_str() + 6));
+        }
+    }
+    return peak;
 }
 
 int ProgramRun::wait(int limit_s) {

@@ -24,6 +24,8 @@ class ProgramRun {
     // Processor seconds used so far by the program, its descendants, any process that has
     // `device` open (Wine starts the Windows program apart from its loader) and the Wine server.
     double cpu_seconds(const std::string& device);
+    // The largest peak resident size (VmHWM) in kB among the processes cpu_seconds found.
+    long peak_kb() const;
     // Waits up to limit_s for the end; stops the program when it does not end in time.
     int wait(int limit_s);
 
