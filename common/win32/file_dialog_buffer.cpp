@@ -1,6 +1,8 @@
 // The file dialogs' long-path buffer and the current directory they must leave alone.
 #include "common/win32/file_dialog_buffer.h"
 
+#include <cderr.h>
+
 #include "platform/paths.h"
 #include "platform/win32/wide.h"
 
@@ -16,6 +18,17 @@ std::wstring file_dialog_buffer(const std::string& proposed) {
 const wchar_t* initial_directory(const std::string& proposed, const std::wstring& directory) {
     if (!platform::directory_part(proposed).empty() || directory.empty()) return nullptr;
     return directory.c_str();
+}
+
+bool show_file_dialog(FileDialogCall show, OPENFILENAMEW& dialog, std::wstring& buffer,
+                      const std::wstring& directory, FileDialogError why) {
+    dialog.lpstrFile = buffer.data();
+    if (show(&dialog)) return true;
+    if (why() != FNERR_INVALIDFILENAME) return false;
+    buffer = file_dialog_buffer("");
+    dialog.lpstrFile = buffer.data();
+    dialog.lpstrInitialDir = initial_directory("", directory);
+    return show(&dialog) != 0;
 }
 
 KeptCurrentDirectory::KeptCurrentDirectory() {

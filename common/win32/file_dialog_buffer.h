@@ -3,6 +3,8 @@
 #pragma once
 
 #include <windows.h>
+// after windows.h, which it needs
+#include <commdlg.h>
 
 #include <string>
 
@@ -19,6 +21,16 @@ std::wstring file_dialog_buffer(const std::string& proposed);
 // folder, since the dialogs of Windows 7 and later take the last folder used instead of an
 // initial directory they were given before, but a folder in the proposed name wins.
 const wchar_t* initial_directory(const std::string& proposed, const std::wstring& directory);
+
+using FileDialogCall = BOOL(WINAPI*)(LPOPENFILENAMEW);
+using FileDialogError = DWORD(WINAPI*)();
+
+// Shows the dialog (GetOpenFileNameW or GetSaveFileNameW) on `buffer`. Windows refuses to open
+// a dialog at all on a proposed name it finds invalid (Wine does not check): it is then shown
+// again without one, in `directory`, rather than the button being ignored. True when a file was
+// chosen.
+bool show_file_dialog(FileDialogCall show, OPENFILENAMEW& dialog, std::wstring& buffer,
+                      const std::wstring& directory, FileDialogError why = CommDlgExtendedError);
 
 // The open dialog changes the current directory whatever its flags say; this puts it back.
 class KeptCurrentDirectory {

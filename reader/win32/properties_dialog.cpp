@@ -1,7 +1,6 @@
 // The Win32 properties dialog: moves values between its controls and the plain dialog rules.
 #include "reader/win32/properties_dialog.h"
 
-#include <cderr.h>
 #include <commdlg.h>
 
 #include <string>
@@ -196,15 +195,7 @@ int browse_output_file(Reader& reader, HWND owner) {
     dialog.lpstrInitialDir = common::initial_directory(proposed, directory);
     dialog.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
     dialog.lpstrDefExt = L"TXT";
-    if (!GetSaveFileNameW(&dialog)) {
-        // Windows refuses to open at all on a proposed name it finds invalid (Wine does not
-        // check): offer the dialog again without one rather than ignore the button.
-        if (CommDlgExtendedError() != FNERR_INVALIDFILENAME) return 0;
-        buffer = common::file_dialog_buffer("");
-        dialog.lpstrFile = buffer.data();
-        dialog.lpstrInitialDir = common::initial_directory("", directory);
-        if (!GetSaveFileNameW(&dialog)) return 0;
-    }
+    if (!common::show_file_dialog(GetSaveFileNameW, dialog, buffer, directory)) return 0;
     reader.output_path = platform::from_wide(buffer.c_str());
     return 1;
 }

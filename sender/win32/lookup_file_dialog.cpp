@@ -38,7 +38,7 @@ bool choose_lookup_file(SenderSettings& settings, HWND owner) {
     dialog.lpstrInitialDir = common::initial_directory(proposed, directory);
     dialog.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     dialog.lpstrDefExt = L"TXT";
-    if (!GetOpenFileNameW(&dialog)) return false;
+    if (!common::show_file_dialog(GetOpenFileNameW, dialog, file, directory)) return false;
     settings.lookup_path = platform::from_wide(file.c_str());
     return true;
 }
