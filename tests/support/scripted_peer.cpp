@@ -6,17 +6,17 @@
 namespace testing_support {
 
 ScriptedPeer& ScriptedPeer::expect(const std::string& bytes) {
-    steps_.push_back({Step::expect, bytes, 0, nullptr});
+    steps_.push_back({Step::expecting, bytes, 0, nullptr});
     return *this;
 }
 
 ScriptedPeer& ScriptedPeer::send(const std::string& bytes, std::uint64_t after_ms) {
-    steps_.push_back({Step::send, bytes, after_ms, nullptr});
+    steps_.push_back({Step::sending, bytes, after_ms, nullptr});
     return *this;
 }
 
 ScriptedPeer& ScriptedPeer::then(std::function<void()> action) {
-    steps_.push_back({Step::action, {}, 0, std::move(action)});
+    steps_.push_back({Step::acting, {}, 0, std::move(action)});
     return *this;
 }
 
@@ -32,7 +32,7 @@ void ScriptedPeer::advance_to(std::uint64_t now) {
 }
 
 std::optional<std::uint64_t> ScriptedPeer::next_event_time() const {
-    if (steps_.empty() || steps_.front().kind != Step::send) return std::nullopt;
+    if (steps_.empty() || steps_.front().kind != Step::sending) return std::nullopt;
     return due_time();
 }
 
@@ -49,7 +49,7 @@ void ScriptedPeer::run_steps(std::uint64_t now) {
     while (!steps_.empty()) {
         Step& step = steps_.front();
         std::uint64_t done_at = now;
-        if (step.kind == Step::expect) {
+        if (step.kind == Step::expecting) {
             if (unmatched_.size() < step.bytes.size()) return;
             const std::string got = unmatched_.substr(0, step.bytes.size());
             if (got != step.bytes) {
@@ -57,7 +57,7 @@ void ScriptedPeer::run_steps(std::uint64_t now) {
                                       printable(got));
             }
             unmatched_.erase(0, step.bytes.size());
-        } else if (step.kind == Step::send) {
+        } else if (step.kind == Step::sending) {
             if (due_time() > now) return;
             done_at = due_time();
             outgoing_.insert(outgoing_.end(), step.bytes.begin(), step.bytes.end());

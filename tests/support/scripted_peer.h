@@ -43,7 +43,7 @@ class ScriptedPeer : public simline::LinePeer {
 
   private:
     struct Step {
-        enum Kind { expect, send, action } kind;
+        enum Kind { expecting, sending, acting } kind;
         std::string bytes;
         std::uint64_t after_ms = 0;
         std::function<void()> run;
