@@ -5,7 +5,8 @@
 namespace lumbra {
 
 void keep_progress(Sender& sender, int percent) {
-    show_kept_progress(sender);
+    // A position not shown yet gives way to the newer one: shown now, it would hold up the next
+    // record while the terminal waits for it.
     sender.attempt.progress_kept = percent;
 }
 

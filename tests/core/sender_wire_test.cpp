@@ -52,7 +52,7 @@ TEST(SenderWire, EveryLineBecomesOneRecordWhateverItsLineEnd) {
         {"CR LF split across blocks",
          a127 + "\r\nb",
          {a127, "b"},
-         {"progress 98", "progress 100", "progress 100"}},
+         {"progress 100", "progress 100"}},
         {"LF alone ends a line",
          "one\ntwo\n\nthree",
          {"one", "two", "", "three"},
@@ -69,6 +69,10 @@ TEST(SenderWire, EveryLineBecomesOneRecordWhateverItsLineEnd) {
          line253 + "\r\n",
          {line253},
          {"progress 50", "progress 100", "progress 100"}},
+        {"a block without a line end shows nothing between an answer and the next record",
+         line253 + "\r\n" + line253 + "\r\n",
+         {line253, line253},
+         {"progress 25", "progress 75", "progress 100", "progress 100"}},
     };
     for (const LineCase& c : cases) {
         SCOPED_TRACE(c.name);
