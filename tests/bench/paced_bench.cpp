@@ -3,8 +3,7 @@
 // that only answers (reader) or only sends (sender), so a loaded machine shows as such.
 // Usage: paced_bench [records per run, at most] [records|lookup] [size]; Ravelo.exe and Lumbra.exe
 // are measured too when VELMORA_WINDOWS_BIN and scripts/wine-env's exports are set.
-#include <sys/resource.h>
-#include <sys/wait.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -145,11 +144,13 @@ class BlockReader {
     Bytes held_;
 };
 
-// The control reader: the request, then "ACK\r" for every message until "OVER\r".
+// The control reader: the request and its answer, then "ACK\r" for every record until "OVER\r".
 void control_reader(int fd) {
     const Bytes request = sim::to_bytes("READ\r");
     if (::write(fd, request.data(), request.size()) < 0) return;
     BlockReader in(fd);
+    // Answering the terminal's "ACK\r" too would keep the control one answer ahead of it.
+    if (in.message() != sim::kAck) return;
     for (;;) {
         const Bytes message = in.message();
         if (message.empty() || message == sim::kOver) return;
@@ -171,10 +172,6 @@ void control_sender(int fd, const std::vector<Bytes>& records) {
     exchange(sim::kOver);
 }
 
-double seconds(const timeval& t) {
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6;
-}
-
 struct Case {
     bool reader;
     std::uint32_t baud;
@@ -184,6 +181,7 @@ struct Case {
 };
 
 struct Setup {
+    std::string self;         // this benchmark, which is also the control
     std::string bin;          // host programs
     std::string windows_bin;  // empty: no Windows build
     std::string wine_ports;
@@ -204,32 +202,38 @@ void write_lookup(const std::filesystem::path& path, const Case& c) {
     }
 }
 
-Outcome run_control(const Case& c) {
+// The control on its own: `paced_bench --control reader|sender DEVICE COUNT SIZE`.
+int control_main(char** argv) {
+    const bool reader = std::string(argv[2]) == "reader";
+    const int fd = ::open(argv[3], O_RDWR | O_NOCTTY);
+    if (fd < 0) return 1;
+    const std::size_t count = std::strtoul(argv[4], nullptr, 10);
+    const std::size_t size = std::strtoul(argv[5], nullptr, 10);
+    if (reader) {
+        control_reader(fd);
+    } else {
+        std::vector<Bytes> records;
+        for (std::size_t i = 0; i < count; ++i) {
+            records.push_back(sim::frame_lookup_record(payload(size, i)));
+        }
+        control_sender(fd, records);
+    }
+    return 0;
+}
+
+// The control is started as the programs are, a program of its own: a child that was only
+// forked stays on the benchmark's processor and is woken far sooner than any started program.
+Outcome run_control(const Case& c, const Setup& s) {
     test_support::PtyPair pty;
     bench::PacedLine line(pty.master(), c.baud, c.fifo);
-    std::vector<Bytes> records;
-    for (std::size_t i = 0; !c.reader && i < c.count; ++i) {
-        records.push_back(sim::frame_lookup_record(payload(c.size, i)));
-    }
-    // A process of its own, so that it is woken across processes just as the programs are.
-    const pid_t control = ::fork();
-    if (control == 0) {
-        if (c.reader) {
-            control_reader(pty.slave());
-        } else {
-            control_sender(pty.slave(), records);
-        }
-        ::_exit(0);
-    }
-    const auto no_cpu = [] { return 0.0; };
-    Outcome o = c.reader ? serve_records(line, c.count, c.size, no_cpu)
-                         : take_lookup(line, c.count, no_cpu);
-    rusage usage{};
-    int status = 0;
-    if (control > 0 && ::wait4(control, &status, 0, &usage) == control) {
-        // Its whole time: the control does nothing else.
-        o.cpu_s = seconds(usage.ru_utime) + seconds(usage.ru_stime);
-    }
+    bench::ProgramRun control({s.self, "--control", c.reader ? "reader" : "sender",
+                               pty.slave_path(), std::to_string(c.count), std::to_string(c.size)},
+                              {}, (s.folder / "control.log").string());
+    const std::string device = pty.slave_path();
+    const auto cpu = [&control, &device] { return control.cpu_seconds(device); };
+    Outcome o =
+        c.reader ? serve_records(line, c.count, c.size, cpu) : take_lookup(line, c.count, cpu);
+    control.wait(30);
     return o;
 }
 
@@ -303,7 +307,7 @@ void run_case(const Case& c, const Setup& s, bool wine) {
                 c.fifo == 0 ? "every byte on its own" : "FIFO of 8 (16550A)", c.count, bound_ms(c));
     std::printf("  %-12s %6s  %9s %9s  %8s  %8s  %6s\n", "", "effic.", "answer50", "answer99",
                 "cpu us/B", "core", "peak MB");
-    print("control", c, run_control(c));
+    print("control", c, run_control(c, s));
     print(c.reader ? "ravelo" : "lumbra", c, run_program(c, s, false));
     if (wine) print(c.reader ? "Ravelo.exe" : "Lumbra.exe", c, run_program(c, s, true));
 }
@@ -311,12 +315,14 @@ void run_case(const Case& c, const Setup& s, bool wine) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 6 && std::string(argv[1]) == "--control") return control_main(argv);
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     const std::size_t most = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 200;
     // One kind, or one kind and size, when named.
     const std::string only_kind = argc > 2 ? argv[2] : "";
     const std::size_t only_size = argc > 3 ? std::strtoul(argv[3], nullptr, 10) : 0;
     Setup s;
+    s.self = std::filesystem::canonical("/proc/self/exe").string();
     s.bin = VELMORA_BIN_DIR;
     s.windows_bin = env("VELMORA_WINDOWS_BIN");
     s.wine_ports = env("VELMORA_WINE_PORTS");
