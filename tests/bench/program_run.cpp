@@ -18,6 +18,8 @@
 #include <sstream>
 #include <thread>
 
+#include "tests/support/posix/child_process.h"
+
 namespace bench {
 
 namespace {
@@ -104,18 +106,13 @@ ProgramRun::ProgramRun(const std::vector<std::string>& argv,
     : server_(wine_server_of(wine_prefix)) {
     pid_ = ::fork();
     if (pid_ != 0) return;
-    for (const auto& [name, value] : env) ::setenv(name.c_str(), value.c_str(), 1);
     const int in = ::open("/dev/null", O_RDONLY);
     const int out = ::open(log_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     ::dup2(in, 0);
     ::dup2(out, 1);
     ::dup2(out, 2);
     ::setsid();  // no controlling terminal: the counter line is not drawn
-    std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    ::execvp(args[0], args.data());
-    ::_exit(127);
+    testing_support::exec_with(argv, env);
 }
 
 ProgramRun::~ProgramRun() {

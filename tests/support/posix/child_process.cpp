@@ -33,12 +33,7 @@ pid_t spawn(const std::vector<std::string>& argv, const std::map<std::string, st
     dup2(out_fd, 1);
     dup2(err_fd, 2);
     setsid();  // no controlling terminal: questions must answer themselves
-    for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
-    std::vector<char*> args;
-    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    execv(args[0], args.data());
-    _exit(127);
+    exec_with(argv, env);
 }
 
 void drain(int fd, std::string& into) {
@@ -149,6 +144,16 @@ void BackgroundProcess::stop() {
         waitpid(pid_, nullptr, 0);
     }
     pid_ = -1;
+}
+
+void exec_with(const std::vector<std::string>& argv,
+               const std::map<std::string, std::string>& env) {
+    for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
+    std::vector<char*> args;
+    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    execvp(args[0], args.data());
+    _exit(127);
 }
 
 }  // namespace testing_support

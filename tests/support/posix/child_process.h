@@ -22,6 +22,11 @@ struct ChildSetup {
     bool without_root = false;  // run as "nobody" when the test runs as root
 };
 
+// In a forked child: adds the environment variables and runs argv (argv[0] searched on PATH when
+// it holds no slash); ends the child with 127 when it cannot.
+[[noreturn]] void exec_with(const std::vector<std::string>& argv,
+                            const std::map<std::string, std::string>& env);
+
 // Runs argv with extra environment variables and no terminal on standard input; waits at most
 // `limit`. Standard output and error are collected in full.
 ProcessResult run_process(const std::vector<std::string>& argv,

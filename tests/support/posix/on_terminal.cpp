@@ -8,6 +8,8 @@
 
 #include <cstdlib>
 
+#include "tests/support/posix/child_process.h"
+
 namespace testing_support {
 
 using Clock = std::chrono::steady_clock;
@@ -23,12 +25,7 @@ OnTerminal::OnTerminal(const std::vector<std::string>& argv,
     const int tty = open(pty_.slave_path().c_str(), O_RDWR);  // the controlling terminal
     if (tty < 0) _exit(90);
     for (int fd = 0; fd < 3; ++fd) dup2(tty, fd);
-    for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
-    std::vector<char*> args;
-    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    execv(args[0], args.data());
-    _exit(127);
+    exec_with(argv, env);
 }
 
 OnTerminal::~OnTerminal() {
