@@ -187,7 +187,7 @@ class SenderWindowsTest : public ::testing::Test {
     HWND dialog = nullptr;
 };
 
-TEST_F(SenderWindowsTest, PortDialogTemplateIsThePartsTable) {
+TEST_F(SenderWindowsTest, PortDialogTemplateHasItsControlsInPlace) {
     open_port_dialog();
     EXPECT_EQ(window_text(dialog), platform::from_wide(kPortCaption));
     expect_frame(dialog, 150, 90, "Helv");
