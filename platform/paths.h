@@ -9,6 +9,9 @@ namespace platform {
 char path_separator();
 // Also accepts "/" on Windows, where both separate directories.
 bool is_path_separator(char c);
+// False on Windows, where no file name holds a double quote: quotes on a command line there
+// only group a name with blanks. Elsewhere the shell has removed its quoting already.
+bool double_quote_is_name_character();
 // The directory holding the running executable, with its trailing separator.
 std::string executable_directory();
 

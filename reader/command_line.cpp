@@ -1,7 +1,9 @@
 // Applies the command-line settings string; positions count characters, as the string is 8-bit.
 #include "reader/command_line.h"
 
+#include "common/quoted_name.h"
 #include "platform/text.h"
+#include "reader/reader_messages.h"
 #include "reader/settings_digits.h"
 
 namespace ravelo {
@@ -24,11 +26,17 @@ bool can_run_unattended(const ReaderSettings& s) {
 }
 }  // namespace
 
-void apply_command_line(Reader& reader, const std::string& tail) {
-    if (tail.empty()) return;
+bool apply_command_line(Reader& reader, const std::string& tail) {
+    if (tail.empty()) return true;
+    const std::string text = common::command_line_text(tail);
+    if (platform::first_characters(text, kMaxCommandLineChars).size() < text.size()) {
+        // Whatever the string's error switch says: it was not read, and a caller still being
+        // set up must learn why nothing happened.
+        reader.boxes.show_message(kErrorCaption, kCommandLineTooLong);
+        return false;
+    }
     ReaderSettings& s = reader.settings;
     reset_for_command_line(s);
-    const std::string text(platform::first_characters(tail, kMaxCommandLineChars));
     const std::size_t comma = text.find(',');
     s.file_name = text.substr(0, comma);
     // One byte per character, so the fixed positions hold whatever separators were used.
@@ -40,6 +48,7 @@ void apply_command_line(Reader& reader, const std::string& tail) {
         kIntervalPosition < digits.size() ? parse_leading_number(digits, kIntervalPosition) : 0;
     s.poll_interval = clamp_poll_interval(interval);
     reader.command_line_mode = can_run_unattended(s);
+    return true;
 }
 
 }  // namespace ravelo

@@ -12,4 +12,7 @@ inline const char* const kCannotOpenPort = "Nepodařilo se otevřít COM port";
 inline const char* const kTimedOut = "Čas vypršel!";
 inline const char* const kCannotConnect = "Nepodařilo se navázat spojení!";
 
+inline const char* const kCommandLineTooLong =
+    "Příkazový řádek je delší než 255 znaků!\n\nPřenos nebyl zahájen.";
+
 }  // namespace ravelo

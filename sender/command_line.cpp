@@ -1,7 +1,8 @@
-// The path is everything before the first comma, verbatim; the digits stand at fixed places.
+// The sender's tail: the path before the first comma as typed, then digits at fixed places.
 #include "sender/command_line.h"
 
 #include "common/port_labels.h"
+#include "common/quoted_name.h"
 #include "common/settings_text.h"
 #include "platform/text.h"
 
@@ -15,21 +16,24 @@ char character_at(const std::string& text, std::size_t position) {
 
 }  // namespace
 
-void apply_command_line(SenderSettings& settings, const std::string& tail) {
-    const std::size_t comma = tail.find(',');
-    const std::string path = tail.substr(0, comma);
-    if (path.empty()) return;
+bool apply_command_line(SenderSettings& settings, const std::string& tail) {
+    const std::string text = common::command_line_text(tail);
+    const std::size_t comma = text.find(',');
+    const std::string path = text.substr(0, comma);
+    if (path.empty()) return true;
+    if (platform::first_characters(path, kLookupPathLimit).size() < path.size()) return false;
     settings.command_line_mode = true;
-    settings.lookup_path = std::string(platform::first_bytes(path, kLookupPathLimit));
+    settings.lookup_path = path;
     settings.port_index = 0;
     settings.baud_index = 0;
-    if (comma == std::string::npos) return;
-    const char port = character_at(tail, comma + 1);
-    const char baud = character_at(tail, comma + 3);
+    if (comma == std::string::npos) return true;
+    const char port = character_at(text, comma + 1);
+    const char baud = character_at(text, comma + 3);
     common::take_digit(port, '1', static_cast<char>('0' + common::kSenderPortCount),
                        &settings.port_index);
     common::take_digit(baud, '1', static_cast<char>('0' + common::kBaudRateCount),
                        &settings.baud_index);
+    return true;
 }
 
 }  // namespace lumbra

@@ -17,6 +17,8 @@ inline const char* const kMemoryFull =
 inline const char* const kTransferError = "Chyba při přenosu šablony!";
 inline const char* const kTransferDone = "Přenos úspěšně dokončen!";
 inline const char* const kRepeatQuestion = "Přenos selhal, přejete si přenos opakovat?";
+inline const char* const kPathTooLong =
+    "Cesta k lookup souboru je delší než 299 znaků!\r\nSoubor nebyl odeslán.";
 
 // A line the record cannot hold: nothing of the file is sent.
 inline std::string overlong_line_message(int line) {

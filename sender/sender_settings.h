@@ -6,7 +6,7 @@
 
 namespace lumbra {
 
-constexpr std::size_t kLookupPathLimit = 299;    // bytes of the lookup file's path
+constexpr std::size_t kLookupPathLimit = 299;    // characters of a command line's lookup path
 constexpr std::size_t kSettingsTextLimit = 255;  // bytes of the directory and the file name
 
 struct SenderSettings {

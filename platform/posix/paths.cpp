@@ -45,6 +45,10 @@ bool is_path_separator(char c) {
     return c == '/';
 }
 
+bool double_quote_is_name_character() {
+    return true;
+}
+
 bool is_absolute_path(const std::string& name) {
     return !name.empty() && name[0] == '/';
 }

@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
         ravelo::TerminalUi ui;
         ravelo::Reader reader(*ports, *clock, boxes, ui);
         ravelo::load_settings(reader, platform::program_folders("ravelo"));
-        ravelo::apply_command_line(reader, tail);
+        if (!ravelo::apply_command_line(reader, tail)) return kExitStartupFailed;
         const int result = ravelo::run_reader(reader);
         return exit_status(result, reader, ui);
     } catch (const std::exception& e) {

@@ -22,7 +22,8 @@ namespace {
 std::string usage() {
     return ravelo::command_line_help("Ravelo.exe", "C:\\Data\\prijem.txt") +
            "\nNastavení: " + ravelo::kSettingsFileName +
-           " vedle programu, nelze-li tam zapisovat, v %LOCALAPPDATA%\\Ravelo.";
+           " vedle programu, nelze-li tam zapisovat, v %LOCALAPPDATA%\\Ravelo.\n"
+           "Uvozovky kolem cesty s mezerami nejsou součástí jména.";
 }
 
 int run(HINSTANCE instance, const std::string& tail) {
@@ -33,8 +34,7 @@ int run(HINSTANCE instance, const std::string& tail) {
     ravelo::Reader reader(*ports, *clock, boxes, ui);
     const std::string folder = platform::program_folders("Ravelo").settings;
     return ravelo::run_with_hidden_window(instance, reader, folder, [&] {
-        ravelo::apply_command_line(reader, tail);
-        ravelo::run_reader(reader);
+        if (ravelo::apply_command_line(reader, tail)) ravelo::run_reader(reader);
     });
 }
 

@@ -58,7 +58,11 @@ int main(int argc, char** argv) {
         auto ports = platform::make_system_serial_ports();
         lumbra::TerminalUi ui;
         lumbra::Sender sender(*ports, *clock, ui.boxes(), ui);
-        lumbra::apply_command_line(sender.settings, tail);
+        if (!lumbra::apply_command_line(sender.settings, tail)) {
+            ui.boxes().show_message(lumbra::kCaption, lumbra::kPathTooLong,
+                                    common::BoxIcon::exclamation, common::BoxOwner::none);
+            return kExitCannotStart;
+        }
         // Without a terminal nobody can choose the file: a script must name it.
         if (!sender.settings.command_line_mode && !has_controlling_terminal()) {
             ui.boxes().show_message(lumbra::kCaption, kNameTheFile);

@@ -13,6 +13,7 @@
 #include "sender/command_line.h"
 #include "sender/run_sender.h"
 #include "sender/sender.h"
+#include "sender/sender_messages.h"
 #include "sender/settings_file.h"
 #include "sender/usage_text.h"
 #include "sender/win32/main_window.h"
@@ -23,7 +24,8 @@ namespace {
 std::string usage() {
     return lumbra::command_line_help("Lumbra.exe", "C:\\Data\\list.txt") +
            "\nNastavení: " + lumbra::kSettingsFileName +
-           " vedle programu, nelze-li tam zapisovat, v %LOCALAPPDATA%\\Lumbra.";
+           " vedle programu, nelze-li tam zapisovat, v %LOCALAPPDATA%\\Lumbra.\n"
+           "Uvozovky kolem cesty s mezerami nejsou součástí jména.";
 }
 
 void run(HINSTANCE instance, const std::string& tail) {
@@ -32,7 +34,11 @@ void run(HINSTANCE instance, const std::string& tail) {
     common::Win32MessageBoxes boxes;
     lumbra::Win32SenderUi ui(instance);
     lumbra::Sender sender(*ports, *clock, boxes, ui);
-    lumbra::apply_command_line(sender.settings, tail);
+    if (!lumbra::apply_command_line(sender.settings, tail)) {
+        boxes.show_message(lumbra::kCaption, lumbra::kPathTooLong, common::BoxIcon::exclamation,
+                           common::BoxOwner::none);
+        return;
+    }
     lumbra::run_sender(sender, platform::program_folders("Lumbra"));
 }
 

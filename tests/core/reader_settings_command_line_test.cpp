@@ -1,7 +1,9 @@
 // The command-line settings string: positions, resets, clamps and when the dialog is skipped.
 #include <gtest/gtest.h>
 
+#include "common/quoted_name.h"
 #include "reader/command_line.h"
+#include "reader/reader_messages.h"
 #include "tests/core/reader_test_fixture.h"
 
 namespace {
@@ -42,6 +44,14 @@ struct CommandLineCase {
 
 ReaderSettings with(ReaderSettings s, void (*change)(ReaderSettings&)) {
     change(s);
+    return s;
+}
+
+// Quotes are taken off only where no file name can hold one.
+ReaderSettings quoted(const std::string& typed, const std::string& name) {
+    ReaderSettings s = reset_values(platform::double_quote_is_name_character() ? typed : name);
+    s.port_index = 1;
+    s.baud_index = 4;
     return s;
 }
 
@@ -111,11 +121,13 @@ TEST(ReaderCommandLine, AppliesTheTailByPosition) {
         {"x.txt,1,1,1,1,1,1,1,1,0,123456",
          with(reset_values("x.txt"), [](ReaderSettings& s) { s.poll_interval = 9999; }), true},
         {"a,b.txt", reset_values("a"), true},
+        {"\"C:\\My Data\\x.txt\",2,5", quoted("\"C:\\My Data\\x.txt\"", "C:\\My Data\\x.txt"),
+         true},
     };
     for (const CommandLineCase& c : cases) {
         reader_test::ReaderFixture f;
         f.reader.settings = loaded_from_file();
-        ravelo::apply_command_line(f.reader, c.tail);
+        EXPECT_TRUE(ravelo::apply_command_line(f.reader, c.tail));
         EXPECT_EQ(f.reader.settings, c.expected) << c.tail;
         EXPECT_EQ(f.reader.command_line_mode, c.command_line_mode) << c.tail;
     }
@@ -124,31 +136,44 @@ TEST(ReaderCommandLine, AppliesTheTailByPosition) {
 TEST(ReaderCommandLine, EmptyTailChangesNothing) {
     reader_test::ReaderFixture f;
     f.reader.settings = loaded_from_file();
-    ravelo::apply_command_line(f.reader, "");
+    EXPECT_TRUE(ravelo::apply_command_line(f.reader, ""));
     EXPECT_EQ(f.reader.settings, loaded_from_file());
     EXPECT_FALSE(f.reader.command_line_mode);
 }
 
-TEST(ReaderCommandLine, TakesOnlyTheFirst255Characters) {
-    reader_test::ReaderFixture f;
-    // The cut falls after the mode digit: the flags and the interval are not seen.
-    const std::string name(248, 'n');
-    ravelo::apply_command_line(f.reader, name + ",2,5,2,0,0,0,0,0,1,30");
-    EXPECT_EQ(f.reader.settings.file_name, name);
-    EXPECT_EQ(f.reader.settings.port_index, 1);
-    EXPECT_EQ(f.reader.settings.baud_index, 4);
-    EXPECT_EQ(f.reader.settings.file_mode, 1);
-    EXPECT_EQ(f.reader.settings.append_cr, 1);
-    EXPECT_EQ(f.reader.settings.online, 0);
-    EXPECT_EQ(f.reader.settings.poll_interval, 2);
-
+// A cut string loses its last digits (here the mode: append became overwrite) or names another
+// file; a longer one is refused whole, with a message even when its error switch is off.
+TEST(ReaderCommandLine, RefusesAStringOver255Characters) {
     std::string czech;
     for (int i = 0; i < 300; ++i) czech += "ř";
-    ravelo::apply_command_line(f.reader, czech + std::string(5000, 'x'));
+    const std::string too_long[] = {std::string(250, 'n') + ",1,1,2,1,1,0,0,0,0,2",
+                                    czech + std::string(5000, 'x'), std::string(256, '\x80')};
+    for (const std::string& tail : too_long) {
+        reader_test::ReaderFixture f;
+        f.reader.settings = loaded_from_file();
+        EXPECT_FALSE(ravelo::apply_command_line(f.reader, tail));
+        EXPECT_EQ(f.reader.settings, loaded_from_file());
+        EXPECT_FALSE(f.reader.command_line_mode);
+        const testing_support::ShownMessage refused{ravelo::kErrorCaption,
+                                                    ravelo::kCommandLineTooLong};
+        EXPECT_EQ(f.ui.messages, std::vector<testing_support::ShownMessage>{refused});
+    }
+    reader_test::ReaderFixture f;
+    EXPECT_TRUE(ravelo::apply_command_line(f.reader, czech.substr(0, 255 * 2)));
     EXPECT_EQ(f.reader.settings.file_name, czech.substr(0, 255 * 2));
+}
 
-    ravelo::apply_command_line(f.reader, std::string(1000, '\x80'));
-    EXPECT_EQ(f.reader.settings.file_name, std::string(255, '\x80'));
+// What Explorer, shortcuts, batch files and calling programs make of a path with blanks.
+TEST(ReaderCommandLine, QuotesAroundTheNameOrTheWholeString) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"\"C:\\My Data\\x.txt\",1,1", "C:\\My Data\\x.txt,1,1"},
+        {"\"C:\\My Data\\x.txt,1,1\"", "C:\\My Data\\x.txt,1,1"},
+        {"\"C:\\My Data\\x.txt\" ,1,1", "C:\\My Data\\x.txt,1,1"},
+        {"\"\"", ""},
+        {"\"C:\\x.txt,1,1", "\"C:\\x.txt,1,1"},
+        {"\"C:\\a b\\x.txt\" \"C:\\a b\\y.txt\"", "\"C:\\a b\\x.txt\" \"C:\\a b\\y.txt\""},
+    };
+    for (const auto& [tail, taken] : cases) EXPECT_EQ(common::without_name_quotes(tail), taken);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "common/port_labels.h"
+#include "platform/text.h"
 #include "reader/command_line.h"
 #include "tests/core/reader_test_fixture.h"
 #include "tests/fuzz/fuzz_support.h"
@@ -14,10 +15,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     testing_support::RecordingUi ui;
     ravelo::Reader reader(ports, clock, ui, ui);
     const ravelo::ReaderSettings before = reader.settings;
-    ravelo::apply_command_line(reader, tail);
+    const bool taken = ravelo::apply_command_line(reader, tail);
     const ravelo::ReaderSettings& s = reader.settings;
-    if (tail.empty()) {
-        fuzz::require(s == before && !reader.command_line_mode, "an empty tail changes nothing");
+    const bool fits = platform::first_characters(tail, ravelo::kMaxCommandLineChars) == tail;
+    fuzz::require(taken == fits, "refused exactly when the tail is too long");
+    if (tail.empty() || !taken) {
+        fuzz::require(s == before && !reader.command_line_mode,
+                      "an empty or refused tail changes nothing");
         return 0;
     }
     fuzz::require(tail.compare(0, s.file_name.size(), s.file_name) == 0,

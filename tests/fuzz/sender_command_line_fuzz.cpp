@@ -10,15 +10,14 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string tail = fuzz::as_string(data, size);
     lumbra::SenderSettings settings;
-    lumbra::apply_command_line(settings, tail);
+    const bool taken = lumbra::apply_command_line(settings, tail);
     const std::string path = tail.substr(0, tail.find(','));
-    fuzz::require(settings.command_line_mode == !path.empty(),
-                  "unattended exactly when a path leads the tail");
+    const bool fits = platform::first_characters(path, lumbra::kLookupPathLimit) == path;
+    fuzz::require(taken == (path.empty() || fits), "refused exactly when the path is too long");
+    fuzz::require(settings.command_line_mode == (!path.empty() && fits),
+                  "unattended exactly when a path that fits leads the tail");
     if (!settings.command_line_mode) return 0;
-    fuzz::require(settings.lookup_path.size() <= lumbra::kLookupPathLimit,
-                  "the path fits its field");
-    fuzz::require(settings.lookup_path == platform::first_bytes(path, lumbra::kLookupPathLimit),
-                  "the path is the tail's start, cut only between characters");
+    fuzz::require(settings.lookup_path == path, "the path is the tail's start, never cut");
     fuzz::require(settings.port_index >= 0 && settings.port_index < common::kSenderPortCount,
                   "port in its list");
     fuzz::require(settings.baud_index >= 0 && settings.baud_index < common::kBaudRateCount,

@@ -180,6 +180,15 @@ TEST_F(Conventions, Ravelo) {
              "",
              {kNotATerminal},
              {}},
+            // Cut at 255, the string would overwrite the file it means to append to.
+            {"over-long string refused",
+             {},
+             {std::string(250, 'n') + ",1,1,2,1,1,0,0,0,0,2"},
+             Port::terminal,
+             2,
+             "",
+             {"[Chyba] Příkazový řádek je delší než 255 znaků!"},
+             {}},
         });
 }
 
@@ -217,6 +226,14 @@ TEST_F(Conventions, Lumbra) {
              1,
              "",
              {kNotATerminal},
+             {}},
+            {"over-long path refused",
+             lists,
+             {std::string(300, 'p') + ",1,1"},
+             Port::terminal,
+             2,
+             "",
+             {"[Lumbra] Cesta k lookup souboru je delší než 299 znaků!"},
              {}},
         });
 }

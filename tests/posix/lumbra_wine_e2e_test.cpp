@@ -48,13 +48,15 @@ std::string loaded(const WineRig& rig) {
     return read_bytes(path);
 }
 
+// A name with a blank: Wine, like a program that quotes its argument, hands the whole string
+// over in double quotes, which are no part of the path.
 TEST(LumbraWineE2e, CommandLineRunLoadsTheFileByteExact) {
     WineRig rig;
     SKIP_WITHOUT_WINE(rig);
     const std::string table = lookup_table();
-    write_bytes(rig.temp.file("tabulka.txt"), table);
+    write_bytes(rig.temp.file("moje tabulka.txt"), table);
     ASSERT_TRUE(rig.start_lookup_terminal({"--out", rig.temp.file("loaded.txt")}));
-    BackgroundProcess program(rig.lumbra(rig.wine_file("tabulka.txt") + ",1,1"));
+    BackgroundProcess program(rig.lumbra(rig.wine_file("moje tabulka.txt") + ",1,1"));
     const auto done = rig.answer_box("Lumbra", "ok");
     EXPECT_EQ(done.exit_status, 0) << "no result box appeared";
     EXPECT_EQ(done.out, kDone);

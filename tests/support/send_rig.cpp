@@ -44,7 +44,7 @@ int SendRig::attempt() {
 }
 
 int SendRig::run(const std::string& tail) {
-    lumbra::apply_command_line(sender.settings, tail);
+    if (!lumbra::apply_command_line(sender.settings, tail)) return -100;
     return lumbra::run_sender(sender, temp.directory());
 }
 

@@ -39,7 +39,8 @@ struct SendRig {
     void write_lookup(const std::string& bytes);
     // Opens the lookup file and the port as the run does, then one attempt.
     int attempt();
-    // The whole run from the command-line tail, the temporary folder as the executable's.
+    // The whole run from the command-line tail, the temporary folder as the executable's;
+    // -100 when the tail is refused.
     int run(const std::string& tail);
     const std::vector<Heard>& written() const { return peer.heard(); }
     // The terminal expects these messages in order and answers each with "ACK\r" after 1 ms.
