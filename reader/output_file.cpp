@@ -41,11 +41,19 @@ int open_for_append(Reader& reader) {
     return 1;
 }
 
+// The text an automatic name follows. An absolute file name says where the file goes, in
+// automatic mode too; any other name leaves the automatic names in `directory`.
+std::string automatic_folder(const ReaderSettings& settings) {
+    const std::string& name = settings.file_name;
+    if (!platform::is_absolute_path(name)) return platform::join_path(settings.directory, "");
+    const std::string folder = platform::directory_part(name);
+    return folder.empty() ? name.substr(0, 2) : folder;  // "C:name": the drive's own folder
+}
+
 int open_automatic(Reader& reader) {
     const platform::LocalTime time = reader.clock.local_time();
-    const auto path_for = [&](int suffix) {
-        return platform::join_path(reader.settings.directory, automatic_name(time, suffix));
-    };
+    const std::string folder = automatic_folder(reader.settings);
+    const auto path_for = [&](int suffix) { return folder + automatic_name(time, suffix); };
     const int suffix = search_automatic_name(time.minute % 10, [&](int candidate) {
         platform::FileError error = platform::FileError::none;
         reader.output =

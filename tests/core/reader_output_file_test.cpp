@@ -243,14 +243,18 @@ TEST(ReaderOutputFile, AutomaticNameWithEmptyDirectoryIsRelative) {
     EXPECT_TRUE(std::filesystem::exists(f.temp.file("0A050703.TXT")));
 }
 
+// An absolute file name's folder takes the automatic names, whatever the output directory.
 TEST(ReaderOutputFile, AutomaticNameAddsASeparatorOnlyWhenMissing) {
     reader_test::ReaderFixture f;
     f.reader.settings.file_mode = 3;
     std::string directory = f.temp.directory();
     directory.pop_back();
     f.clock.set_local_time(at(2007, 3, 6, 9, 17));
-    for (const std::string& d : {directory, f.temp.directory()}) {
+    const std::pair<std::string, std::string> cases[] = {
+        {directory, ""}, {f.temp.directory(), "x.txt"}, {"elsewhere", f.temp.file("X.TXT")}};
+    for (const auto& [d, name] : cases) {
         f.reader.settings.directory = d;
+        f.reader.settings.file_name = name;
         ASSERT_EQ(ravelo::open_output_file(f.reader), 1);
         f.reader.output.close();
         EXPECT_EQ(f.reader.output_path.substr(0, f.temp.directory().size() + 1),
@@ -258,6 +262,7 @@ TEST(ReaderOutputFile, AutomaticNameAddsASeparatorOnlyWhenMissing) {
     }
     EXPECT_TRUE(std::filesystem::exists(f.temp.file("73060917.TXT")));
     EXPECT_TRUE(std::filesystem::exists(f.temp.file("73060918.TXT")));
+    EXPECT_TRUE(std::filesystem::exists(f.temp.file("73060919.TXT")));
 }
 
 }  // namespace
