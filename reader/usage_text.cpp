@@ -10,6 +10,7 @@ std::string command_line_help(const std::string& program, const std::string& abs
            "Bez parametrů použije uložené nastavení a podle něj nejprve nabídne\n"
            "vlastnosti. S parametry se na nic neptá a nastavení neukládá:\n"
            "  soubor    výstupní soubor: jméno ve výstupním adresáři, nebo celá cesta\n"
+           "            (u automatického jména určuje celá cesta adresář)\n"
            "  P         COM port 1-9 (COM1-COM9)\n"
            "  B         rychlost: 1 = 115200, 2 = 57600, 3 = 38400, 4 = 19200, 5 = 9600\n"
            "  M         soubor offline: 1 přepsat, 2 připojit, 3 jen nový, 4 automatické jméno\n"
@@ -20,7 +21,8 @@ std::string command_line_help(const std::string& program, const std::string& abs
            "  A         vždy zobrazit vlastnosti, není-li zadán soubor (0/1)\n"
            "  O         online: ptát se terminálu každých `interval` sekund (0/1)\n"
            "  interval  sekundy mezi dotazy, 1-9999\n"
-           "Za každou číslicí stojí jeden oddělovač, obvykle čárka.\n"
+           "Za každou číslicí stojí jeden oddělovač, obvykle čárka. Řetězec delší\n"
+           "než 255 znaků program odmítne.\n"
            "\n"
            "Příklady:\n"
            "  " +
