@@ -47,14 +47,6 @@ ReaderSettings with(ReaderSettings s, void (*change)(ReaderSettings&)) {
     return s;
 }
 
-// Quotes are taken off only where no file name can hold one.
-ReaderSettings quoted(const std::string& typed, const std::string& name) {
-    ReaderSettings s = reset_values(platform::double_quote_is_name_character() ? typed : name);
-    s.port_index = 1;
-    s.baud_index = 4;
-    return s;
-}
-
 TEST(ReaderCommandLine, AppliesTheTailByPosition) {
     const CommandLineCase cases[] = {
         {"data.txt", reset_values("data.txt"), true},
@@ -121,8 +113,6 @@ TEST(ReaderCommandLine, AppliesTheTailByPosition) {
         {"x.txt,1,1,1,1,1,1,1,1,0,123456",
          with(reset_values("x.txt"), [](ReaderSettings& s) { s.poll_interval = 9999; }), true},
         {"a,b.txt", reset_values("a"), true},
-        {"\"C:\\My Data\\x.txt\",2,5", quoted("\"C:\\My Data\\x.txt\"", "C:\\My Data\\x.txt"),
-         true},
     };
     for (const CommandLineCase& c : cases) {
         reader_test::ReaderFixture f;
