@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "tools/velmora-sim/pty_line.h"
 #include "tools/velmora-sim/pty_serve.h"
 #include "tools/velmora-sim/record_source.h"
+#include "tools/velmora-sim/replay.h"
 
 namespace {
 
@@ -24,6 +26,7 @@ struct Terminal {
     std::unique_ptr<simline::LinePeer> peer;
     sim::Transcript* transcript = nullptr;
     std::function<bool()> finished;
+    sim::Replay* replay = nullptr;
 };
 
 bool records_fit(const sim::Records& records, const std::string& file, std::string* error) {
@@ -83,6 +86,37 @@ void make_echo(const sim::Options& o, Terminal* t) {
     t->peer = std::move(echo);
 }
 
+bool make_replay(const sim::Options& o, Terminal* t, std::string* error) {
+    std::ifstream file(o.trace_file, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    sim::ReplayConfig config;
+    config.timing = o.timing;
+    if (!file || !sim::parse_trace(text, &config.trace, error)) {
+        *error = "cannot replay \"" + o.trace_file + "\"" + (file ? ": " + *error : "");
+        return false;
+    }
+    auto replay = std::make_unique<sim::Replay>(std::move(config));
+    sim::Replay* r = replay.get();
+    t->transcript = &r->transcript();
+    t->finished = [r] { return r->done() || r->failed(); };
+    t->replay = r;
+    t->peer = std::move(replay);
+    return true;
+}
+
+// The verdict goes to standard output after the line's path, where a caller already reads.
+int replay_verdict(const sim::Replay& replay, const std::string& trace_file) {
+    if (replay.failed()) {
+        std::cout << "velmora-sim: first difference from \"" << trace_file << "\" at "
+                  << replay.difference() << std::flush;
+        return kLineFailed;
+    }
+    if (!replay.done()) return 0;  // stopped by a signal
+    std::cout << "velmora-sim: the trace \"" << trace_file << "\" played to its end ("
+              << replay.runs() << (replay.runs() == 1 ? " run" : " runs") << ")" << std::endl;
+    return 0;
+}
+
 int fail(const std::string& message, int status) {
     std::cerr << "velmora-sim: " << message << "\n";
     return status;
@@ -110,6 +144,9 @@ int main(int argc, char** argv) {
     }
     if (options.role == sim::Role::lookup) make_lookup(options, &terminal);
     if (options.role == sim::Role::echo) make_echo(options, &terminal);
+    if (options.role == sim::Role::replay && !make_replay(options, &terminal, &error)) {
+        return fail(error, kBadOption);
+    }
 
     std::ofstream transcript_file;
     if (!options.transcript.empty()) {
@@ -134,5 +171,6 @@ int main(int argc, char** argv) {
 
     const bool served = sim::serve(line, *terminal.peer, terminal.finished);
     sim::close_line(&line);
-    return served ? 0 : fail("the line failed", kLineFailed);
+    if (!served) return fail("the line failed", kLineFailed);
+    return terminal.replay ? replay_verdict(*terminal.replay, options.trace_file) : 0;
 }

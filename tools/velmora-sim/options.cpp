@@ -27,8 +27,10 @@ bool parse_pair(const std::string& text, std::size_t* k, std::size_t* n) {
 }
 
 bool parse_role(const std::string& word, Role* role) {
-    static const std::map<std::string, Role> kRoles{
-        {"source", Role::source}, {"lookup", Role::lookup}, {"echo", Role::echo}};
+    static const std::map<std::string, Role> kRoles{{"source", Role::source},
+                                                    {"lookup", Role::lookup},
+                                                    {"echo", Role::echo},
+                                                    {"replay", Role::replay}};
     auto it = kRoles.find(word);
     if (it == kRoles.end()) return false;
     *role = it->second;
@@ -128,6 +130,8 @@ const std::map<std::string, std::function<void(Options&)>>& flags() {
         {"--asleep", [](Options& o) { o.lookup.faults.asleep = true; }},
         {"--garbage", [](Options& o) { o.lookup.faults.garbage = true; }},
         {"--silent-on-bad", [](Options& o) { o.lookup.faults.silent_on_bad_checksum = true; }},
+        {"--keep-time", [](Options& o) { o.timing = Timing::keep; }},
+        {"--fast", [](Options& o) { o.timing = Timing::fast; }},
     };
     return kFlags;
 }
@@ -185,11 +189,19 @@ bool parse_options(const std::vector<std::string>& args, Options* options, std::
             have_role = true;
             continue;
         }
+        if (have_role && o.role == Role::replay && o.trace_file.empty()) {
+            o.trace_file = arg;
+            continue;
+        }
         *error = "unknown argument \"" + arg + "\"";
         return false;
     }
     if (!have_role && !o.help && !o.version) {
-        *error = "say which terminal to play: source, lookup or echo";
+        *error = "say which terminal to play: source, lookup, echo or replay";
+        return false;
+    }
+    if (o.role == Role::replay && o.trace_file.empty() && !o.help && !o.version) {
+        *error = "replay needs the trace file to play";
         return false;
     }
     if (!valid_baud(o.baud)) {
@@ -210,6 +222,8 @@ Usage:
   velmora-sim source [options]   hand over records, as the reader (Ravelo) expects
   velmora-sim lookup [options]   take a lookup table, as the sender (Lumbra) expects
   velmora-sim echo [options]     send every byte straight back
+  velmora-sim replay TRACE [options]
+                                 play the terminal's side of a trace again
   velmora-sim --help | --version
 
 The first line on standard output is the path of the line being served (the new
@@ -256,14 +270,28 @@ Lookup target:
   --garbage            every answer is garbage
   --silent-on-bad      no answer to a bad checksum (default: NAK)
 
-Exit status: 0 when stopped or done, 1 when the line failed while serving,
-2 for any bad option (an unknown one, a bad value, a file or device that cannot be used).
+Replay of a trace written by VELMORA_TRACE or --transcript (a customer's trace):
+  For each burst the terminal sent, the bytes the program sent before it are awaited
+  and compared, then the burst goes after its recorded gap. Lines starting with '#'
+  and blank lines are skipped; a trace of several runs (its times start again) plays
+  run after run, each run's first bytes awaited for up to 2 minutes while the program
+  is started, the others up to 2 s later than recorded. At the first difference it
+  prints where in the trace, the lines before it, the bytes expected and the bytes
+  seen, in the trace's own lines, and exits with 1; a trace played to its end exits 0.
+  --keep-time          keep every recorded gap exactly
+  --fast               drop every gap: send as soon as the program's bytes are in
+  (default: keep only gaps over 100 ms, so the program's own time-outs still happen)
+
+Exit status: 0 when stopped or done (replay: the trace played to its end), 1 when the
+line failed while serving or a replay found a difference, 2 for any bad option (an
+unknown one, a bad value, a file, trace or device that cannot be used).
 
 Examples:
   velmora-sim source --generate 25 --size 40 --bad-checksum 3 --batches 1
   velmora-sim source --records batch.txt --link /tmp/com1 --transcript wire.txt
   velmora-sim lookup --out loaded.txt --memory 4096 --miss-ack 2
   velmora-sim echo --device /dev/ttyUSB0 --baud 9600
+  velmora-sim replay velmora-trace.txt --link /tmp/com1
 )";
 }
 

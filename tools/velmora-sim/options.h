@@ -9,10 +9,11 @@
 
 #include "tools/velmora-sim/lookup_target.h"
 #include "tools/velmora-sim/record_source.h"
+#include "tools/velmora-sim/replay.h"
 
 namespace sim {
 
-enum class Role { source, lookup, echo };
+enum class Role { source, lookup, echo, replay };
 
 // The reader keeps at most 255 bytes of a message: sequence byte, data, two checksum bytes, CR.
 constexpr std::size_t kMaxRecordData = 251;
@@ -35,6 +36,9 @@ struct Options {
 
     std::string out_file;
     LookupConfig lookup;
+
+    std::string trace_file;
+    Timing timing = Timing::over_threshold;
 };
 
 // False with a message naming the offending argument, or a number the protocol cannot carry.

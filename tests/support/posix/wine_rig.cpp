@@ -32,8 +32,8 @@ WineRig::WineRig()
 }
 
 bool WineRig::start_sim(const std::string& role, std::vector<std::string> args) {
-    args.insert(args.begin(), {std::string(VELMORA_BIN_DIR) + "/velmora-sim", role, "--link",
-                               ports_ + "/ttyCOM1"});
+    args.insert(args.begin(),
+                {std::string(VELMORA_BIN_DIR) + "/velmora-sim", role, "--link", com1_link()});
     terminal_ = std::make_unique<BackgroundProcess>(args);
     return !terminal_->read_line(5s).empty();
 }

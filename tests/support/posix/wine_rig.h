@@ -35,6 +35,8 @@ class WineRig {
     // standard output is the box's text.
     ProcessResult answer_box(const std::string& caption, const std::string& button,
                              int seconds = 30) const;
+    // The path that COM1 leads to, for a terminal the test starts itself (velmora-sim --link).
+    std::string com1_link() const { return ports_ + "/ttyCOM1"; }
     // The folder as Wine's Z: drive names it, with its trailing backslash.
     std::string wine_directory() const;
     // A file of the folder as Wine's Z: drive names it.
