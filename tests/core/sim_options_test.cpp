@@ -39,6 +39,9 @@ TEST(SimOptions, FaultsAndSettingsReachTheTerminals) {
     EXPECT_FALSE(l.batches);
     EXPECT_EQ(parsed({"echo"}).delay_ms, std::nullopt);
     EXPECT_TRUE(parsed({"--help"}).help);
+    const auto r = parsed({"replay", "--keep-time", "trace.txt"});
+    EXPECT_EQ(r.trace_file, "trace.txt");
+    EXPECT_EQ(r.timing, sim::Timing::keep);
 }
 
 TEST(SimOptions, MistakesAreNamed) {
@@ -46,7 +49,9 @@ TEST(SimOptions, MistakesAreNamed) {
         std::vector<std::string> args;
         std::string names;
     } cases[] = {
-        {{}, "source, lookup or echo"},
+        {{}, "source, lookup, echo or replay"},
+        {{"replay", "--fast"}, "replay needs the trace file"},
+        {{"replay", "a.trace", "b.trace"}, "\"b.trace\""},
         {{"source", "--bogus"}, "--bogus"},
         {{"source", "--pause", "3"}, "--pause"},
         {{"source", "--generate", "-1"}, "--generate"},

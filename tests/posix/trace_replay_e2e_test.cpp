@@ -24,7 +24,7 @@ using testing_support::WineRig;
 
 const std::string kBin = VELMORA_BIN_DIR;
 
-struct Run {
+struct ProgramRun {
     std::string program;
     std::string tail;
     std::vector<std::pair<std::string, std::string>> boxes;  // button, caption
@@ -34,7 +34,7 @@ struct TraceFile {
     std::string name;
     std::string text;
     std::map<std::string, std::string> files;
-    std::vector<Run> runs;
+    std::vector<ProgramRun> runs;
 };
 
 std::string unescape(const std::string& text) {
@@ -120,7 +120,7 @@ Verdict play_on_linux(const TraceFile& trace, const std::string& text) {
     auto replay = start_replay(temp.directory(), text);
     const std::string device = replay->read_line(5s);
     EXPECT_FALSE(device.empty()) << "velmora-sim did not start";
-    for (const Run& run : trace.runs) {
+    for (const ProgramRun& run : trace.runs) {
         const auto result = testing_support::run_process(
             {kBin + "/" + run.program, run.tail},
             {{"VELMORA_COM1", device}, {"XDG_CONFIG_HOME", temp.file("config")}}, 60s,
@@ -168,7 +168,7 @@ TEST(TraceReplayWineE2e, EveryTracePlaysToItsEndAgainstTheWindowsPrograms) {
         for (const auto& [name, content] : trace.files) write_bytes(rig.temp.file(name), content);
         auto replay = start_replay(rig.temp.directory(), trace.text, {"--link", rig.com1_link()});
         ASSERT_FALSE(replay->read_line(5s).empty()) << "velmora-sim did not start";
-        for (const Run& run : trace.runs) {
+        for (const ProgramRun& run : trace.runs) {
             // A file the trace brings is named as Windows sees it.
             const std::string tail =
                 trace.files.count(run.tail) ? rig.wine_file(run.tail) : run.tail;

@@ -47,8 +47,8 @@ void Replay::advance_to(std::uint64_t now) {
     while (!failed() && position_ < trace().size()) {
         if (program_turn()) {
             if (now > due_) {
-                fail(": the program sent nothing more within " + std::to_string(due_ - seen_since_) +
-                         " ms",
+                fail(": the program sent nothing more within " +
+                         std::to_string(due_ - seen_since_) + " ms",
                      now);
             }
             break;
