@@ -62,7 +62,7 @@ Received play(sim::Replay& replay, const std::vector<Program>& program) {
     return got;
 }
 
-TEST(SimReplay, WaitsForTheProgramSendsAfterTheGapAndReportsTheFirstDifference) {
+TEST(SimReplay, WaitsForTheProgramThenSendsAfterTheGapAndReportsTheFirstDifference) {
     const struct {
         const char* name;
         const std::string& trace;
