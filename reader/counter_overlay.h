@@ -24,7 +24,7 @@ class CounterScreen {
     virtual ~CounterScreen() = default;
     virtual int screen_width() = 0;
     virtual int screen_height() = 0;
-    // Width in pixels of the text (UTF-8) in the screen's default font.
+    // Width in pixels of the text (UTF-8) in the font the box is drawn in.
     virtual int text_width(const std::string& text) = 0;
     // Saves the pixels of the rectangle; returns false when nothing could be saved.
     virtual bool save_background(const ScreenRect& area) = 0;

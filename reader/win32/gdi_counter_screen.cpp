@@ -1,6 +1,8 @@
 // GDI drawing of the counter box: pale yellow, black outline, centred text, screen restored.
 #include "reader/win32/gdi_counter_screen.h"
 
+#include <cstddef>
+
 #include "platform/win32/wide.h"
 #include "reader/counter.h"
 
@@ -23,6 +25,36 @@ class ScreenDc {
     HDC dc_;
 };
 
+// A font selected into a device context for one scope; the context's own font goes back at its end.
+class SelectedFont {
+  public:
+    SelectedFont(HDC dc, HGDIOBJ font)
+        : dc_(dc), previous_(font ? SelectObject(dc, font) : nullptr) {}
+    ~SelectedFont() {
+        if (previous_) SelectObject(dc_, previous_);
+    }
+    SelectedFont(const SelectedFont&) = delete;
+    SelectedFont& operator=(const SelectedFont&) = delete;
+
+  private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// The font of message boxes: TrueType, with the Czech letters whatever the system's code page,
+// which the screen's default System font has only on Central European Windows.
+HFONT create_message_font() {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    BOOL ok = SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0);
+    if (!ok) {
+        // Systems before Vista know the structure without its last member and refuse the size.
+        metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
+        ok = SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0);
+    }
+    return ok ? CreateFontIndirectW(&metrics.lfMessageFont) : nullptr;
+}
+
 int device_caps(int index) {
     ScreenDc screen;
     return screen.get() ? GetDeviceCaps(screen.get(), index) : 0;
@@ -39,6 +71,12 @@ int real_size(int desktop_index, int scaled_index) {
 
 GdiCounterScreen::~GdiCounterScreen() {
     release_capture();
+    if (message_font_) DeleteObject(message_font_);  // never left selected into a DC
+}
+
+HGDIOBJ GdiCounterScreen::text_font() {
+    if (!message_font_) message_font_ = create_message_font();
+    return message_font_ ? static_cast<HGDIOBJ>(message_font_) : GetStockObject(DEFAULT_GUI_FONT);
 }
 
 int GdiCounterScreen::screen_width() {
@@ -52,6 +90,7 @@ int GdiCounterScreen::screen_height() {
 int GdiCounterScreen::text_width(const std::string& text) {
     ScreenDc screen;
     if (!screen.get()) return 0;
+    const SelectedFont font(screen.get(), text_font());
     const std::wstring wide = platform::to_wide(text);
     SIZE size{};
     GetTextExtentPoint32W(screen.get(), wide.c_str(), static_cast<int>(wide.size()), &size);
@@ -85,8 +124,11 @@ void GdiCounterScreen::paint_box(const ScreenRect& box, const std::string& text)
     RECT area;
     SetRect(&area, box.left, box.top, box.right, box.bottom);
     std::wstring wide = platform::to_wide(text);
-    DrawTextW(screen.get(), wide.c_str(), static_cast<int>(wide.size()), &area,
-              DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    {
+        const SelectedFont font(screen.get(), text_font());
+        DrawTextW(screen.get(), wide.c_str(), static_cast<int>(wide.size()), &area,
+                  DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    }
     if (previous) SelectObject(screen.get(), previous);
     if (brush) DeleteObject(brush);
 }

@@ -10,7 +10,8 @@
 namespace ravelo {
 
 // Takes the screen's device context afresh in every call and releases it before returning;
-// only the saved background (a memory DC and its bitmap) lives from start to finish.
+// only the saved background (a memory DC and its bitmap) lives from start to finish. The text is
+// measured and drawn in the system's message font, made once and deleted with the object.
 class GdiCounterScreen : public CounterScreen {
   public:
     GdiCounterScreen() = default;
@@ -27,6 +28,8 @@ class GdiCounterScreen : public CounterScreen {
 
   private:
     void release_capture();
+    HGDIOBJ text_font();
+    HFONT message_font_ = nullptr;
     HDC saved_dc_ = nullptr;
     HBITMAP saved_bitmap_ = nullptr;
     HGDIOBJ replaced_bitmap_ = nullptr;  // the memory DC's own bitmap, put back before deleting
