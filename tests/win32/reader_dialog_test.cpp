@@ -56,8 +56,10 @@ class DialogTest : public ::testing::Test {
     void type(int id, const std::string& text) {
         SetDlgItemTextW(dialog, id, platform::to_wide(text).c_str());
     }
-    // Key by key, as a user types: an edit without auto-scroll takes no more than it can show.
+    // Over the whole text, key by key, as a user types: an edit without auto-scroll takes no more
+    // than it can show.
     void type_keys(int id, const std::string& text) {
+        SendDlgItemMessageW(dialog, id, EM_SETSEL, 0, -1);
         for (wchar_t c : platform::to_wide(text)) SendDlgItemMessageW(dialog, id, WM_CHAR, c, 1);
     }
     std::string text(int id) {

@@ -67,6 +67,13 @@ ProcessResult WineRig::answer_box(const std::string& caption, const std::string&
         std::chrono::seconds(seconds + 10));
 }
 
+std::vector<std::string> WineRig::windows_tool(const std::string& exe,
+                                               const std::vector<std::string>& args) const {
+    std::vector<std::string> argv{kWineRun, windows_bin_ + "/" + exe};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return argv;
+}
+
 std::string WineRig::wine_directory() const {
     std::string path = temp.directory();
     for (char& c : path) {

@@ -41,6 +41,9 @@ class WineRig {
     std::string wine_directory() const;
     // A file of the folder as Wine's Z: drive names it.
     std::string wine_file(const std::string& name) const { return wine_directory() + name; }
+    // A test tool of the Windows build (say "text-render.exe") with its arguments, under Wine.
+    std::vector<std::string> windows_tool(const std::string& exe,
+                                          const std::vector<std::string>& args) const;
 
     reader_test::TempDir temp;
 
