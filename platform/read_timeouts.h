@@ -22,13 +22,18 @@ constexpr ReadTimeouts polling_read_timeouts() {
     return {kNoInterval, 0, 0};
 }
 
-// The longest wait slice not over limit_ms: the largest power of two. Each change of the
-// time-outs costs a driver call (two Wine-server round trips under Wine), and a slice taken
-// from a few fixed lengths stays the same from byte to byte and record to record. A slice that
-// ends before the limit only means the caller waits again for the rest.
+// A driver may turn the total time-out into 100-ns units in 32 bits, which overflows above
+// about 429 s; no slice is longer than this, and a longer wait is more slices.
+constexpr std::uint32_t kLongestWaitSliceMs = 65536;
+
+// The longest wait slice not over limit_ms: the largest power of two, at most
+// kLongestWaitSliceMs. Each change of the time-outs costs a driver call (two Wine-server round
+// trips under Wine), and a slice taken from a few fixed lengths stays the same from byte to byte
+// and record to record. A slice that ends before the limit only means the caller waits again for
+// the rest.
 constexpr std::uint32_t wait_slice_ms(std::uint32_t limit_ms) {
     std::uint32_t slice = 1;
-    while (slice <= limit_ms / 2) slice *= 2;
+    while (slice <= limit_ms / 2 && slice < kLongestWaitSliceMs) slice *= 2;
     return slice;
 }
 

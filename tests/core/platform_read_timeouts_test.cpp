@@ -19,7 +19,8 @@ TEST(PlatformReadTimeouts, WaitUsesThePlainTotalInPowerOfTwoSlicesAndAZeroLimitP
         {256, {0, 0, 256}},
         {300, {0, 0, 256}},  // never longer than the limit
         {3000, {0, 0, 2048}},
-        {0xFFFFFFFEu, {0, 0, 0x80000000u}},
+        {200000, {0, 0, 65536}},  // 100-ns units of a longer one overflow 32 bits in a driver
+        {0xFFFFFFFEu, {0, 0, 65536}},
     };
     EXPECT_EQ(platform::polling_read_timeouts(), poll);
     for (const auto& c : cases) {
