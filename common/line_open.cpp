@@ -32,7 +32,16 @@ LineOpen open_line(platform::SerialPorts& ports, platform::Clock& clock, const L
         line->reset();
         return LineOpen::refused;
     }
+    // Bytes left from before, such as a late "ACK" to a load that was stopped, would be taken
+    // for the answer to this run's first message.
+    (*line)->discard_input();
     return LineOpen::opened;
+}
+
+std::string port_failure_message(int port_index, const platform::SerialLine& line) {
+    const std::string detail = line.failure_detail();
+    const std::string message = "Port " + port_name(port_index) + " přestal pracovat!";
+    return detail.empty() ? message : message + "\n" + detail;
 }
 
 }  // namespace common

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "platform/clock.h"
 #include "platform/serial.h"
@@ -20,8 +21,13 @@ struct LineRequest {
 enum class LineOpen { opened, cannot_open, refused };
 
 // Opens the port (traced when the user asked for a trace), sets its queues, speed and 8N1 with
-// no flow control. *line holds the port only when it was opened and configured.
+// no flow control, and discards what the port had received before. *line holds the port only
+// when it was opened and configured.
 LineOpen open_line(platform::SerialPorts& ports, platform::Clock& clock, const LineRequest& request,
                    std::unique_ptr<platform::SerialLine>* line);
+
+// What both programs say when the port fails under them (an adapter pulled out): "Port COM1
+// přestal pracovat!" and, on its own lines, the device and the reason where the platform has them.
+std::string port_failure_message(int port_index, const platform::SerialLine& line);
 
 }  // namespace common

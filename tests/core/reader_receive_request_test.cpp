@@ -105,6 +105,19 @@ TEST(ReaderRequest, OnlyTheFirstTenBytesOfAnAnswerAreKept) {
     }
 }
 
+// What a stopped transfer left on the line is neither the answer nor a record of this one.
+TEST(ReaderRequest, BytesLeftOnTheLineBeforeTheRequestAreDiscarded) {
+    ReceiveRig rig;
+    rig.peer.send("ACK\r" + testing_support::make_record(0, "old"))
+        .expect("READ\r")
+        .send("ACK\r", 1)
+        .send(testing_support::make_record(0, "new"))
+        .expect("ACK\r")
+        .send("OVER\r", 1);
+    EXPECT_EQ(rig.receive(), 1);
+    EXPECT_EQ(rig.file_content(), "new\r\n");
+}
+
 TEST(ReaderRequest, WriteTimeLimitsAreSetBeforeTheFirstRequest) {
     ReceiveRig rig;
     platform::WriteTimeouts seen{0, 0};

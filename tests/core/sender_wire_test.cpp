@@ -235,17 +235,15 @@ TEST(SenderWire, WakeUps) {
     }
 }
 
-// An adapter pulled out ends the attempt with the silent terminal's message, without its seconds.
+// An adapter pulled out ends the attempt at once, saying so rather than blaming the terminal.
 TEST(SenderWire, PulledOutAdapterFailsAtOnce) {
-    const ShownMessage not_ready{"Lumbra", "Terminál není připraven!", false, BoxIcon::exclamation};
-    const ShownMessage error{"Lumbra", "Chyba při přenosu šablony!", false, BoxIcon::exclamation};
+    const ShownMessage gone{"Lumbra", "Port COM1 přestal pracovat!", false, BoxIcon::exclamation};
     const struct {
         std::size_t writes_before;
         std::vector<Heard> written;
         ShownMessage message;
         std::uint64_t ends_at;
-    } cases[] = {{0, {}, not_ready, 0},
-                 {2, {{0, "velmor\r"}, {1, lookup_record("abc")}}, error, 1}};
+    } cases[] = {{0, {}, gone, 0}, {2, {{0, "velmor\r"}, {1, lookup_record("abc")}}, gone, 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.writes_before);
         SendRig rig;
@@ -257,6 +255,16 @@ TEST(SenderWire, PulledOutAdapterFailsAtOnce) {
         EXPECT_EQ(rig.boxes.messages, std::vector<ShownMessage>{c.message});
         EXPECT_EQ(rig.clock.now(), c.ends_at);
     }
+}
+
+// A late "ACK" left on the line by a load that was stopped is no answer to this wake-up.
+TEST(SenderWire, BytesLeftOnTheLineBeforeTheRunAreDiscarded) {
+    SendRig rig;
+    rig.write_lookup("abc");
+    rig.peer.send("ACK\r");
+    rig.acknowledge(load_of({"abc"}));
+    EXPECT_EQ(rig.attempt(), 1);
+    EXPECT_EQ(rig.written(), one_ms_apart(load_of({"abc"})));
 }
 
 }  // namespace
