@@ -59,6 +59,7 @@ class TracedLine : public platform::SerialLine {
     }
 
     bool failed() const override { return line_->failed(); }
+    std::string failure_detail() const override { return line_->failure_detail(); }
 
   private:
     std::uint64_t now() const { return static_cast<std::uint32_t>(clock_.tick_ms() - start_); }

@@ -35,6 +35,9 @@ class SerialLine {
     // True once a read or write has failed outright (an adapter pulled out), as against finding
     // nothing: the answer waits then end at once instead of sleeping out their limits.
     virtual bool failed() const { return false; }
+    // Why the line failed, for the user: the device and the system's reason (Linux). Empty where
+    // the port's own name is all there is to say (Windows) or while the line works.
+    virtual std::string failure_detail() const { return {}; }
 };
 
 enum class OpenError { none, cannot_open, busy };
@@ -42,10 +45,11 @@ enum class OpenError { none, cannot_open, busy };
 class SerialPorts {
   public:
     virtual ~SerialPorts() = default;
-    // "COM1".."COM9". Exclusive: a port open elsewhere cannot be opened.
+    // "COM1".."COM9", or the device the variable VELMORA_COMn names for COMn. Exclusive: a port
+    // open elsewhere cannot be opened.
     virtual std::unique_ptr<SerialLine> open(const std::string& port_name, OpenError* error) = 0;
     // Why the last open failed, for the user: the device and the system's reason, and what to do.
-    // Empty where the port's own name is all there is to say (Windows).
+    // Empty where the port's own name is all there is to say.
     virtual std::string failure_detail() const { return {}; }
 };
 

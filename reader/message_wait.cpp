@@ -33,7 +33,8 @@ WaitEnd wait_for_message(platform::SerialLine& line, platform::Clock& clock,
         if (got) take_byte(byte, rules, buffer);
         if (got && buffer.last == kCarriageReturn) return WaitEnd::complete;
         // A line that has failed outright stays silent: its limit need not be slept out.
-        if (deadline.reached() || line.failed()) return WaitEnd::timed_out;
+        if (line.failed()) return WaitEnd::failed;
+        if (deadline.reached()) return WaitEnd::timed_out;
         // Only an empty poll sleeps: buffered bytes are taken at full speed.
         if (!got) deadline.wait_for_input(line);
     }

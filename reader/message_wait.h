@@ -26,12 +26,13 @@ struct MessageRules {
     bool dropped_bytes_count = false;
 };
 
-// `stopped`: a stop signal was caught; the transfer ends as a failed one would.
-enum class WaitEnd { complete, timed_out, stopped };
+// `stopped`: a stop signal was caught; the transfer ends as a failed one would. `failed`: the
+// line failed outright (an adapter pulled out); nothing more can come.
+enum class WaitEnd { complete, timed_out, stopped, failed };
 
 // Empties the buffer, then polls one byte at a time until the last byte is a CR, the limit
-// has passed (elapsed >= limit) or a stop was asked for. Between polls it sleeps in the line's
-// wait, not in a busy loop.
+// has passed (elapsed >= limit), the line has failed or a stop was asked for. Between polls it
+// sleeps in the line's wait, not in a busy loop.
 WaitEnd wait_for_message(platform::SerialLine& line, platform::Clock& clock,
                          const MessageRules& rules, MessageBuffer& buffer);
 

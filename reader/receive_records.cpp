@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/checksum.h"
+#include "common/line_open.h"
 #include "reader/counter.h"
 #include "reader/counter_pace.h"
 #include "reader/message_wait.h"
@@ -30,8 +31,13 @@ void send(Reader& reader, const char* message) {
     reader.port->write(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
 }
 
-void report(Reader& reader, const char* text) {
+void report(Reader& reader, const std::string& text) {
     if (reader.settings.show_errors) reader.boxes.show_message(kErrorCaption, text);
+}
+
+// Said even online, where a silent terminal is not: asking again cannot help.
+std::string port_failure(const Reader& reader) {
+    return common::port_failure_message(reader.settings.port_index, *reader.port);
 }
 
 enum class RequestEnd { acknowledged, gave_up };
@@ -45,6 +51,10 @@ RequestEnd request_records(Reader& reader, MessageBuffer& buffer) {
         send(reader, "READ\r");
         const WaitEnd end = wait_for_message(*reader.port, reader.clock, rules, buffer);
         if (end == WaitEnd::stopped) return RequestEnd::gave_up;
+        if (end == WaitEnd::failed) {
+            report(reader, port_failure(reader));
+            return RequestEnd::gave_up;
+        }
         if (end == WaitEnd::timed_out && attempt >= silent_allowed) {
             if (!online) report(reader, kTimedOut);
             return RequestEnd::gave_up;
@@ -63,7 +73,7 @@ struct RecordPhase {
     MessageBuffer& buffer;
     int expected = 0;
     int stored = 0;
-    const char* message = nullptr;
+    std::string message;
     CounterPace counter;
 };
 
@@ -131,6 +141,10 @@ int receive_batch(RecordPhase& phase) {
     for (;;) {
         const WaitEnd end = wait_for_message(*reader.port, reader.clock, rules, phase.buffer);
         if (end == WaitEnd::stopped) return -1;  // records stored so far stay
+        if (end == WaitEnd::failed) {
+            phase.message = port_failure(reader);
+            return -1;
+        }
         if (end == WaitEnd::timed_out) {
             if (retries++ >= kRecordRetries) {
                 phase.message = kTimedOut;
@@ -147,12 +161,12 @@ int receive_batch(RecordPhase& phase) {
 }
 
 int receive_into_file(Reader& reader, MessageBuffer& buffer) {
-    RecordPhase phase{reader, buffer, 0, 0, nullptr, CounterPace{}};
+    RecordPhase phase{reader, buffer, 0, 0, {}, CounterPace{}};
     draw_counter(reader, kCounterStart, 0);
     const int result = receive_batch(phase);
     show_kept_count(reader, phase.counter);
     draw_counter(reader, kCounterFinish, 0);
-    if (phase.message) report(reader, phase.message);
+    if (!phase.message.empty()) report(reader, phase.message);
     return result;
 }
 

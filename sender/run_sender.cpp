@@ -55,10 +55,14 @@ bool open_lookup_file(Sender& sender) {
 void run_attempts(Sender& sender) {
     const platform::StopSignalScope stop_signals;
     while (send_attempt(sender) != 1) {
+        // A port that stopped working is closed before the question, so that an adapter plugged
+        // in again can take its old name; a repeat then opens it afresh, or ends the run.
+        if (sender.port->failed()) sender.port.reset();
         if (platform::stop_requested() ||
             !sender.boxes.ask_yes_no(kCaption, kRepeatQuestion, common::BoxIcon::question)) {
             return;
         }
+        if (!sender.port && open_serial_port(sender) != 1) return;
         sender.port->discard_input();
     }
     sender.loaded = true;
@@ -88,7 +92,7 @@ int run_sender(Sender& sender, const platform::ProgramFolders& folders) {
     }
     sender.ui.init_common_controls();
     run_attempts(sender);
-    sender.port->discard_input();
+    if (sender.port) sender.port->discard_input();
     sender.port.reset();
     sender.lookup.close();
     return 1;

@@ -6,6 +6,7 @@
 
 #include "common/answer_deadline.h"
 #include "common/checksum.h"
+#include "common/line_open.h"
 #include "platform/stop_signals.h"
 #include "sender/kept_progress.h"
 #include "sender/lookup_lines.h"
@@ -25,6 +26,13 @@ std::string exchange_text(Sender& sender, const char* text) {
 
 void warn(Sender& sender, const std::string& text) {
     sender.boxes.show_message(kCaption, text, common::BoxIcon::exclamation);
+}
+
+// A port that has failed outright cannot carry another try: said instead of a time-out.
+bool port_failed(Sender& sender) {
+    if (!sender.port->failed()) return false;
+    warn(sender, common::port_failure_message(sender.settings.port_index, *sender.port));
+    return true;
 }
 
 // Checksum high byte, low byte, CR after the payload; returns the record's length.
@@ -108,7 +116,7 @@ int wake_terminal(Sender& sender) {
         const std::string answer =
             exchange_text(sender, attempt == 0 ? kWakeUpFirst : kWakeUpAgain);
         if (answer == "ACK" || answer == "ack") return 1;
-        if (platform::stop_requested()) return 0;
+        if (platform::stop_requested() || port_failed(sender)) return 0;
     }
     warn(sender, kNotReady);
     return 0;
@@ -123,7 +131,7 @@ int send_record(Sender& sender, std::size_t n) {
         }
         if (answer == "ACK") return 1;
         // A stop from outside ends the attempt with nothing more sent and nothing to report.
-        if (platform::stop_requested()) return 0;
+        if (platform::stop_requested() || port_failed(sender)) return 0;
     }
     warn(sender, kTransferError);
     return 0;

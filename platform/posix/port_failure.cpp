@@ -1,4 +1,5 @@
-// The detail under "cannot open the port": device, reason, and for the usual causes the remedy.
+// The detail under "cannot open the port" or "the port stopped working": device, reason, and for
+// the usual causes the remedy.
 #include "platform/posix/port_failure.h"
 
 #include <errno.h>
@@ -52,6 +53,12 @@ std::string reason(const std::string& device, int error) {
 std::string describe_open_failure(const std::string& port_name, const std::string& device,
                                   int error) {
     return port_name + " = " + device + ": " + reason(device, error);
+}
+
+std::string describe_line_failure(const std::string& port_name, const std::string& device,
+                                  int error) {
+    const std::string why = error == 0 ? "zařízení zavěsilo linku" : std::strerror(error);
+    return port_name + " = " + device + ": " + why + "\nJe převodník USB připojen?";
 }
 
 }  // namespace platform

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <utility>
 
 #include "platform/posix/line_settings.h"
 #include "platform/posix/low_latency.h"
@@ -59,8 +60,12 @@ std::size_t bytes_queued_out(int fd) {
 
 class TermiosLine : public SerialLine {
   public:
-    TermiosLine(int fd, const termios& original)
-        : fd_(fd), original_(original), latency_(ask_low_latency(fd)) {}
+    TermiosLine(int fd, const termios& original, std::string port_name, std::string device)
+        : fd_(fd),
+          original_(original),
+          latency_(ask_low_latency(fd)),
+          port_name_(std::move(port_name)),
+          device_(std::move(device)) {}
 
     ~TermiosLine() override {
         restore_settings();
@@ -99,7 +104,10 @@ class TermiosLine : public SerialLine {
                 continue;
             }
             if (put < 0 && errno == EINTR) continue;
-            if (put < 0 && errno != EAGAIN && errno != EWOULDBLOCK) break;
+            if (put < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
+                mark_failed(errno);
+                break;
+            }
             if (!wait_writable(deadline)) break;
         }
         return done;
@@ -107,6 +115,7 @@ class TermiosLine : public SerialLine {
 
     bool wait_for_input(std::uint32_t limit_ms) override {
         if (!ahead_.empty()) return true;
+        if (failed_) return false;
         Deadline deadline = deadline_after(limit_ms);
         for (;;) {
             // A caught stop signal ends the wait at once; the transfer then notices the stop.
@@ -120,8 +129,14 @@ class TermiosLine : public SerialLine {
                 continue;
             }
             if (ready > 0 && !(watch[0].revents & (POLLHUP | POLLERR | POLLNVAL))) return true;
-            // A hung-up or failed line stays "ready" forever; only real bytes count.
+            // Bytes that came before a hang-up are still the terminal's.
             if (ready > 0 && bytes_waiting(fd_) > 0) return true;
+            // A hung-up device (an adapter pulled out, the far end of a pseudo-terminal closed)
+            // never recovers: the callers' waits end now rather than after their limits.
+            if (ready > 0) {
+                mark_failed(kHungUp);
+                return false;
+            }
             sleep_until(deadline);
             return false;
         }
@@ -132,13 +147,31 @@ class TermiosLine : public SerialLine {
         ::tcflush(fd_, TCIFLUSH);
     }
 
+    bool failed() const override { return failed_; }
+
+    std::string failure_detail() const override {
+        return failed_ ? describe_line_failure(port_name_, device_, error_) : std::string();
+    }
+
   private:
+    static constexpr int kHungUp = 0;  // no errno: poll reported the hang-up
+
     std::size_t read_device(std::uint8_t* buffer, std::size_t n) {
         for (;;) {
             ssize_t got = ::read(fd_, buffer, n);
             if (got >= 0) return static_cast<std::size_t>(got);
-            if (errno != EINTR) return 0;  // EAGAIN: nothing buffered; EIO: the peer hung up
+            if (errno == EINTR) continue;
+            // EAGAIN: nothing buffered. Anything else (EIO: the device is gone) is for good.
+            if (errno != EAGAIN && errno != EWOULDBLOCK) mark_failed(errno);
+            return 0;
         }
+    }
+
+    // The first failure is the one worth telling: later ones only follow from it.
+    void mark_failed(int error) {
+        if (failed_) return;
+        failed_ = true;
+        error_ = error;
     }
 
     // The last message may still be leaving the port: changing the speed under it would garble
@@ -173,6 +206,10 @@ class TermiosLine : public SerialLine {
     LowLatency latency_;
     WriteTimeouts timeouts_;
     ReadAhead ahead_;
+    std::string port_name_;
+    std::string device_;
+    bool failed_ = false;
+    int error_ = kHungUp;
 };
 
 int open_device(const std::string& device, OpenError* error) {
@@ -215,7 +252,7 @@ class TermiosPorts : public SerialPorts {
             ::close(fd);
             return nullptr;
         }
-        return std::make_unique<TermiosLine>(fd, original);
+        return std::make_unique<TermiosLine>(fd, original, port_name, device);
     }
 
     std::string failure_detail() const override { return detail_; }

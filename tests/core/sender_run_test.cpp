@@ -178,6 +178,35 @@ TEST(SenderRun, AFailedAttemptIsRepeatedFromTheFirstLineWhileTheUserSaysYes) {
     }
 }
 
+// A repeat cannot use a port that stopped working: it opens the port afresh, which works once
+// the adapter is back and otherwise ends the run instead of asking again.
+TEST(SenderRun, APortThatStoppedWorkingIsOpenedAfreshForARepeat) {
+    const std::string rec = lookup_record("abc");
+    const ShownMessage gone{"Lumbra", "Port COM1 přestal pracovat!", false, BoxIcon::exclamation};
+    const ShownMessage repeat{"Lumbra", "Přenos selhal, přejete si přenos opakovat?", true,
+                              BoxIcon::question};
+    for (bool back : {true, false}) {
+        SCOPED_TRACE(back ? "adapter plugged in again" : "adapter still gone");
+        SendRig rig;
+        rig.write_lookup("abc");
+        rig.boxes.answers = {true};
+        rig.ports.pull_out_after_writes(2);
+        rig.peer.expect("velmor\r").send("ACK\r", 1).expect(rec).then([&] {
+            if (back) rig.ports.pull_out_after_writes(100);
+            if (!back) rig.ports.set_available_port("COM9");
+        });
+        if (back) rig.acknowledge({"velmor\r", rec, "OVER\r"});
+        EXPECT_EQ(rig.run(rig.lookup_path), 1);
+        EXPECT_EQ(rig.sender.loaded, back);
+        EXPECT_EQ(rig.ports.opened_ports().size(), 2u);
+        const ShownMessage last{"Lumbra",
+                                back ? "Přenos úspěšně dokončen!" : "Nemohu otevřít COM port!",
+                                false, BoxIcon::exclamation};
+        EXPECT_EQ(rig.boxes.messages, (std::vector<ShownMessage>{gone, repeat, last}));
+        EXPECT_EQ(rig.ports.current_line(), nullptr);
+    }
+}
+
 }  // namespace
 
 namespace {

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "tests/core/reader_test_fixture.h"
 #include "tests/support/posix/child_process.h"
@@ -161,6 +162,49 @@ TEST_F(FaultMatrix, TerminalKeepsEveryLineOnceWhateverItsAnswers) {
             EXPECT_EQ(read_bytes(temp.file("kept.txt")),
                       fault.completes ? as_lines(records, kCount) : "");
         }
+    }
+}
+
+// The terminal gone mid-load (its adapter pulled out): either program says at once that the port
+// stopped working, instead of waiting out its limits (3.3 s, 12 s) and blaming the terminal.
+TEST_F(FaultMatrix, ATerminalGoneMidLoadEndsEitherProgramAtOnce) {
+    const struct {
+        const char* program;
+        const char* role;
+        std::vector<std::string> args;  // the terminal falls silent at record 5
+        std::string tail;
+        std::string caption;
+        std::string after;
+    } rows[] = {
+        {"ravelo",
+         "source",
+         {"--records", temp.file("records.txt"), "--silent-from", "5"},
+         "DATA.TXT,1,1,1,1,1,1,0,0,0,2",
+         "[Chyba] ",
+         ""},
+        {"lumbra",
+         "lookup",
+         {"--miss-ack", "5:4"},
+         temp.file("records.txt"),
+         "[Lumbra] ",
+         "[Lumbra] Přenos selhal, přejete si přenos opakovat? -> Ne (bez terminálu)\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.program);
+        const std::string device = start_terminal(row.role, row.args);
+        std::thread unplug([&] {
+            std::this_thread::sleep_for(1s);
+            terminal->stop();
+        });
+        const auto start = std::chrono::steady_clock::now();
+        const ProcessResult result = run(device, row.program, row.tail);
+        const auto took = std::chrono::steady_clock::now() - start;
+        unplug.join();
+        EXPECT_EQ(result.exit_status, 1);
+        EXPECT_EQ(result.err, row.caption + "Port COM1 přestal pracovat!\nCOM1 = " + device +
+                                  ": zařízení zavěsilo linku\nJe převodník USB připojen?\n" +
+                                  row.after);
+        EXPECT_LT(took, 2500ms);
     }
 }
 
