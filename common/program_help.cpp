@@ -9,4 +9,9 @@ std::string version_line(const std::string& program) {
     return program + " " + VELMORA_VERSION;
 }
 
+std::string windows_port_note() {
+    return "Port mimo seznam (převodník USB bývá COM10 a výš): proměnná prostředí VELMORA_COMn\n"
+           "otevře místo COMn jiný port, např. VELMORA_COM1=COM12 (nebo celé jméno \\\\.\\COM12).";
+}
+
 }  // namespace common

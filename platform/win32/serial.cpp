@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include "platform/clock.h"
+#include "platform/environment.h"
+#include "platform/port_device.h"
 #include "platform/read_ahead.h"
 #include "platform/read_timeouts.h"
 #include "platform/win32/line_settings.h"
@@ -191,17 +193,33 @@ OpenError open_error(DWORD code) {
 class Win32SerialPorts : public SerialPorts {
   public:
     std::unique_ptr<SerialLine> open(const std::string& port_name, OpenError* error) override {
+        if (error) *error = OpenError::cannot_open;
+        detail_.clear();
+        const std::string variable = port_variable(port_name);
+        const std::string redirect = variable.empty() ? "" : environment_variable(variable);
+        std::string device;
+        if (!windows_port_device(port_name, redirect, &device)) {
+            detail_ = variable + "=" + redirect +
+                      ": to není port Windows (zadejte např. COM12 nebo \\\\.\\COM12)";
+            return nullptr;
+        }
         // The device namespace form also reaches ports above COM9.
-        const std::wstring device = to_wide("\\\\.\\" + port_name);
-        HANDLE h = CreateFileW(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+        HANDLE h = CreateFileW(to_wide(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                OPEN_EXISTING, 0, nullptr);
         if (h == INVALID_HANDLE_VALUE) {
             if (error) *error = open_error(GetLastError());
+            // Only a port pointed elsewhere needs saying which one was tried.
+            if (!redirect.empty()) detail_ = port_name + " = " + device + " (" + variable + ")";
             return nullptr;
         }
         if (error) *error = OpenError::none;
         return std::make_unique<Win32SerialLine>(h);
     }
+
+    std::string failure_detail() const override { return detail_; }
+
+  private:
+    std::string detail_;
 };
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "common/program_help.h"
 #include "common/win32/help_box.h"
 #include "common/win32/win32_message_boxes.h"
 #include "platform/clock.h"
@@ -23,7 +24,8 @@ std::string usage() {
     return ravelo::command_line_help("Ravelo.exe", "C:\\Data\\prijem.txt") +
            "\nNastavení: " + ravelo::kSettingsFileName +
            " vedle programu, nelze-li tam zapisovat, v %LOCALAPPDATA%\\Ravelo.\n"
-           "Uvozovky kolem cesty s mezerami nejsou součástí jména.";
+           "Uvozovky kolem cesty s mezerami nejsou součástí jména.\n" +
+           common::windows_port_note();
 }
 
 int run(HINSTANCE instance, const std::string& tail) {

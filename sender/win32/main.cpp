@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/program_help.h"
 #include "common/win32/help_box.h"
 #include "common/win32/win32_message_boxes.h"
 #include "platform/clock.h"
@@ -25,7 +26,8 @@ std::string usage() {
     return lumbra::command_line_help("Lumbra.exe", "C:\\Data\\list.txt") +
            "\nNastavení: " + lumbra::kSettingsFileName +
            " vedle programu, nelze-li tam zapisovat, v %LOCALAPPDATA%\\Lumbra.\n"
-           "Uvozovky kolem cesty s mezerami nejsou součástí jména.";
+           "Uvozovky kolem cesty s mezerami nejsou součástí jména.\n" +
+           common::windows_port_note();
 }
 
 void run(HINSTANCE instance, const std::string& tail) {

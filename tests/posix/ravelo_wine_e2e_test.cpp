@@ -56,6 +56,21 @@ TEST(RaveloWineE2e, ATerminalFallingSilentIsReportedAndItsRecordsKept) {
     EXPECT_EQ(read_bytes(rig.temp.file("DATA.TXT")).size(), 3u * 12);
 }
 
+// A USB adapter numbered past the list: VELMORA_COM1 names the port that COM1 opens.
+TEST(RaveloWineE2e, APortNamedByItsVariableIsOpenedInstead) {
+    WineRig rig;
+    SKIP_WITHOUT_WINE(rig);
+    ASSERT_TRUE(rig.start_terminal({"--generate", "3", "--size", "10"}, 2));
+    for (const char* redirect : {"COM2", "\\\\.\\COM2"}) {
+        SCOPED_TRACE(redirect);
+        std::filesystem::remove(rig.temp.file("DATA.TXT"));
+        const ProcessResult result = testing_support::run_process(
+            rig.ravelo("DATA.TXT,1,1,1,1,1,1,0,0,0,2"), {{"VELMORA_COM1", redirect}}, 60s);
+        EXPECT_EQ(result.exit_status, 1);
+        EXPECT_EQ(read_bytes(rig.temp.file("DATA.TXT")).size(), 3u * 12);
+    }
+}
+
 // "/?" answers with the usage in a box and opens nothing; an absolute output name in each of its
 // Windows forms is used as it stands, not joined to the program's folder.
 TEST(RaveloWineE2e, HelpBoxAndAbsoluteNames) {

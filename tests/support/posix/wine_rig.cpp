@@ -31,15 +31,15 @@ WineRig::WineRig()
     }
 }
 
-bool WineRig::start_sim(const std::string& role, std::vector<std::string> args) {
-    args.insert(args.begin(),
-                {std::string(VELMORA_BIN_DIR) + "/velmora-sim", role, "--link", com1_link()});
+bool WineRig::start_sim(const std::string& role, std::vector<std::string> args, int port) {
+    args.insert(args.begin(), {std::string(VELMORA_BIN_DIR) + "/velmora-sim", role, "--link",
+                               ports_ + "/ttyCOM" + std::to_string(port)});
     terminal_ = std::make_unique<BackgroundProcess>(args);
     return !terminal_->read_line(5s).empty();
 }
 
-bool WineRig::start_terminal(std::vector<std::string> args) {
-    return start_sim("source", std::move(args));
+bool WineRig::start_terminal(std::vector<std::string> args, int port) {
+    return start_sim("source", std::move(args), port);
 }
 
 bool WineRig::start_lookup_terminal(std::vector<std::string> args) {

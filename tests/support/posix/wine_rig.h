@@ -23,8 +23,9 @@ class WineRig {
     // False when the Windows build or Wine's set-up is missing (the test is then skipped).
     bool available() const { return !windows_bin_.empty() && !ports_.empty(); }
 
-    // Starts velmora-sim's record source behind COM1; false when it did not come up.
-    bool start_terminal(std::vector<std::string> args);
+    // Starts velmora-sim's record source behind COM1 (or COM2..COM4); false when it did not
+    // come up.
+    bool start_terminal(std::vector<std::string> args, int port = 1);
     // The same with velmora-sim's lookup target, for Lumbra.exe.
     bool start_lookup_terminal(std::vector<std::string> args);
     // Ravelo.exe (copied into the folder) with an optional command-line tail.
@@ -48,7 +49,7 @@ class WineRig {
     reader_test::TempDir temp;
 
   private:
-    bool start_sim(const std::string& role, std::vector<std::string> args);
+    bool start_sim(const std::string& role, std::vector<std::string> args, int port = 1);
     std::vector<std::string> program(const std::string& exe, const std::string& tail) const;
 
     std::string windows_bin_;
