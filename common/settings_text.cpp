@@ -1,8 +1,11 @@
 // Parsing and writing the lines of a settings file, the same way for both programs.
 #include "common/settings_text.h"
 
+#include <algorithm>
+
 #include "platform/file.h"
 #include "platform/paths.h"
+#include "platform/short_path.h"
 #include "platform/system_error.h"
 #include "platform/text.h"
 
@@ -17,31 +20,51 @@ std::string text_field(const std::string& bytes, std::size_t from, std::size_t t
     return platform::cp1250_to_utf8(std::string_view(bytes).substr(from, length));
 }
 
-// Position just after the CR LF that ends the line starting at `from`, or npos; *cr is the
-// first CR at or after `from`.
-std::size_t line_end(const std::string& bytes, std::size_t from, std::size_t* cr) {
-    *cr = bytes.find('\r', from);
-    if (*cr == std::string::npos || *cr + 1 >= bytes.size() || bytes[*cr + 1] != '\n') {
-        return std::string::npos;
-    }
-    return *cr + 2;
+// One line from `begin`: its text ends at the first CR or LF, and the next line starts after
+// CR LF, LF or CR; `next` is npos when the line runs to the end of the file.
+struct Line {
+    std::size_t begin;
+    std::size_t end;
+    std::size_t next;
+};
+
+Line line_at(const std::string& bytes, std::size_t begin) {
+    const std::size_t end = std::min(bytes.find_first_of("\r\n", begin), bytes.size());
+    if (end == bytes.size()) return {begin, end, std::string::npos};
+    const bool cr_lf = bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n';
+    return {begin, end, end + (cr_lf ? 2 : 1)};
 }
 
 }  // namespace
 
-SettingsLines split_settings_lines(const std::string& bytes) {
+SettingsLines split_settings_lines(const std::string& bytes, std::size_t field_lines) {
     SettingsLines lines;
-    std::size_t cr = 0;
-    const std::size_t second = line_end(bytes, 0, &cr);
-    if (second == std::string::npos) {
-        lines.first = text_field(bytes, 0, bytes.size());
-        return lines;
-    }
-    lines.first = text_field(bytes, 0, cr);
+    const Line first = line_at(bytes, 0);
+    lines.first = text_field(bytes, 0, first.end);
+    if (first.next == std::string::npos) return lines;
     lines.has_second = true;
-    lines.digits = line_end(bytes, second, &cr);
-    lines.second = text_field(bytes, second, lines.digits == std::string::npos ? bytes.size() : cr);
+    const Line second = line_at(bytes, first.next);
+    lines.second = text_field(bytes, second.begin, second.end);
+    for (std::size_t next = second.next;
+         next != std::string::npos && lines.fields.size() < field_lines;) {
+        const Line field = line_at(bytes, next);
+        lines.fields.push_back(
+            bytes.substr(field.begin, std::min(field.end - field.begin, kSettingsTextLimit)));
+        next = field.next;
+    }
     return lines;
+}
+
+std::string field_characters(const std::vector<std::string>& fields) {
+    std::string characters;
+    for (const std::string& field : fields) characters += field.empty() ? '\0' : field[0];
+    return characters;
+}
+
+std::optional<SettingsLines> read_settings_lines(const std::string& path, std::size_t field_lines) {
+    std::string bytes;
+    if (!platform::read_whole_file(path, &bytes)) return std::nullopt;
+    return split_settings_lines(bytes, field_lines);
 }
 
 std::string settings_text_line(const std::string& utf8) {
@@ -64,6 +87,59 @@ void take_digit_fields(const std::string& text, std::size_t start, std::size_t s
         take_digit(text[position], field.first, field.last, field.value);
         position += stride;
     }
+}
+
+std::optional<std::string> first_held_by_cp1250(const std::vector<std::string>& candidates) {
+    for (const std::string& text : candidates) {
+        if (platform::cp1250_to_utf8(platform::utf8_to_cp1250(text)) == text) return text;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> path_line_text(
+    const std::string& path, const std::function<std::string(const std::string&)>& short_form,
+    const std::optional<std::string>& earlier) {
+    if (first_held_by_cp1250({path})) return path;
+    std::vector<std::string> candidates;
+    const std::string short_path = short_form(path);
+    if (!short_path.empty()) candidates.push_back(short_path);
+    if (earlier) candidates.push_back(*earlier);
+    return first_held_by_cp1250(candidates);
+}
+
+std::string short_file_name(const std::string& directory, const std::string& name) {
+    if (name.empty() || std::any_of(name.begin(), name.end(), platform::is_path_separator)) {
+        return {};
+    }
+    const std::string full = platform::short_path_form(platform::join_path(directory, name));
+    const std::size_t cut = full.find_last_of(platform::path_separator());
+    return cut == std::string::npos ? full : full.substr(cut + 1);
+}
+
+bool paths_to_store(const std::string& earlier_path, std::string& directory, std::string& file_name,
+                    std::string* reason) {
+    const std::optional<SettingsLines> earlier = read_settings_lines(earlier_path, 0);
+    const std::optional<std::string> held_directory =
+        path_line_text(directory, platform::short_path_form,
+                       earlier ? std::optional<std::string>(earlier->first) : std::nullopt);
+    if (!held_directory) {
+        if (reason) *reason = "složku " + directory + " nelze zapsat v kódové stránce 1250";
+        return false;
+    }
+    const auto short_name = [&](const std::string& name) {
+        return short_file_name(directory, name);
+    };
+    file_name = path_line_text(file_name, short_name, earlier ? earlier->second : std::string())
+                    .value_or(std::string());
+    directory = *held_directory;
+    return true;
+}
+
+std::string starting_settings_file(const std::string& own_path, bool own_exists,
+                                   const std::string& first_start_folder,
+                                   const std::string& file_name) {
+    if (own_exists || first_start_folder.empty()) return own_path;
+    return platform::join_path(first_start_folder, file_name);
 }
 
 bool write_settings_file(const std::string& path, const std::string& bytes, std::string* reason) {

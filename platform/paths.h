@@ -22,6 +22,9 @@ std::string executable_directory();
 struct ProgramFolders {
     std::string settings;
     std::string data;
+    // Windows, when the settings moved to the user's folder: the executable's folder, whose
+    // settings file (an administrator's) starts the settings until the user's own exists.
+    std::string first_start;
 };
 ProgramFolders program_folders(const std::string& program_name);
 

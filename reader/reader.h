@@ -25,8 +25,11 @@ struct Reader {
     ReaderUi& ui;
 
     ReaderSettings settings;
-    std::string settings_path;  // the settings file beside the executable
-    std::string output_path;    // the output file of the next transfer
+    std::string settings_path;  // the settings file, the one that is written
+    // The file the settings were read from at start: settings_path, or an administrator's file
+    // beside the executable while the user's own does not exist yet.
+    std::string starting_settings_path;
+    std::string output_path;  // the output file of the next transfer
     bool command_line_mode = false;
     bool output_open = false;
     // Records stored by the current transfer, kept even when it fails part-way, so that a

@@ -9,7 +9,7 @@
 namespace ravelo {
 
 namespace {
-constexpr std::size_t kIntervalOffset = 27;
+constexpr std::size_t kIntervalLine = 9;  // after the nine digit lines
 }  // namespace
 
 std::string format_settings_file(const ReaderSettings& s) {
@@ -26,31 +26,35 @@ std::string format_settings_file(const ReaderSettings& s) {
 }
 
 void parse_settings_file(const std::string& bytes, ReaderSettings& settings) {
-    const common::SettingsLines lines = common::split_settings_lines(bytes);
+    const common::SettingsLines lines = common::split_settings_lines(bytes, kIntervalLine + 1);
     settings.directory = lines.first;
     if (!lines.has_second) return;
     settings.file_name = lines.second;
-    if (lines.digits == std::string::npos) {
-        settings.poll_interval = kDefaultPollInterval;
-        return;
-    }
-    take_setting_digits(bytes, lines.digits, common::kDigitLineStride, settings);
-    const std::size_t interval_at = lines.digits + kIntervalOffset;
-    const long interval = interval_at < bytes.size() ? parse_leading_number(bytes, interval_at) : 0;
+    take_setting_digits(common::field_characters(lines.fields), 0, 1, settings);
+    const long interval = lines.fields.size() > kIntervalLine
+                              ? parse_leading_number(lines.fields[kIntervalLine], 0)
+                              : 0;
     settings.poll_interval = clamp_poll_interval(interval);
 }
 
 void load_settings(Reader& reader, const platform::ProgramFolders& folders) {
     reader.settings.directory = folders.data;
     reader.settings_path = platform::join_path(folders.settings, kSettingsFileName);
+    reader.starting_settings_path = common::starting_settings_file(
+        reader.settings_path, platform::file_exists(reader.settings_path), folders.first_start,
+        kSettingsFileName);
     std::string bytes;
-    if (!platform::read_whole_file(reader.settings_path, &bytes)) return;
+    if (!platform::read_whole_file(reader.starting_settings_path, &bytes)) return;
     parse_settings_file(bytes, reader.settings);
 }
 
 bool save_settings(const Reader& reader, std::string* reason) {
-    return common::write_settings_file(reader.settings_path, format_settings_file(reader.settings),
-                                       reason);
+    ReaderSettings stored = reader.settings;
+    if (!common::paths_to_store(reader.starting_settings_path, stored.directory, stored.file_name,
+                                reason)) {
+        return false;
+    }
+    return common::write_settings_file(reader.settings_path, format_settings_file(stored), reason);
 }
 
 }  // namespace ravelo

@@ -16,7 +16,7 @@ inline const char* const kSettingsFileName = "Ravelo.ini";
 void load_settings(Reader& reader, const platform::ProgramFolders& folders);
 // Both folders the same, as on Windows: the executable's directory.
 inline void load_settings(Reader& reader, const std::string& executable_directory) {
-    load_settings(reader, platform::ProgramFolders{executable_directory, executable_directory});
+    load_settings(reader, platform::ProgramFolders{executable_directory, executable_directory, {}});
 }
 
 // Rewrites the settings file whole, creating its folder first; false with the system's reason

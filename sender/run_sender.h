@@ -14,7 +14,8 @@ namespace lumbra {
 int run_sender(Sender& sender, const platform::ProgramFolders& folders);
 // Both folders the same, as on Windows: the executable's directory.
 inline int run_sender(Sender& sender, const std::string& executable_directory) {
-    return run_sender(sender, platform::ProgramFolders{executable_directory, executable_directory});
+    return run_sender(sender,
+                      platform::ProgramFolders{executable_directory, executable_directory, {}});
 }
 
 }  // namespace lumbra

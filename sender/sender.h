@@ -41,6 +41,9 @@ struct Sender {
 
     SenderSettings settings;
     std::string settings_path;  // empty in command-line mode: nothing is written then
+    // The file the settings were read from: settings_path, or an administrator's file beside
+    // the executable while the user's own does not exist yet.
+    std::string starting_settings_path;
     std::unique_ptr<platform::SerialLine> port;
     platform::File lookup;
     Attempt attempt;

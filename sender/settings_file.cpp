@@ -17,13 +17,12 @@ std::string format_settings_file(const SenderSettings& s) {
 // A port or speed character out of range keeps the default: the program writes only digits
 // in range, and an index past the lists would name no port and no speed.
 void parse_settings_file(const std::string& bytes, SenderSettings& settings) {
-    const common::SettingsLines lines = common::split_settings_lines(bytes);
+    const common::SettingsLines lines = common::split_settings_lines(bytes, 2);
     settings.directory = lines.first;
     if (!lines.has_second) return;
     settings.file_name = lines.second;
-    if (lines.digits == std::string::npos) return;
     common::take_digit_fields(
-        bytes, lines.digits, common::kDigitLineStride,
+        common::field_characters(lines.fields), 0, 1,
         {
             {&settings.port_index, '1', static_cast<char>('0' + common::kSenderPortCount)},
             {&settings.baud_index, '1', static_cast<char>('0' + common::kBaudRateCount)},
@@ -33,15 +32,22 @@ void parse_settings_file(const std::string& bytes, SenderSettings& settings) {
 void load_settings(Sender& sender, const platform::ProgramFolders& folders) {
     sender.settings.directory = folders.data;
     sender.settings_path = platform::join_path(folders.settings, kSettingsFileName);
+    sender.starting_settings_path = common::starting_settings_file(
+        sender.settings_path, platform::file_exists(sender.settings_path), folders.first_start,
+        kSettingsFileName);
     std::string bytes;
-    if (!platform::read_whole_file(sender.settings_path, &bytes)) return;
+    if (!platform::read_whole_file(sender.starting_settings_path, &bytes)) return;
     parse_settings_file(bytes, sender.settings);
 }
 
 bool save_settings(const Sender& sender, std::string* reason) {
     if (sender.settings_path.empty()) return true;
-    return common::write_settings_file(sender.settings_path, format_settings_file(sender.settings),
-                                       reason);
+    SenderSettings stored = sender.settings;
+    if (!common::paths_to_store(sender.starting_settings_path, stored.directory, stored.file_name,
+                                reason)) {
+        return false;
+    }
+    return common::write_settings_file(sender.settings_path, format_settings_file(stored), reason);
 }
 
 }  // namespace lumbra

@@ -64,7 +64,7 @@ std::string executable_directory() {
 
 // Both programs share one settings folder on Linux.
 ProgramFolders program_folders(const std::string&) {
-    return {join_path(join_path(config_home(), "velmora"), ""), current_directory()};
+    return {join_path(join_path(config_home(), "velmora"), ""), current_directory(), {}};
 }
 
 // Parents as the user's umask allows; the folders are private, as XDG asks.

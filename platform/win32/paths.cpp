@@ -79,8 +79,9 @@ ProgramFolders program_folders(const std::string& program_name) {
         windows_settings_folder(executable, folder_writable(executable, program_name),
                                 environment_variable("LOCALAPPDATA"), program_name);
     // The user's folder is also where the first output file goes, before any settings are saved.
-    if (folder != executable) make_directories(folder);
-    return {folder, folder};
+    if (folder == executable) return {folder, folder, {}};
+    make_directories(folder);
+    return {folder, folder, executable};
 }
 
 // Parents first; a folder that already exists is no failure.

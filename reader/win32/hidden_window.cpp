@@ -13,14 +13,14 @@ const wchar_t* const kClassName = L"Ravelo";
 
 struct Creation {
     Reader* reader;
-    const std::string* settings_directory;
+    const platform::ProgramFolders* folders;
 };
 
 LRESULT on_create(LPARAM lparam) {
     const auto* create = reinterpret_cast<CREATESTRUCTW*>(lparam);
     const auto* creation = static_cast<const Creation*>(create->lpCreateParams);
     try {
-        load_settings(*creation->reader, *creation->settings_directory);
+        load_settings(*creation->reader, *creation->folders);
     } catch (...) {
         // Unreadable settings leave the defaults, as a missing file does.
     }
@@ -73,10 +73,10 @@ class HiddenWindow {
 }  // namespace
 
 int run_with_hidden_window(HINSTANCE instance, Reader& reader,
-                           const std::string& settings_directory,
+                           const platform::ProgramFolders& folders,
                            const std::function<void()>& run) {
     if (!register_main_class(instance)) return 0;
-    Creation creation{&reader, &settings_directory};
+    Creation creation{&reader, &folders};
     const HiddenWindow window(
         instance, CreateWindowExW(0, kClassName, L"Čtení dat", WS_POPUP, 10, 50, 10, 100, nullptr,
                                   nullptr, instance, &creation));

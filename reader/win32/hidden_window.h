@@ -6,14 +6,16 @@
 #include <functional>
 #include <string>
 
+#include "platform/paths.h"
 #include "reader/reader.h"
 
 namespace ravelo {
 
-// Registers the "Ravelo" class, creates the hidden window (which loads the settings from
-// settings_directory), calls `run`, then destroys the window. 0 when the window cannot be set
-// up; otherwise 1, even when `run` ends by an exception: the run is over either way.
+// Registers the "Ravelo" class, creates the hidden window (which loads the settings as the
+// folders say), calls `run`, then destroys the window. 0 when the window cannot be set up;
+// otherwise 1, even when `run` ends by an exception: the run is over either way.
 int run_with_hidden_window(HINSTANCE instance, Reader& reader,
-                           const std::string& settings_directory, const std::function<void()>& run);
+                           const platform::ProgramFolders& folders,
+                           const std::function<void()>& run);
 
 }  // namespace ravelo

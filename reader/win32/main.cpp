@@ -34,8 +34,8 @@ int run(HINSTANCE instance, const std::string& tail) {
     common::Win32MessageBoxes boxes;
     ravelo::Win32Ui ui;
     ravelo::Reader reader(*ports, *clock, boxes, ui);
-    const std::string folder = platform::program_folders("Ravelo").settings;
-    return ravelo::run_with_hidden_window(instance, reader, folder, [&] {
+    const platform::ProgramFolders folders = platform::program_folders("Ravelo");
+    return ravelo::run_with_hidden_window(instance, reader, folders, [&] {
         if (ravelo::apply_command_line(reader, tail)) ravelo::run_reader(reader);
     });
 }

@@ -1,6 +1,9 @@
 // "Ravelo.ini": exact bytes on disk, code page 1250 text, and malformed files loaded safely.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
+#include "common/settings_text.h"
 #include "reader/settings_file.h"
 #include "tests/core/reader_test_fixture.h"
 
@@ -68,11 +71,19 @@ TEST(ReaderSettingsFile, SavedRecordsLoadBackUnchanged) {
     }
 }
 
-TEST(ReaderSettingsFile, LoadReadsCzechDirectoryFromCodePage1250) {
-    reader_test::ReaderFixture f;
-    write_bytes(f.temp.file("Ravelo.ini"), kSampleBytes);
-    ravelo::load_settings(f.reader, f.temp.directory());
-    EXPECT_EQ(f.reader.settings, sample_settings());
+// Files saved by other editors end their lines in LF or CR alone.
+TEST(ReaderSettingsFile, LoadReadsCzechDirectoryFromCodePage1250WithAnyLineEnd) {
+    for (const char* line_end : {"\r\n", "\n", "\r"}) {
+        std::string bytes = kSampleBytes;
+        for (std::size_t at = 0; (at = bytes.find("\r\n", at)) != std::string::npos;) {
+            bytes.replace(at, 2, line_end);
+            at += std::strlen(line_end);
+        }
+        reader_test::ReaderFixture f;
+        write_bytes(f.temp.file("Ravelo.ini"), bytes);
+        ravelo::load_settings(f.reader, f.temp.directory());
+        EXPECT_EQ(f.reader.settings, sample_settings()) << bytes;
+    }
 }
 
 TEST(ReaderSettingsFile, MissingFileKeepsDefaultsAndTakesTheExecutableDirectory) {
@@ -82,6 +93,59 @@ TEST(ReaderSettingsFile, MissingFileKeepsDefaultsAndTakesTheExecutableDirectory)
     expected.directory = f.temp.directory();
     EXPECT_EQ(f.reader.settings, expected);
     EXPECT_EQ(f.reader.settings_path, f.temp.directory() + "Ravelo.ini");
+}
+
+// Code page 1250 lacks ñ, å and Cyrillic: such a path is stored only in a form that reads back.
+TEST(ReaderSettingsFile, APathLineStoresOnlyAFormThatReadsBackAsTheSamePath) {
+    const std::optional<std::string> none;
+    const struct {
+        const char* path;
+        const char* short_form;  // "" when there is none; the path itself with short names off
+        std::optional<std::string> earlier;
+        std::optional<std::string> stored;
+    } cases[] = {
+        {"C:\\Příjem", "", none, "C:\\Příjem"},
+        {"C:\\Año", "C:\\AO~1", "C:\\Old", "C:\\AO~1"},
+        {"C:\\Данные", "C:\\Данные", "C:\\Old", "C:\\Old"},
+        {"C:\\Users\\Åsa\\", "", none, none},
+    };
+    for (const auto& c : cases) {
+        const auto short_form = [&](const std::string&) { return std::string(c.short_form); };
+        EXPECT_EQ(common::path_line_text(c.path, short_form, c.earlier), c.stored) << c.path;
+    }
+}
+
+// Without short names (POSIX): the earlier lines stay; with no earlier file, nothing is written.
+TEST(ReaderSettingsFile, SaveKeepsTheEarlierLinesForPathsTheFileCannotHold) {
+    for (const bool earlier : {true, false}) {
+        reader_test::ReaderFixture f;
+        if (earlier) write_bytes(f.temp.file("Ravelo.ini"), "C:\\Old\nold.txt");
+        ravelo::load_settings(f.reader, f.temp.directory());
+        f.reader.settings = sample_settings();
+        f.reader.settings.directory = "C:\\Año";
+        f.reader.settings.file_name = "año.txt";
+        EXPECT_EQ(ravelo::save_settings(f.reader), earlier);
+        const std::string sample = kSampleBytes;
+        const std::string kept = "C:\\Old\r\nold.txt" + sample.substr(sample.find("\r\n2"));
+        EXPECT_EQ(read_bytes(f.temp.file("Ravelo.ini")), earlier ? kept : "");
+    }
+}
+
+// Settings kept in the user's folder start from an administrator's file beside the executable
+// until the user's own exists; that file is never written.
+TEST(ReaderSettingsFile, TheUsersFolderStartsFromTheFileBesideTheExecutable) {
+    for (const bool own : {false, true}) {
+        reader_test::ReaderFixture f;
+        reader_test::TempDir beside;
+        write_bytes(beside.file("Ravelo.ini"), kSampleBytes);
+        if (own) write_bytes(f.temp.file("Ravelo.ini"), "D:\\Own");
+        ravelo::load_settings(f.reader,
+                              {f.temp.directory(), f.temp.directory(), beside.directory()});
+        EXPECT_EQ(f.reader.settings.directory, own ? "D:\\Own" : "C:\\Data\\Příjem");
+        ravelo::save_settings(f.reader);
+        EXPECT_EQ(read_bytes(beside.file("Ravelo.ini")), kSampleBytes);
+        EXPECT_EQ(f.reader.settings_path, f.temp.file("Ravelo.ini"));
+    }
 }
 
 // Every case starts from the same record, so fields the file does not reach keep its values.
@@ -114,8 +178,20 @@ TEST(ReaderSettingsFile, ParsesMalformedFilesWithoutHarm) {
     const ParseCase cases[] = {
         {"empty file", "", [](ReaderSettings& s) { s.directory = ""; }},
         {"one line", "D:\\out", [](ReaderSettings& s) { s.directory = "D:\\out"; }},
-        {"CR without LF", "D:\\out\rname\r\n2",
-         [](ReaderSettings& s) { s.directory = "D:\\out\rname\r\n2"; }},
+        {"CR without LF ends a line too", "D:\\out\rname\r\n2",
+         [](ReaderSettings& s) {
+             s.directory = "D:\\out";
+             s.file_name = "name";
+             s.port_index = 1;
+             s.poll_interval = 2;
+         }},
+        {"mixed line ends, an empty digit line", "dir\nname\r\n\n2\r\r\n",
+         [](ReaderSettings& s) {
+             s.directory = "dir";
+             s.file_name = "name";
+             s.baud_index = 1;
+             s.poll_interval = 2;
+         }},
         {"line 2 without CR LF", "dir\r\nname",
          [](ReaderSettings& s) {
              s.directory = "dir";

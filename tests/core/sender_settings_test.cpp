@@ -31,13 +31,13 @@ TEST(SenderSettingsFile, ParsesWhatItCanAndKeepsDefaultsForTheRest) {
         Expected expected;
     } cases[] = {
         {"as written", "C:\\Data\r\nlist.txt\r\n2\r\n5\r\n", {"C:\\Data", "list.txt", 1, 4}},
-        {"no CR LF: all is the directory", "C:\\Data\rx\n", {"C:\\Data\rx\n", "", 0, 0}},
+        {"no line end: all is the directory", "C:\\Data x", {"C:\\Data x", "", 0, 0}},
+        {"LF line ends", "C:\\Data\nlist.txt\n2\n5\n", {"C:\\Data", "list.txt", 1, 4}},
+        {"CR line ends", "C:\\Data\rlist.txt\r2\r5\r", {"C:\\Data", "list.txt", 1, 4}},
         {"two lines keep port and speed",
          "C:\\Data\r\nlist.txt\r\n",
          {"C:\\Data", "list.txt", 0, 0}},
-        {"unended second line is the rest",
-         "C:\\Data\r\nlist.txt\r\r",
-         {"C:\\Data", "list.txt\r\r", 0, 0}},
+        {"unended second line is the rest", "C:\\Data\r\nlist.txt", {"C:\\Data", "list.txt", 0, 0}},
         {"port only", "d\r\nn\r\n3", {"d", "n", 2, 0}},
         {"out of range keeps the defaults", "d\r\nn\r\n7\r\n0\r\n", {"d", "n", 0, 0}},
         {"code page 1250",

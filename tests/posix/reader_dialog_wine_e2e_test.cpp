@@ -83,4 +83,31 @@ TEST(RaveloDialogWineE2e, OnlinePollingWritesEachBatchToItsOwnFile) {
     }
 }
 
+// ñ is not in code page 1250: a folder named "Año" is saved in a form that reads back (its short
+// form, which Wine makes up on demand), so the next start writes into the same folder.
+TEST(RaveloDialogWineE2e, AFolderOutsideCodePage1250ComesBackAtTheNextStart) {
+    WineRig rig;
+    SKIP_WITHOUT_WINE(rig);
+    const std::string folder = rig.temp.file("Año");
+    std::filesystem::create_directory(folder);
+    std::filesystem::copy_file(rig.temp.file("Ravelo.exe"), folder + "/Ravelo.exe");
+    const auto ravelo = [&](const std::string& tail) {
+        return std::vector<std::string>{std::string(VELMORA_SOURCE_DIR) + "/scripts/wine-run",
+                                        folder + "/Ravelo.exe", tail};
+    };
+    ASSERT_TRUE(rig.start_terminal({"--generate", "5", "--size", "20"}));
+    // No settings file: the dialog proposes the program's folder, and OK saves it. Without a
+    // file name the transfer then fails.
+    BackgroundProcess first(ravelo(""));
+    EXPECT_EQ(rig.answer_box(kPropertiesCaption, "ok").exit_status, 0);
+    rig.answer_box("Chyba", "ok", 10);
+    first.wait(30s);
+    const std::string saved = read_bytes(folder + "/Ravelo.ini");
+    EXPECT_EQ(saved.substr(0, saved.find('\r')).find('?'), std::string::npos) << saved;
+
+    BackgroundProcess second(ravelo("DATA.TXT,1,1,1,1,1,0,0,0,0,2"));
+    EXPECT_EQ(second.wait(30s), 1);
+    EXPECT_EQ(read_bytes(folder + "/DATA.TXT").size(), 5u * 22) << saved;
+}
+
 }  // namespace

@@ -22,7 +22,8 @@ TEST(ReaderHiddenWindow, RunEndsWithTheWindowDestroyedAndCodeOneEvenByAnExceptio
         HWND during = nullptr;
         std::string loaded;
         const int code = ravelo::run_with_hidden_window(
-            GetModuleHandleW(nullptr), f.reader, f.temp.directory(), [&] {
+            GetModuleHandleW(nullptr), f.reader,
+            platform::ProgramFolders{f.temp.directory(), f.temp.directory(), {}}, [&] {
                 during = FindWindowW(L"Ravelo", L"Čtení dat");
                 loaded = f.reader.settings.file_name;
                 if (c.throws) throw std::runtime_error("run failed");
