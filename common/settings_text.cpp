@@ -13,11 +13,20 @@ namespace common {
 
 namespace {
 
-// Text fields are code page 1250 on disk; cut at the byte limit before converting.
+// Text lines are code page 1250 on disk: these two are the only conversions, so that what is
+// checked before saving is what the file will hold.
+std::string to_file_text(const std::string& utf8) {
+    return platform::utf8_to_cp1250(utf8);
+}
+std::string from_file_text(std::string_view bytes) {
+    return platform::cp1250_to_utf8(bytes);
+}
+
+// Cut at the byte limit before converting.
 std::string text_field(const std::string& bytes, std::size_t from, std::size_t to) {
     std::size_t length = to - from;
     if (length > kSettingsTextLimit) length = kSettingsTextLimit;
-    return platform::cp1250_to_utf8(std::string_view(bytes).substr(from, length));
+    return from_file_text(std::string_view(bytes).substr(from, length));
 }
 
 // One line from `begin`: its text ends at the first CR or LF, and the next line starts after
@@ -33,6 +42,16 @@ Line line_at(const std::string& bytes, std::size_t begin) {
     if (end == bytes.size()) return {begin, end, std::string::npos};
     const bool cr_lf = bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n';
     return {begin, end, end + (cr_lf ? 2 : 1)};
+}
+
+// The first candidate the file holds exactly, so that it reads back as it stands: every
+// character in the code page, and within the bytes a line is read with.
+std::optional<std::string> first_held_by_cp1250(const std::vector<std::string>& candidates) {
+    for (const std::string& text : candidates) {
+        const std::string stored = to_file_text(text);
+        if (stored.size() <= kSettingsTextLimit && from_file_text(stored) == text) return text;
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -68,7 +87,7 @@ std::optional<SettingsLines> read_settings_lines(const std::string& path, std::s
 }
 
 std::string settings_text_line(const std::string& utf8) {
-    return platform::utf8_to_cp1250(utf8) + kSettingsLineEnd;
+    return to_file_text(utf8) + kSettingsLineEnd;
 }
 
 std::string settings_digit_line(int value, char base) {
@@ -87,13 +106,6 @@ void take_digit_fields(const std::string& text, std::size_t start, std::size_t s
         take_digit(text[position], field.first, field.last, field.value);
         position += stride;
     }
-}
-
-std::optional<std::string> first_held_by_cp1250(const std::vector<std::string>& candidates) {
-    for (const std::string& text : candidates) {
-        if (platform::cp1250_to_utf8(platform::utf8_to_cp1250(text)) == text) return text;
-    }
-    return std::nullopt;
 }
 
 std::optional<std::string> path_line_text(

@@ -1,5 +1,5 @@
-// The habits both settings files share: code page 1250 on disk, CR LF after every line, two
-// text lines, then one-character digit lines; each program has its own table of digit fields.
+// The habits both settings files share: code page 1250 on disk, written with CR LF after every
+// line, two text lines, then one-character digit lines; each program has its own digit table.
 #pragma once
 
 #include <cstddef>
@@ -49,20 +49,17 @@ void take_digit(char digit, char first, char last, int* field);
 void take_digit_fields(const std::string& text, std::size_t start, std::size_t stride,
                        std::initializer_list<DigitField> fields);
 
-// The first candidate that code page 1250 holds exactly, so that the file reads it back as it
-// stands; none when every one has a character the code page lacks (it would be stored as "?").
-std::optional<std::string> first_held_by_cp1250(const std::vector<std::string>& candidates);
-
-// What a path line stores: the path when code page 1250 holds it, else its short (8.3) form
-// (asked for only then; empty when it has none), else the line as the settings file read at
-// start held it. None when none of them is held: the line cannot be stored as the same path.
+// What a path line stores: the path when code page 1250 holds it exactly (a letter it lacks
+// would be stored as "?", which names no file), else its short (8.3) form (asked for only then;
+// empty when it has none), else the line as the settings file read at start held it. None when
+// none of them is held: the line cannot be stored so that it reads back as the same path.
 std::optional<std::string> path_line_text(
     const std::string& path, const std::function<std::string(const std::string&)>& short_form,
     const std::optional<std::string>& earlier);
 
 // Puts in `directory` and `file_name` what their lines store (path_line_text), the earlier
-// lines taken from the settings file at `earlier_path`; a name with no such form falls back to
-// none. False, with the reason, when the directory has none: the file is better left as it is.
+// lines taken from the settings file at `earlier_path`; a name with no such form is stored
+// empty. False, with the reason, when the directory has none: the file is better left as it is.
 bool paths_to_store(const std::string& earlier_path, std::string& directory, std::string& file_name,
                     std::string* reason);
 
