@@ -1,4 +1,5 @@
-// Files as both programs use them: explicit creation modes, unshared, closed on destruction.
+// Files as both programs use them: explicit creation modes, one writer at a time, closed on
+// destruction.
 #pragma once
 
 #include <cstddef>
@@ -10,6 +11,14 @@ namespace platform {
 enum class Creation { create_always, create_new, open_existing, open_always };
 enum class FileError { none, exists, not_found, access_denied, other };
 
+// Which file an open handle reached, so that it can be told apart from whatever the path names
+// later. `regular` is false for a device, a pipe, a directory, or when it cannot be told.
+struct FileIdentity {
+    bool regular = false;
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+};
+
 class File {
   public:
     File() = default;
@@ -19,8 +28,13 @@ class File {
     File(File&& other) noexcept;
     File& operator=(File&& other) noexcept;
 
-    // Opens for reading and writing (read_only: reading only). Unshared files refuse a second
-    // opener where the platform allows it.
+    // Opens for reading and writing (read_only: reading only). A file opened for writing
+    // refuses a second writer but lets other programs read it; a file opened for reading lets
+    // others read and write it. Windows: an open that another program's share mode refuses for
+    // the moment (a virus scanner, an indexer, a backup) is tried again for about half a second,
+    // and a name that the system turns into a device (NUL.TXT, COM1.TXT) is refused. POSIX: a
+    // writer takes an exclusive flock and a reader a shared one, and a pipe with no reader is
+    // refused for writing, since it would swallow every byte.
     static File open(const std::string& path, Creation creation, FileError* error,
                      bool read_only = false);
 
@@ -39,6 +53,7 @@ class File {
     bool seek_to_start();
     bool seek_to_end();
     std::uint64_t size();
+    FileIdentity identity();
 
   private:
     static constexpr std::intptr_t kInvalid = -1;
@@ -47,6 +62,9 @@ class File {
 };
 
 bool remove_file(const std::string& path);
+// Removes the file at `path` only when it is still the regular file `made` describes: never a
+// device, a pipe, or a file put there since by someone else.
+bool remove_made_file(const std::string& path, const FileIdentity& made);
 bool file_exists(const std::string& path);
 // Reads a whole file; false when it cannot be opened.
 bool read_whole_file(const std::string& path, std::string* content);

@@ -21,13 +21,17 @@ std::string done_question(int count) {
     return text;
 }
 
-// A file that holds acknowledged records is kept whatever the outcome: the terminal has
-// handed those records over and holds them no more.
+// Closes the output. A file that holds acknowledged records is kept whatever the outcome: the
+// terminal has handed those records over and holds them no more. Only the very file this
+// transfer made or emptied is deleted: not a device or a pipe the user chose to write to, nor
+// a file that another program has put at that path since.
 void tidy_output_file(Reader& reader, int result) {
+    const platform::FileIdentity made = reader.output.identity();
+    reader.output.close();
     if (!reader.output_open) return;
     const bool nothing_stored = result == 0 || (result < 0 && reader.stored_records == 0);
     if (nothing_stored && reader.settings.file_mode != kAppend) {
-        platform::remove_file(reader.output_path);
+        platform::remove_made_file(reader.output_path, made);
     }
     reader.output_open = false;
 }
@@ -50,7 +54,6 @@ int run_transfer(Reader& reader) {
     if (!open_serial_port(reader)) return 0;
     const int result = receive_records(reader);
     reader.port.reset();
-    reader.output.close();
     tidy_output_file(reader, result);
     if (result > 0) ++reader.batches_received;
     // A stop from outside ends the program; nobody is left to answer.

@@ -1,4 +1,4 @@
-// Files on POSIX: open(2) with the creation modes, unshared through an exclusive flock.
+// Files on POSIX: open(2) with the creation modes, one writer at a time through flock.
 #include "platform/file.h"
 
 #include <errno.h>
@@ -57,21 +57,44 @@ int open_retrying(const std::string& path, int flags) {
 }
 
 // A held lock means another opener has the file; file systems without flock are let through.
-FileError take_exclusive_lock(int fd) {
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return FileError::none;
+// Readers share the file with each other, a writer has it alone.
+FileError take_lock(int fd, bool read_only) {
+    if (::flock(fd, (read_only ? LOCK_SH : LOCK_EX) | LOCK_NB) == 0) return FileError::none;
     if (errno == EWOULDBLOCK) return FileError::access_denied;
     if (errno == ENOLCK || errno == EINVAL || errno == EOPNOTSUPP) return FileError::none;
     return error_from_errno(errno);
 }
 
-FileError prepare_opened(int fd, Creation creation, bool read_only) {
+// A pipe opened for reading and writing is a reader of its own: with nobody else reading, every
+// byte written would be taken and lost. Opened for writing only and without waiting, a pipe
+// with no reader fails with ENXIO. A reader that goes away later must make a write fall short,
+// not end the process. The first handle goes first: as a reader it would answer for itself.
+FileError reopen_pipe_for_writing(const std::string& path, int* fd) {
+    static const bool broken_pipe_ignored = ::signal(SIGPIPE, SIG_IGN) != SIG_ERR;
+    (void)broken_pipe_ignored;
+    ::close(*fd);
+    const int writer = open_retrying(path, O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    *fd = writer;
+    if (writer < 0) return error_from_errno(errno);
+    const int flags = ::fcntl(writer, F_GETFL);
+    if (flags < 0 || ::fcntl(writer, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        return error_from_errno(errno);
+    }
+    return FileError::none;
+}
+
+FileError prepare_opened(const std::string& path, int* fd, Creation creation, bool read_only) {
     struct stat info;
-    if (::fstat(fd, &info) != 0) return error_from_errno(errno);
+    if (::fstat(*fd, &info) != 0) return error_from_errno(errno);
     if (S_ISDIR(info.st_mode)) return FileError::access_denied;
-    FileError locked = take_exclusive_lock(fd);
+    if (S_ISFIFO(info.st_mode) && !read_only) {
+        const FileError reopened = reopen_pipe_for_writing(path, fd);
+        if (reopened != FileError::none) return reopened;
+    }
+    FileError locked = take_lock(*fd, read_only);
     if (locked != FileError::none) return locked;
     if (creation == Creation::create_always && !read_only && S_ISREG(info.st_mode) &&
-        ::ftruncate(fd, 0) != 0) {
+        ::ftruncate(*fd, 0) != 0) {
         return error_from_errno(errno);
     }
     return FileError::none;
@@ -98,9 +121,9 @@ File File::open(const std::string& path, Creation creation, FileError* error, bo
     if (fd < 0) {
         result = error_from_errno(errno);
     } else {
-        result = prepare_opened(fd, creation, read_only);
+        result = prepare_opened(path, &fd, creation, read_only);
         if (result != FileError::none) {
-            ::close(fd);
+            if (fd >= 0) ::close(fd);
             fd = -1;
         }
     }
@@ -164,7 +187,25 @@ std::uint64_t File::size() {
     return static_cast<std::uint64_t>(info.st_size);
 }
 
+FileIdentity File::identity() {
+    struct stat info;
+    if (!is_open() || ::fstat(fd_of(handle_), &info) != 0) return {};
+    return {S_ISREG(info.st_mode), static_cast<std::uint64_t>(info.st_dev),
+            static_cast<std::uint64_t>(info.st_ino)};
+}
+
 bool remove_file(const std::string& path) {
+    return ::unlink(path.c_str()) == 0;
+}
+
+// lstat: a link put at the path is not the file that was made, even when it points there.
+bool remove_made_file(const std::string& path, const FileIdentity& made) {
+    struct stat info;
+    if (!made.regular || ::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+    if (static_cast<std::uint64_t>(info.st_dev) != made.volume ||
+        static_cast<std::uint64_t>(info.st_ino) != made.index) {
+        return false;
+    }
     return ::unlink(path.c_str()) == 0;
 }
 

@@ -1,4 +1,4 @@
-// Files on Windows through the wide API: unshared handles, explicit creation modes.
+// Files on Windows through the wide API: explicit creation modes, one writer at a time.
 #include "platform/file.h"
 
 #include <windows.h>
@@ -39,6 +39,7 @@ FileError map_error(DWORD code) {
             return FileError::not_found;
         case ERROR_ACCESS_DENIED:
         case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
             return FileError::access_denied;
         default:
             return FileError::other;
@@ -47,6 +48,36 @@ FileError map_error(DWORD code) {
 
 // Win32 counts are 32-bit; larger requests go in pieces.
 constexpr std::size_t kChunk = 1u << 30;
+
+// Another program may hold a file for a moment (a virus scanner, an indexer, a backup, a
+// program importing the output); an open it refuses is tried again for about half a second.
+constexpr int kOpenTries = 10;
+constexpr DWORD kOpenPauseMs = 50;
+
+bool held_by_another(DWORD code) {
+    return code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION;
+}
+
+HANDLE create_file_waiting(const std::wstring& path, DWORD access, DWORD sharing, DWORD disposition,
+                           DWORD flags) {
+    for (int attempt = 1;; ++attempt) {
+        HANDLE h = CreateFileW(path.c_str(), access, sharing, nullptr, disposition, flags, nullptr);
+        if (h != INVALID_HANDLE_VALUE || attempt == kOpenTries) return h;
+        const DWORD code = GetLastError();
+        if (!held_by_another(code)) return h;
+        Sleep(kOpenPauseMs);
+        SetLastError(code);
+    }
+}
+
+// Volume serial and file index: together they name one file on the computer while it exists.
+FileIdentity identity_of(HANDLE h) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (GetFileType(h) != FILE_TYPE_DISK || !GetFileInformationByHandle(h, &info)) return {};
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return {};
+    return {true, info.dwVolumeSerialNumber,
+            (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
 
 }  // namespace
 
@@ -62,10 +93,19 @@ File& File::operator=(File&& other) noexcept {
     return *this;
 }
 
+// A reader lets others read and write (a lookup file left open in a spreadsheet); a writer lets
+// others read what it has written so far.
 File File::open(const std::string& path, Creation creation, FileError* error, bool read_only) {
+    bool device = false;
+    const std::wstring full = system_path(path, &device);
+    if (device) {
+        if (error) *error = FileError::access_denied;
+        return File();
+    }
     const DWORD access = read_only ? GENERIC_READ : (GENERIC_READ | GENERIC_WRITE);
-    HANDLE h = CreateFileW(system_path(path).c_str(), access, 0, nullptr, disposition(creation),
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    const DWORD sharing = read_only ? (FILE_SHARE_READ | FILE_SHARE_WRITE) : FILE_SHARE_READ;
+    HANDLE h =
+        create_file_waiting(full, access, sharing, disposition(creation), FILE_ATTRIBUTE_NORMAL);
     const FileError result =
         h == INVALID_HANDLE_VALUE ? map_error(GetLastError()) : FileError::none;
     if (error) *error = result;
@@ -130,8 +170,37 @@ std::uint64_t File::size() {
     return static_cast<std::uint64_t>(size.QuadPart);
 }
 
+FileIdentity File::identity() {
+    return is_open() ? identity_of(as_handle(handle_)) : FileIdentity{};
+}
+
 bool remove_file(const std::string& path) {
     return DeleteFileW(system_path(path).c_str()) != 0;
+}
+
+// The file is opened again for deletion and compared before it goes, through that same handle,
+// so nothing else put at the path in between can be the one deleted. The output itself is not
+// opened with DELETE access: that would refuse every reader that does not share deletion.
+// A link at the path is opened as itself, not followed, and so never matches.
+bool remove_made_file(const std::string& path, const FileIdentity& made) {
+    if (!made.regular) return false;
+    bool device = false;
+    const std::wstring full = system_path(path, &device);
+    if (device) return false;
+    HANDLE h = create_file_waiting(full, DELETE | FILE_READ_ATTRIBUTES,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    const FileIdentity found = identity_of(h);
+    bool removed = false;
+    if (found.regular && found.volume == made.volume && found.index == made.index) {
+        FILE_DISPOSITION_INFO disposition{};
+        disposition.DeleteFile = TRUE;
+        removed = SetFileInformationByHandle(h, FileDispositionInfo, &disposition,
+                                             sizeof disposition) != 0;
+    }
+    CloseHandle(h);
+    return removed;
 }
 
 bool file_exists(const std::string& path) {

@@ -1,6 +1,7 @@
 // Output and lookup names: which ones stand on their own and which are joined to the directory.
 #include <gtest/gtest.h>
 
+#include "platform/device_path.h"
 #include "platform/paths.h"
 
 namespace {
@@ -79,5 +80,27 @@ TEST(PlatformPaths, SettingsStayBesideAWritableExecutableElseGoToTheUsersFolder)
         SCOPED_TRACE(c.name);
         EXPECT_EQ(platform::windows_settings_folder(exe, c.writable, c.local_app_data, "Ravelo"),
                   windows ? c.on_windows : c.on_posix);
+    }
+}
+
+// The system's full form of a name against the name given: only a device path that the name did
+// not ask for is refused (Windows makes "C:\data\NUL.TXT" the null device).
+TEST(PlatformPaths, ReservedNamesAreTheDevicePathsNobodyAskedFor) {
+    const struct {
+        const char* given;
+        const char* full;
+        bool refused;
+    } cases[] = {
+        {"C:\\data\\NUL.TXT", "\\\\.\\NUL", true},
+        {"com1.txt", "\\\\.\\COM1", true},
+        {"C:\\data\\DATA.TXT", "C:\\data\\DATA.TXT", false},
+        {"\\\\.\\COM1", "\\\\.\\COM1", false},
+        {"//./COM1", "\\\\.\\COM1", false},
+        {"\\\\?\\C:\\data\\NUL.TXT", "\\\\?\\C:\\data\\NUL.TXT", false},
+        {"\\\\server\\share\\x.txt", "\\\\server\\share\\x.txt", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.given);
+        EXPECT_EQ(platform::is_unasked_device_path(c.given, c.full), c.refused);
     }
 }

@@ -87,6 +87,21 @@ TEST(LumbraWineE2e, FullMemoryIsReportedThenRepeatedOnYesAndEndedOnNo) {
     EXPECT_EQ(program.wait(30s), 0);
 }
 
+// A lookup table left open in a spreadsheet (read and write, sharing reading) still loads.
+TEST(LumbraWineE2e, ALookupFileOpenElsewhereForWritingIsLoaded) {
+    WineRig rig;
+    SKIP_WITHOUT_WINE(rig);
+    const std::string table = lookup_table();
+    write_bytes(rig.temp.file("tabulka.txt"), table);
+    ASSERT_TRUE(rig.start_lookup_terminal({"--out", rig.temp.file("loaded.txt")}));
+    ASSERT_TRUE(rig.hold_file("tabulka.txt", "rw", "r"));
+    BackgroundProcess program(rig.lumbra(rig.wine_file("tabulka.txt") + ",1,1"));
+    EXPECT_EQ(rig.answer_box("Lumbra", "ok").out, kDone);
+    EXPECT_EQ(program.wait(30s), 0);
+    rig.release_held();
+    EXPECT_EQ(loaded(rig), table);
+}
+
 TEST(LumbraWineE2e, MissingLookupFileIsReported) {
     WineRig rig;
     SKIP_WITHOUT_WINE(rig);

@@ -38,11 +38,11 @@ class PlatformFile : public ::testing::Test {
         return text;
     }
     // What a second process gets when it opens the file in the given mode.
-    FileError error_in_child(Creation creation) {
+    FileError error_in_child(Creation creation, bool read_only = false) {
         pid_t child = ::fork();
         if (child == 0) {
             FileError error = FileError::other;
-            File file = File::open(path_, creation, &error);
+            File file = File::open(path_, creation, &error, read_only);
             ::_exit(static_cast<int>(error));
         }
         int status = 0;
@@ -124,6 +124,12 @@ TEST_F(PlatformFile, SecondOpenerIsRefusedAndCannotTruncate) {
 
     held.close();
     EXPECT_EQ(error_in_child(Creation::open_existing), FileError::none);
+
+    // Readers share the file with each other, not with a writer.
+    File reading = File::open(path_, Creation::open_existing, &error, true);
+    ASSERT_TRUE(reading.is_open());
+    EXPECT_EQ(error_in_child(Creation::open_existing, true), FileError::none);
+    EXPECT_EQ(error_in_child(Creation::open_existing), FileError::access_denied);
 }
 
 TEST_F(PlatformFile, MovedFileKeepsTheOnlyHandle) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 
 #include "tests/support/posix/wine_rig.h"
 
@@ -98,6 +99,42 @@ TEST(RaveloWineE2e, HelpBoxAndAbsoluteNames) {
         EXPECT_EQ(result.exit_status, 1);
         EXPECT_EQ(read_bytes(rig.temp.file("sub/" + std::string(c.file))).size(), 2u * 7);
     }
+}
+
+// The reader's acknowledgements of records in velmora-sim's transcript: "ACK" from the host
+// (the terminal's own "ACK" answers "READ").
+int acknowledgements(const WineRig& rig) {
+    std::istringstream wire(read_bytes(rig.temp.file("wire.txt")));
+    int count = 0;
+    for (std::string line; std::getline(wire, line);) {
+        if (line.find("host>term") == std::string::npos) continue;
+        const std::string shown = line.substr(line.find('|'));
+        for (auto at = shown.find("ACK."); at != std::string::npos; at = shown.find("ACK.", at + 1))
+            ++count;
+    }
+    return count;
+}
+
+// Another program holding the output (a viewer that lets writers in) does not stop the records;
+// a name that Windows takes for a device anywhere is refused before any record is acknowledged.
+TEST(RaveloWineE2e, OutputHeldByAViewerTakesRecordsAndDeviceNamesAreRefused) {
+    WineRig rig;
+    SKIP_WITHOUT_WINE(rig);
+    ASSERT_TRUE(rig.start_terminal(
+        {"--generate", "2", "--size", "5", "--transcript", rig.temp.file("wire.txt")}));
+    write_bytes(rig.temp.file("DATA.TXT"), "old\r\n");
+    ASSERT_TRUE(rig.hold_file("DATA.TXT", "r", "rw"));
+    const ProcessResult appended =
+        testing_support::run_process(rig.ravelo("DATA.TXT,1,1,2,1,1,1,0,0,0,2"), {}, 60s);
+    rig.release_held();
+    EXPECT_EQ(appended.exit_status, 1);
+    EXPECT_EQ(read_bytes(rig.temp.file("DATA.TXT")).size(), 5u + 2 * 7);
+    EXPECT_EQ(acknowledgements(rig), 2);
+
+    BackgroundProcess program(rig.ravelo("NUL.TXT,1,1,1,1,1,1,0,0,0,2"));
+    EXPECT_EQ(rig.answer_box("Chyba", "ok").out, "Nepodařilo se otevřít/vytvořit soubor!");
+    EXPECT_EQ(program.wait(30s), 1);
+    EXPECT_EQ(acknowledgements(rig), 2) << "the device took no record";
 }
 
 }  // namespace

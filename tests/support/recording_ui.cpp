@@ -32,6 +32,7 @@ void RecordingScreen::paint_box(const ravelo::ScreenRect& box, const std::string
 
 void RecordingScreen::restore_background(const ravelo::ScreenRect& area) {
     calls.push_back("restore " + rect_text(area));
+    if (on_restore) on_restore();
 }
 
 void RecordingBoxes::show(const common::Box& box) {

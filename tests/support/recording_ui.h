@@ -39,6 +39,8 @@ class RecordingScreen : public ravelo::CounterScreen {
     // Pixels per character of the measured text (the text is UTF-8; characters are counted).
     int char_width = 7;
     std::vector<std::string> calls;
+    // Runs as the box is taken down: the transfer's end, with the output still open.
+    std::function<void()> on_restore;
 
     int screen_width() override { return width; }
     int screen_height() override { return height; }

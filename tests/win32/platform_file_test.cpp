@@ -1,8 +1,10 @@
-// Files through the wide API: creation modes, unshared opens, Czech names, the executable's folder.
+// Files through the wide API: creation modes, sharing, device names, Czech names, the executable's
+// folder.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
+#include <thread>
 
 #include "platform/file.h"
 #include "platform/paths.h"
@@ -111,20 +113,88 @@ TEST(Win32File, SecondOpenerIsRefusedUntilTheFirstCloses) {
     FileError error;
     File first = File::open(path, Creation::create_always, &error);
     ASSERT_TRUE(first.is_open());
+    ASSERT_EQ(first.write("abc"), 3u);
 
-    for (bool read_only : {false, true}) {
-        FileError second_error = FileError::none;
-        File second = File::open(path, Creation::open_existing, &second_error, read_only);
-        EXPECT_FALSE(second.is_open()) << "read_only " << read_only;
-        EXPECT_EQ(second_error, FileError::access_denied);
-    }
-    std::string ignored;
-    EXPECT_FALSE(platform::read_whole_file(path, &ignored));
+    FileError second_error = FileError::none;
+    File second = File::open(path, Creation::open_existing, &second_error);
+    EXPECT_FALSE(second.is_open());
+    EXPECT_EQ(second_error, FileError::access_denied);
+    // Other programs may read what the writer has written so far, but not delete it.
+    EXPECT_EQ(content_of(path), "abc");
     EXPECT_FALSE(platform::remove_file(path));
 
     first.close();
     File again = File::open(path, Creation::open_existing, &error);
     EXPECT_TRUE(again.is_open());
+    again.close();
+    // A reader lets a writer in (a lookup file left open in an editor).
+    File reading = File::open(path, Creation::open_existing, &error, true);
+    File writing = File::open(path, Creation::open_existing, &error);
+    EXPECT_TRUE(reading.is_open());
+    EXPECT_TRUE(writing.is_open());
+}
+
+// A virus scanner or a backup holds a file for a moment: an open waits that out, about half a
+// second at most.
+TEST(Win32File, ABriefHoldByAnotherProgramIsWaitedOut) {
+    TempFolder dir;
+    const std::string path = dir / "scanned.txt";
+    write_file(path, "x");
+    for (DWORD hold_ms : {200u, 1500u}) {
+        SCOPED_TRACE(hold_ms);
+        HANDLE scanner = CreateFileW(platform::to_wide(path).c_str(), GENERIC_READ, 0, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(scanner, INVALID_HANDLE_VALUE);
+        std::thread release([&] {
+            Sleep(hold_ms);
+            CloseHandle(scanner);
+        });
+        const ULONGLONG start = GetTickCount64();
+        FileError error = FileError::none;
+        File file = File::open(path, Creation::open_existing, &error);
+        const ULONGLONG waited = GetTickCount64() - start;
+        release.join();
+        EXPECT_EQ(file.is_open(), hold_ms < 400);
+        EXPECT_GE(waited, hold_ms < 400 ? hold_ms - 50 : 400u);
+        if (!file.is_open()) {
+            EXPECT_EQ(error, FileError::access_denied);
+            EXPECT_LT(waited, 1000u);
+        }
+    }
+}
+
+// Names that Windows takes for devices in any folder are refused, not written to.
+TEST(Win32File, ReservedDeviceNamesAreRefused) {
+    TempFolder dir;
+    for (const char* name : {"NUL.TXT", "con.txt", "COM1.TXT", "LPT1", "aux.dat"}) {
+        SCOPED_TRACE(name);
+        FileError error = FileError::none;
+        File file = File::open(dir / name, Creation::create_always, &error);
+        EXPECT_FALSE(file.is_open());
+        EXPECT_EQ(error, FileError::access_denied);
+    }
+}
+
+// Deleting the transfer's own file: only while the path still names that very file.
+TEST(Win32File, OnlyTheFileThatWasMadeIsRemoved) {
+    TempFolder dir;
+    const std::string path = dir / "made.txt";
+    for (bool replaced : {false, true}) {
+        SCOPED_TRACE(replaced);
+        FileError error;
+        File made = File::open(path, Creation::create_always, &error);
+        const platform::FileIdentity identity = made.identity();
+        made.close();
+        EXPECT_TRUE(identity.regular);
+        if (replaced) {
+            // Moved aside rather than deleted, so that its number cannot be given out again.
+            ASSERT_TRUE(MoveFileW(platform::to_wide(path).c_str(),
+                                  platform::to_wide(dir / "moved aside.txt").c_str()));
+            write_file(path, "theirs");
+        }
+        EXPECT_EQ(platform::remove_made_file(path, identity), !replaced);
+        EXPECT_EQ(platform::file_exists(path), replaced);
+    }
 }
 
 TEST(Win32File, MovedFileKeepsTheHandleAndClosesOnce) {

@@ -31,6 +31,26 @@ WineRig::WineRig()
     }
 }
 
+WineRig::~WineRig() {
+    release_held();
+}
+
+bool WineRig::hold_file(const std::string& name, const std::string& access,
+                        const std::string& sharing) {
+    holder_ = std::make_unique<BackgroundProcess>(
+        std::vector<std::string>{kWineRun, windows_bin_ + "/file-hold.exe", wine_file(name), access,
+                                 sharing, wine_file("release-held")});
+    return holder_->read_line(30s).rfind("held", 0) == 0;
+}
+
+// A Windows process outlives the signal that stops its Wine launcher; it lets go by itself.
+void WineRig::release_held() {
+    if (!holder_) return;
+    reader_test::write_bytes(temp.file("release-held"), "");
+    holder_->wait(10s);
+    holder_.reset();
+}
+
 bool WineRig::start_sim(const std::string& role, std::vector<std::string> args, int port) {
     args.insert(args.begin(), {std::string(VELMORA_BIN_DIR) + "/velmora-sim", role, "--link",
                                ports_ + "/ttyCOM" + std::to_string(port)});

@@ -20,6 +20,7 @@ namespace testing_support {
 class WineRig {
   public:
     WineRig();
+    ~WineRig();
     // False when the Windows build or Wine's set-up is missing (the test is then skipped).
     bool available() const { return !windows_bin_.empty() && !ports_.empty(); }
 
@@ -38,6 +39,10 @@ class WineRig {
                              int seconds = 30) const;
     // The path that COM1 leads to, for a terminal the test starts itself (velmora-sim --link).
     std::string com1_link() const { return ports_ + "/ttyCOM1"; }
+    // file-hold.exe keeps `name` of the folder open as another program would, with `access`
+    // (r, rw) and `sharing` (none, r, rw), until release_held(); false when it could not.
+    bool hold_file(const std::string& name, const std::string& access, const std::string& sharing);
+    void release_held();
     // The folder as Wine's Z: drive names it, with its trailing backslash.
     std::string wine_directory() const;
     // A file of the folder as Wine's Z: drive names it.
@@ -55,6 +60,7 @@ class WineRig {
     std::string windows_bin_;
     std::string ports_;
     std::unique_ptr<BackgroundProcess> terminal_;
+    std::unique_ptr<BackgroundProcess> holder_;
 };
 
 }  // namespace testing_support

@@ -1,0 +1,90 @@
+// What a transfer that stores nothing leaves behind, by what the output path names.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <functional>
+
+#include "platform/file.h"
+#include "reader/run_sequence.h"
+#include "tests/core/reader_test_fixture.h"
+#include "tests/support/receive_rig.h"
+
+namespace {
+
+using testing_support::make_record;
+using testing_support::ReceiveRig;
+using testing_support::ShownMessage;
+
+mode_t type_at(const std::string& path) {
+    struct stat info;
+    return ::lstat(path.c_str(), &info) == 0 ? (info.st_mode & S_IFMT) : 0;
+}
+
+// Only the file that the transfer made or emptied is deleted. The device is a node of its own in
+// the test's folder (as root), never one under /dev: a failing row must not delete a real one.
+TEST(ReaderOutputKinds, OnlyTheFileTheTransferMadeIsDeleted) {
+    int pipe_reader = -1;
+    const struct {
+        const char* name;
+        std::function<bool(const std::string&)> prepare;  // false: cannot be made here
+        std::function<void(const std::string&)> during;   // while the output is open
+        mode_t left;                                      // what is at the path after; 0: nothing
+        const char* message;
+    } cases[] = {
+        {"regular file made by the transfer", nullptr, nullptr, 0, nullptr},
+        {"a file put at the path since", nullptr,
+         [](const std::string& path) {
+             ::unlink(path.c_str());
+             reader_test::write_bytes(path, "theirs");
+         },
+         S_IFREG, nullptr},
+        {"a device",
+         [](const std::string& path) {
+             return ::mknod(path.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;  // null
+         },
+         nullptr, S_IFCHR, nullptr},
+        {"a pipe with a reader",
+         [&](const std::string& path) {
+             if (::mkfifo(path.c_str(), 0666) != 0) return false;
+             pipe_reader = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
+             return pipe_reader >= 0;
+         },
+         nullptr, S_IFIFO, nullptr},
+        {"a pipe that nobody reads: refused, nothing acknowledged",
+         [](const std::string& path) { return ::mkfifo(path.c_str(), 0666) == 0; }, nullptr,
+         S_IFIFO, "Nepodařilo se otevřít/vytvořit soubor!"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ReceiveRig rig;
+        rig.reader.settings.show_received = 0;
+        const std::string& path = rig.reader.output_path;
+        if (c.prepare && !c.prepare(path)) {
+            // A device node needs root; the other rows still run.
+            if (errno != EPERM) ADD_FAILURE() << "could not make it: " << std::strerror(errno);
+            continue;
+        }
+        if (c.during) rig.ui.screen.on_restore = [&] { c.during(path); };
+        rig.peer.expect("READ\r").send("ACK\r", 5);
+        if (c.message) {
+            rig.peer.send(make_record(0, "aaaa"), 5);
+        } else {
+            rig.peer.send("OVER\r", 5);
+        }
+        EXPECT_EQ(ravelo::run_transfer(rig.reader), c.message ? -1 : 0);
+        EXPECT_EQ(type_at(path), c.left);
+        EXPECT_EQ(rig.written().size(), 1u) << "only READ: no record acknowledged";
+        std::vector<ShownMessage> shown;
+        if (c.message) shown.push_back({"Chyba", c.message, false});
+        EXPECT_EQ(rig.ui.messages, shown);
+        if (pipe_reader >= 0) ::close(pipe_reader);
+        pipe_reader = -1;
+    }
+}
+
+}  // namespace
