@@ -55,6 +55,10 @@ class File {
     std::uint64_t size();
     FileIdentity identity();
 
+    // A regular file on disk, whose size and contents can be read again; false for a pipe, a
+    // FIFO or a device.
+    bool is_regular();
+
   private:
     static constexpr std::intptr_t kInvalid = -1;
     explicit File(std::intptr_t handle) : handle_(handle) {}

@@ -229,3 +229,12 @@ bool read_whole_file(const std::string& path, std::string* content) {
 }
 
 }  // namespace platform
+
+namespace platform {
+
+bool File::is_regular() {
+    struct stat info;
+    return is_open() && ::fstat(fd_of(handle_), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+}  // namespace platform

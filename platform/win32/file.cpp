@@ -219,3 +219,12 @@ bool read_whole_file(const std::string& path, std::string* content) {
 }
 
 }  // namespace platform
+
+namespace platform {
+
+// FILE_TYPE_UNKNOWN also stands for a failed call: either way not a file to trust the size of.
+bool File::is_regular() {
+    return is_open() && GetFileType(as_handle(handle_)) == FILE_TYPE_DISK;
+}
+
+}  // namespace platform
