@@ -14,14 +14,14 @@ ByteRole classify_byte(std::uint8_t byte, bool& after_cr) {
     return ByteRole::payload;
 }
 
-int first_overlong_line(platform::File& file) {
-    file.seek_to_start();
+int first_overlong_line(LookupSource& source) {
+    source.seek_to_start();
     std::uint8_t block[kFileBlockBytes];
     bool after_cr = false;
     int line = 1;
     std::size_t length = 0;
     int overlong = 0;
-    for (std::size_t n = 0; overlong == 0 && (n = file.read(block, sizeof block)) > 0;) {
+    for (std::size_t n = 0; overlong == 0 && (n = source.read(block, sizeof block)) > 0;) {
         for (std::size_t i = 0; i < n; ++i) {
             const ByteRole role = classify_byte(block[i], after_cr);
             if (role == ByteRole::line_end) {
@@ -33,7 +33,7 @@ int first_overlong_line(platform::File& file) {
             }
         }
     }
-    file.seek_to_start();
+    source.seek_to_start();
     return overlong;
 }
 

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/file.h"
+#include "sender/lookup_source.h"
 
 namespace lumbra {
 
@@ -18,7 +18,7 @@ enum class ByteRole { payload, line_end, ignored };
 ByteRole classify_byte(std::uint8_t byte, bool& after_cr);
 
 // The number (from 1) of the first line longer than kMaxPayloadBytes, or 0 when every line
-// fits. Reads the file from its start in blocks and leaves it positioned at its start.
-int first_overlong_line(platform::File& file);
+// fits. Reads the source from its start in blocks and leaves it positioned at its start.
+int first_overlong_line(LookupSource& source);
 
 }  // namespace lumbra

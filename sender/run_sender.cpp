@@ -2,6 +2,8 @@
 // for as long as they fail and the user asks for another.
 #include "sender/run_sender.h"
 
+#include <utility>
+
 #include "platform/paths.h"
 #include "platform/stop_signals.h"
 #include "sender/send_attempt.h"
@@ -43,18 +45,24 @@ bool choose_file(Sender& sender, const platform::ProgramFolders& folders) {
 
 bool open_lookup_file(Sender& sender) {
     platform::FileError error = platform::FileError::none;
-    sender.lookup = platform::File::open(sender.settings.lookup_path,
-                                         platform::Creation::open_existing, &error, true);
-    if (sender.lookup.is_open()) return true;
+    platform::File file = platform::File::open(sender.settings.lookup_path,
+                                               platform::Creation::open_existing, &error, true);
+    std::string problem = kCannotOpenFile;
+    if (file.is_open()) {
+        if (sender.lookup.load(std::move(file), kLookupMemoryLimit)) return true;
+        problem = oversized_lookup_message(kLookupMemoryLimit);
+    }
     // The first box of a run has no window to belong to.
-    sender.boxes.show_message(kCaption, kCannotOpenFile, common::BoxIcon::exclamation,
+    sender.boxes.show_message(kCaption, problem, common::BoxIcon::exclamation,
                               common::BoxOwner::none);
     return false;
 }
 
 void run_attempts(Sender& sender) {
     const platform::StopSignalScope stop_signals;
-    while (send_attempt(sender) != 1) {
+    int result;
+    // An attempt that failed on the file itself would fail again: no repeat is offered.
+    while ((result = send_attempt(sender)) == 0) {
         // A port that stopped working is closed before the question, so that an adapter plugged
         // in again can take its old name; a repeat then opens it afresh, or ends the run.
         if (sender.port->failed()) sender.port.reset();
@@ -65,7 +73,7 @@ void run_attempts(Sender& sender) {
         if (!sender.port && open_serial_port(sender) != 1) return;
         sender.port->discard_input();
     }
-    sender.loaded = true;
+    sender.loaded = result == 1;
 }
 
 void save_choices(Sender& sender) {

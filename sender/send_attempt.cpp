@@ -53,30 +53,36 @@ bool send_line(Sender& sender) {
     return true;
 }
 
-// One byte of the file; false when the attempt has failed.
-bool take_byte(Sender& sender, std::uint8_t byte) {
+// One byte of the file: 1 taken, 0 when the attempt has failed, -1 when it failed on the file.
+int take_byte(Sender& sender, std::uint8_t byte) {
     Attempt& a = sender.attempt;
     switch (classify_byte(byte, a.after_cr)) {
         case ByteRole::line_end:
-            return send_line(sender);
+            return send_line(sender) ? 1 : 0;
         case ByteRole::ignored:
-            return true;
+            return 1;
         case ByteRole::payload:
             break;
     }
     // The file was checked before the wake-up; this guards the buffer should it have changed.
     if (a.length >= kMaxPayloadBytes) {
         warn(sender, overlong_line_message(a.line));
-        return false;
+        return -1;
     }
     a.record[a.length++] = byte;
     a.sum += byte;
-    return true;
+    return 1;
 }
 
-int fail_and_rewind(Sender& sender) {
+int fail_and_rewind(Sender& sender, int result = 0) {
     sender.lookup.seek_to_start();
-    return 0;
+    return result;
+}
+
+// The share of the size known at the start; a source that grew since stands at 100.
+int percent_read(const Attempt& a) {
+    if (a.bytes_read >= a.file_size) return 100;
+    return static_cast<int>(a.bytes_read * 100 / a.file_size);
 }
 
 void start_attempt(Sender& sender) {
@@ -141,15 +147,14 @@ int send_lookup_file(Sender& sender) {
     start_attempt(sender);
     Attempt& a = sender.attempt;
     std::uint8_t block[kFileBlockBytes];
-    while (a.bytes_read < a.file_size) {
-        const std::size_t n = sender.lookup.read(block, sizeof block);
-        if (n == 0) break;
+    // To the end, whatever size was reported: a file may grow while it is sent.
+    for (std::size_t n; (n = sender.lookup.read(block, sizeof block)) > 0;) {
         a.bytes_read += n;
         for (std::size_t i = 0; i < n; ++i) {
-            if (!take_byte(sender, block[i])) return fail_and_rewind(sender);
+            const int taken = take_byte(sender, block[i]);
+            if (taken != 1) return fail_and_rewind(sender, taken);
         }
-        const std::uint64_t read = a.bytes_read < a.file_size ? a.bytes_read : a.file_size;
-        keep_progress(sender, static_cast<int>(read * 100 / a.file_size));
+        keep_progress(sender, percent_read(a));
     }
     // The last line without a line end.
     if (a.length > 0 && !send_line(sender)) return fail_and_rewind(sender);
@@ -165,7 +170,7 @@ int send_attempt(Sender& sender) {
     const int overlong = first_overlong_line(sender.lookup);
     if (overlong > 0) {
         warn(sender, overlong_line_message(overlong));
-        return 0;
+        return -1;
     }
     if (!wake_terminal(sender)) return 0;
     sender.ui.open_progress_window();

@@ -16,8 +16,9 @@ constexpr std::size_t kAnswerReadBytes = 3;
 constexpr int kWakeUpTries = 3;
 constexpr int kRecordSends = 4;
 
-// 1 when the terminal acknowledged the end marker; 0 after the specific message. Nothing is
-// sent when a line of the file is longer than a record holds.
+// 1 when the terminal acknowledged the end marker; 0 after the specific message; -1 when the
+// attempt failed on the file itself (a line longer than a record holds; nothing is sent when
+// the check finds it), which a repeat cannot mend.
 int send_attempt(Sender& sender);
 
 // 1 when the terminal answers "ACK" or "ack" to one of three wake-ups; 0 after "Terminál není
@@ -28,8 +29,8 @@ int wake_terminal(Sender& sender);
 // a read ends with CR or 10 bytes have come, or as collected once 3000 ms have passed.
 std::string exchange(Sender& sender, const std::uint8_t* bytes, std::size_t n);
 
-// Every line of the lookup file as a record, then "OVER\r"; 1 or 0. On failure the file is
-// positioned at its start again.
+// Every line of the lookup file as a record, then "OVER\r"; 1, 0, or -1 when a line is too long
+// for a record. On failure the file is positioned at its start again.
 int send_lookup_file(Sender& sender);
 
 // Sends the first n bytes of the record buffer up to four times until "ACK"; "FULL" ends it at

@@ -8,8 +8,8 @@
 
 #include "common/message_boxes.h"
 #include "platform/clock.h"
-#include "platform/file.h"
 #include "platform/serial.h"
+#include "sender/lookup_source.h"
 #include "sender/sender_settings.h"
 #include "sender/sender_ui.h"
 
@@ -23,10 +23,10 @@ struct Attempt {
     std::size_t length = 0;
     std::uint32_t sum = 0;
     std::uint64_t bytes_read = 0;
-    std::uint64_t file_size = 0;
-    bool after_cr = false;   // the previous byte was a CR, so an LF now belongs to it
-    int line = 1;            // the line being built, counted from 1
-    int progress_kept = -1;  // a block's position not shown yet, -1 when none
+    std::uint64_t file_size = 0;  // as known at the start: the bar's 100 %
+    bool after_cr = false;        // the previous byte was a CR, so an LF now belongs to it
+    int line = 1;                 // the line being built, counted from 1
+    int progress_kept = -1;       // a block's position not shown yet, -1 when none
 };
 
 struct Sender {
@@ -45,7 +45,7 @@ struct Sender {
     // the executable while the user's own does not exist yet.
     std::string starting_settings_path;
     std::unique_ptr<platform::SerialLine> port;
-    platform::File lookup;
+    LookupSource lookup;
     Attempt attempt;
     // The terminal acknowledged the end marker in this run.
     bool loaded = false;

@@ -1,6 +1,7 @@
 // The sender's message texts and captions, in one place so the windows and the tests agree.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace lumbra {
@@ -24,6 +25,12 @@ inline const char* const kPathTooLong =
 inline std::string overlong_line_message(int line) {
     return "Řádek " + std::to_string(line) +
            " lookup souboru je delší než 253 bajtů!\r\nSoubor nebyl odeslán.";
+}
+
+// A lookup file from a pipe is held in memory whole, up to a limit (in whole megabytes).
+inline std::string oversized_lookup_message(std::uint64_t limit_bytes) {
+    return "Lookup soubor z roury je větší než " + std::to_string(limit_bytes >> 20) +
+           " MB!\r\nSoubor nebyl odeslán.";
 }
 
 }  // namespace lumbra

@@ -54,7 +54,9 @@ bool run(const char* label, std::size_t count, std::size_t size, std::uint32_t d
     testing_support::RecordingSenderUi ui;
     lumbra::Sender sender(*ports, *clock, boxes, ui);
     platform::FileError error = platform::FileError::none;
-    sender.lookup = platform::File::open(lookup, platform::Creation::open_existing, &error, true);
+    sender.lookup.load(
+        platform::File::open(lookup, platform::Creation::open_existing, &error, true),
+        lumbra::kLookupMemoryLimit);
     if (!sender.lookup.is_open() || lumbra::open_serial_port(sender) != 1) return false;
 
     const double cpu_start = bench::cpu_seconds();

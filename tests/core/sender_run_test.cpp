@@ -4,6 +4,7 @@
 #include "platform/file.h"
 #include "platform/paths.h"
 #include "sender/send_attempt.h"
+#include "sender/sender_messages.h"
 #include "sender/serial_port.h"
 #include "tests/support/send_rig.h"
 
@@ -119,6 +120,7 @@ TEST(SenderRun, FilesAndPortsThatCannotBeUsed) {
         bool refuse_line;
         int result;
         ShownMessage message;
+        std::string lookup = "abc";
     } cases[] = {
         {"lookup file missing",
          "",
@@ -138,11 +140,19 @@ TEST(SenderRun, FilesAndPortsThatCannotBeUsed) {
          true,
          0,
          {"Lumbra", "Nelze nastavit komunikační parametry!", false, BoxIcon::exclamation}},
+        // A repeat would find the same line: the question is not asked.
+        {"a line too long for a record",
+         "",
+         true,
+         false,
+         1,
+         {"Lumbra", lumbra::overlong_line_message(1), false, BoxIcon::exclamation},
+         std::string(254, 'x')},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         SendRig rig;
-        if (c.lookup_exists) rig.write_lookup("abc");
+        if (c.lookup_exists) rig.write_lookup(c.lookup);
         rig.ports.refuse_configuration(c.refuse_line);
         EXPECT_EQ(rig.run(rig.lookup_path + c.tail_suffix), c.result);
         EXPECT_EQ(rig.boxes.messages, std::vector<ShownMessage>{c.message});

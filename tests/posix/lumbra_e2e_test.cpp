@@ -65,10 +65,12 @@ class LumbraE2e : public ::testing::Test {
         return device;
     }
 
+    // feed: a shell command whose output reaches the program on its standard input.
     ProcessResult run(const std::vector<std::string>& args,
-                      const std::map<std::string, std::string>& env) {
+                      const std::map<std::string, std::string>& env, const std::string& feed = "") {
         std::vector<std::string> argv{temp.file("lumbra")};
         argv.insert(argv.end(), args.begin(), args.end());
+        if (!feed.empty()) argv.insert(argv.begin(), {"/bin/sh", "-c", feed + " | \"$0\" \"$@\""});
         std::map<std::string, std::string> all = env;
         all.emplace("XDG_CONFIG_HOME", temp.file("config"));
         return testing_support::run_process(argv, all, 30s, {temp.directory()});
@@ -90,6 +92,7 @@ TEST_F(LumbraE2e, UnattendedRunsLoadOrSayWhyNot) {
         int exit_status;
         std::string err;
         std::string kept;  // what the terminal holds afterwards
+        std::string feed = "";  // a command whose output is the program's standard input
     };
     const std::vector<Case> cases = {
         {"loaded", {}, {list + ",3,5"}, "VELMORA_COM3", 0, kLoaded, file.kept},
@@ -117,6 +120,23 @@ TEST_F(LumbraE2e, UnattendedRunsLoadOrSayWhyNot) {
          "[Lumbra] Nemohu otevřít soubor!\n",
          ""},
         {"no tail", {}, {}, "VELMORA_COM1", 2, "lumbra /cesta/seznam.txt,1,1\n", ""},
+        // A pipe reports no size: it is read whole first, up to 64 MB.
+        {"from a pipe",
+         {},
+         {"/dev/fd/0,3,5"},
+         "VELMORA_COM3",
+         0,
+         kLoaded,
+         file.kept,
+         "cat " + list},
+        {"a pipe above 64 MB",
+         {},
+         {"/dev/fd/0"},
+         "VELMORA_COM1",
+         1,
+         "[Lumbra] Lookup soubor z roury je větší než 64 MB!\nSoubor nebyl odeslán.\n",
+         "",
+         "head -c 67108865 /dev/zero"},
         {"interactive tail", {}, {",2,5"}, "VELMORA_COM2", 2, "lumbra /cesta/seznam.txt,1,1\n", ""},
     };
     for (const Case& c : cases) {
@@ -125,7 +145,7 @@ TEST_F(LumbraE2e, UnattendedRunsLoadOrSayWhyNot) {
         const std::string device = start_terminal(c.terminal_args);
         std::map<std::string, std::string> env{{"VELMORA_COM1", "/nonexistent/tty"}};
         if (*c.port) env[c.port] = device;
-        const ProcessResult result = run(c.args, env);
+        const ProcessResult result = run(c.args, env, c.feed);
         EXPECT_EQ(result.exit_status, c.exit_status) << result.err;
         if (c.exit_status == 2) {
             EXPECT_NE(result.err.find(c.err), std::string::npos) << result.err;

@@ -1,6 +1,7 @@
 // Lumbra.exe under Wine, COM1 linked to velmora-sim's lookup target, its message boxes and
 // dialogs answered from outside as a user would.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <thread>
@@ -49,22 +50,35 @@ std::string loaded(const WineRig& rig) {
 }
 
 // A name with a blank: Wine, like a program that quotes its argument, hands the whole string
-// over in double quotes, which are no part of the path.
+// over in double quotes, which are no part of the path. A FIFO reports no size: the table is
+// read whole first.
 TEST(LumbraWineE2e, CommandLineRunLoadsTheFileByteExact) {
-    WineRig rig;
-    SKIP_WITHOUT_WINE(rig);
-    const std::string table = lookup_table();
-    write_bytes(rig.temp.file("moje tabulka.txt"), table);
-    ASSERT_TRUE(rig.start_lookup_terminal({"--out", rig.temp.file("loaded.txt")}));
-    BackgroundProcess program(rig.lumbra(rig.wine_file("moje tabulka.txt") + ",1,1"));
-    const auto done = rig.answer_box("Lumbra", "ok");
-    EXPECT_EQ(done.exit_status, 0) << "no result box appeared";
-    EXPECT_EQ(done.out, kDone);
-    EXPECT_TRUE(owned_by(done, "none")) << done.err << ": shown after the progress window closed";
-    EXPECT_EQ(program.wait(30s), 0);
-    EXPECT_EQ(loaded(rig), table);
-    EXPECT_FALSE(std::filesystem::exists(rig.temp.file("Lumbra.ini")))
-        << "command-line mode writes no settings file";
+    for (const bool fifo : {false, true}) {
+        SCOPED_TRACE(fifo ? "FIFO" : "file");
+        WineRig rig;
+        SKIP_WITHOUT_WINE(rig);
+        const std::string table = lookup_table();
+        write_bytes(rig.temp.file("moje tabulka.txt"), table);
+        ASSERT_TRUE(rig.start_lookup_terminal({"--out", rig.temp.file("loaded.txt")}));
+        std::unique_ptr<BackgroundProcess> writer;
+        if (fifo) {
+            ASSERT_EQ(::mkfifo(rig.temp.file("roura.txt").c_str(), 0600), 0);
+            writer = std::make_unique<BackgroundProcess>(std::vector<std::string>{
+                "/bin/sh", "-c", "cat \"$0\" > \"$1\"", rig.temp.file("moje tabulka.txt"),
+                rig.temp.file("roura.txt")});
+        }
+        BackgroundProcess program(
+            rig.lumbra(rig.wine_file(fifo ? "roura.txt" : "moje tabulka.txt") + ",1,1"));
+        const auto done = rig.answer_box("Lumbra", "ok");
+        EXPECT_EQ(done.exit_status, 0) << "no result box appeared";
+        EXPECT_EQ(done.out, kDone);
+        EXPECT_TRUE(owned_by(done, "none"))
+            << done.err << ": shown after the progress window closed";
+        EXPECT_EQ(program.wait(30s), 0);
+        EXPECT_EQ(loaded(rig), table);
+        EXPECT_FALSE(std::filesystem::exists(rig.temp.file("Lumbra.ini")))
+            << "command-line mode writes no settings file";
+    }
 }
 
 // "FULL": its own box, then the repeat question; Yes sends the whole file again (and meets

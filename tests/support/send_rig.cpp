@@ -35,8 +35,13 @@ void SendRig::write_lookup(const std::string& bytes) {
 
 int SendRig::attempt() {
     platform::FileError error = platform::FileError::none;
-    sender.lookup =
-        platform::File::open(lookup_path, platform::Creation::open_existing, &error, true);
+    if (from_pipe) {
+        sender.lookup.hold(reader_test::read_bytes(lookup_path));
+    } else {
+        sender.lookup.load(
+            platform::File::open(lookup_path, platform::Creation::open_existing, &error, true),
+            lumbra::kLookupMemoryLimit);
+    }
     if (!sender.lookup.is_open() || lumbra::open_serial_port(sender) != 1) return -100;
     const int result = lumbra::send_attempt(sender);
     sender.port.reset();

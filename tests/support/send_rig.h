@@ -37,7 +37,8 @@ struct SendRig {
 
     // Writes the lookup file and points the settings at it.
     void write_lookup(const std::string& bytes);
-    // Opens the lookup file and the port as the run does, then one attempt.
+    // Opens the lookup file and the port as the run does, then one attempt. from_pipe: the
+    // file's bytes held in memory, as a pipe's are.
     int attempt();
     // The whole run from the command-line tail, the temporary folder as the executable's;
     // -100 when the tail is refused.
@@ -54,6 +55,7 @@ struct SendRig {
     lumbra::Sender sender{ports, clock, boxes, ui};
     reader_test::TempDir temp;
     std::string lookup_path;
+    bool from_pipe = false;
 };
 
 // A lookup record as the terminal must receive it: payload, sum high and low byte, CR.
