@@ -42,6 +42,9 @@ class File {
     void close();
 
     std::size_t read(std::uint8_t* buffer, std::size_t n);
+    // True once a read has failed (a disk or pipe error), as against reaching the end: a short
+    // read alone cannot tell a damaged source from a whole one.
+    bool read_failed() const { return read_failed_; }
     // Returns how many bytes were written.
     std::size_t write(const std::uint8_t* data, std::size_t n);
     std::size_t write(const std::string& data) {
@@ -63,6 +66,7 @@ class File {
     static constexpr std::intptr_t kInvalid = -1;
     explicit File(std::intptr_t handle) : handle_(handle) {}
     std::intptr_t handle_ = kInvalid;
+    bool read_failed_ = false;
 };
 
 bool remove_file(const std::string& path);

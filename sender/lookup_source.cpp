@@ -12,31 +12,32 @@ namespace {
 
 constexpr std::size_t kLoadChunkBytes = 64 * 1024;
 
-// Reads to the end, or until more than limit bytes have come; false then.
-bool read_whole(platform::File& file, std::uint64_t limit, std::string* bytes) {
+// Reads to the end, or until more than limit bytes have come or a read fails.
+LookupLoad read_whole(platform::File& file, std::uint64_t limit, std::string* bytes) {
     for (;;) {
         const std::size_t had = bytes->size();
         bytes->resize(had + kLoadChunkBytes);
         const std::size_t got =
             file.read(reinterpret_cast<std::uint8_t*>(&(*bytes)[had]), kLoadChunkBytes);
         bytes->resize(had + got);
-        if (bytes->size() > limit) return false;
-        if (got < kLoadChunkBytes) return true;
+        if (file.read_failed()) return LookupLoad::unreadable;
+        if (bytes->size() > limit) return LookupLoad::too_large;
+        if (got < kLoadChunkBytes) return LookupLoad::loaded;
     }
 }
 
 }  // namespace
 
-bool LookupSource::load(platform::File file, std::uint64_t memory_limit) {
+LookupLoad LookupSource::load(platform::File file, std::uint64_t memory_limit) {
     close();
     if (file.is_regular() && file.size() > 0) {
         file_ = std::move(file);
-        return true;
+        return LookupLoad::loaded;
     }
     std::string bytes;
-    if (!read_whole(file, memory_limit, &bytes)) return false;
-    hold(std::move(bytes));
-    return true;
+    const LookupLoad result = read_whole(file, memory_limit, &bytes);
+    if (result == LookupLoad::loaded) hold(std::move(bytes));
+    return result;
 }
 
 void LookupSource::hold(std::string bytes) {

@@ -13,13 +13,15 @@ namespace lumbra {
 // A source read whole into memory may hold this much; above it, nothing is sent.
 constexpr std::uint64_t kLookupMemoryLimit = 64ull << 20;
 
+enum class LookupLoad { loaded, too_large, unreadable };
+
 class LookupSource {
   public:
     // A regular file that reports a size is read where it lies. Anything else (a pipe, a FIFO, a
     // device, a file that reports no size) is read whole into memory first, since its size says
-    // nothing and it cannot be read again for the check or a repeat. False, with nothing kept,
-    // when it holds more than memory_limit bytes.
-    bool load(platform::File file, std::uint64_t memory_limit);
+    // nothing and it cannot be read again for the check or a repeat. Nothing is kept when it
+    // holds more than memory_limit bytes or a read fails.
+    LookupLoad load(platform::File file, std::uint64_t memory_limit);
     // Bytes already read, sent as a file with these contents would be.
     void hold(std::string bytes);
 
@@ -27,6 +29,8 @@ class LookupSource {
     void close();
 
     std::size_t read(std::uint8_t* buffer, std::size_t n);
+    // A read of the file failed: what was read is not the whole table.
+    bool read_failed() const { return !in_memory_ && file_.read_failed(); }
     void seek_to_start();
     // The size known at the start: the file's reported size, or the bytes held.
     std::uint64_t size();

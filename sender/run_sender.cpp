@@ -49,8 +49,10 @@ bool open_lookup_file(Sender& sender) {
                                                platform::Creation::open_existing, &error, true);
     std::string problem = kCannotOpenFile;
     if (file.is_open()) {
-        if (sender.lookup.load(std::move(file), kLookupMemoryLimit)) return true;
-        problem = oversized_lookup_message(kLookupMemoryLimit);
+        const LookupLoad load = sender.lookup.load(std::move(file), kLookupMemoryLimit);
+        if (load == LookupLoad::loaded) return true;
+        problem = load == LookupLoad::too_large ? oversized_lookup_message(kLookupMemoryLimit)
+                                                : std::string(kCannotReadFile);
     }
     // The first box of a run has no window to belong to.
     sender.boxes.show_message(kCaption, problem, common::BoxIcon::exclamation,

@@ -156,6 +156,11 @@ int send_lookup_file(Sender& sender) {
         }
         keep_progress(sender, percent_read(a));
     }
+    // A table cut short by a failed read must not be ended as if it were whole.
+    if (sender.lookup.read_failed()) {
+        warn(sender, kCannotReadFile);
+        return fail_and_rewind(sender, -1);
+    }
     // The last line without a line end.
     if (a.length > 0 && !send_line(sender)) return fail_and_rewind(sender);
     show_kept_progress(sender);
@@ -170,6 +175,10 @@ int send_attempt(Sender& sender) {
     const int overlong = first_overlong_line(sender.lookup);
     if (overlong > 0) {
         warn(sender, overlong_line_message(overlong));
+        return -1;
+    }
+    if (sender.lookup.read_failed()) {
+        warn(sender, kCannotReadFile);
         return -1;
     }
     if (!wake_terminal(sender)) return 0;

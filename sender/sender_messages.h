@@ -18,6 +18,8 @@ inline const char* const kMemoryFull =
 inline const char* const kTransferError = "Chyba při přenosu šablony!";
 inline const char* const kTransferDone = "Přenos úspěšně dokončen!";
 inline const char* const kRepeatQuestion = "Přenos selhal, přejete si přenos opakovat?";
+// A read of the lookup file failed: what was read is not the whole table.
+inline const char* const kCannotReadFile = "Chyba při čtení lookup souboru!\r\nPřenos byl ukončen.";
 inline const char* const kPathTooLong =
     "Cesta k lookup souboru je delší než 299 znaků!\r\nSoubor nebyl odeslán.";
 

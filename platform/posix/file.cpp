@@ -102,7 +102,7 @@ FileError prepare_opened(const std::string& path, int* fd, Creation creation, bo
 
 }  // namespace
 
-File::File(File&& other) noexcept : handle_(other.handle_) {
+File::File(File&& other) noexcept : handle_(other.handle_), read_failed_(other.read_failed_) {
     other.handle_ = kInvalid;
 }
 
@@ -110,6 +110,7 @@ File& File::operator=(File&& other) noexcept {
     if (this != &other) {
         close();
         handle_ = other.handle_;
+        read_failed_ = other.read_failed_;
         other.handle_ = kInvalid;
     }
     return *this;
@@ -132,6 +133,7 @@ File File::open(const std::string& path, Creation creation, FileError* error, bo
 }
 
 void File::close() {
+    read_failed_ = false;
     if (handle_ == kInvalid) return;
     ::close(fd_of(handle_));  // also releases the lock
     handle_ = kInvalid;
@@ -142,6 +144,7 @@ std::size_t File::read(std::uint8_t* buffer, std::size_t n) {
     while (is_open() && done < n) {
         ssize_t got = ::read(fd_of(handle_), buffer + done, n - done);
         if (got < 0 && errno == EINTR) continue;
+        if (got < 0) read_failed_ = true;
         if (got <= 0) break;
         done += static_cast<std::size_t>(got);
     }

@@ -49,6 +49,11 @@ FileError map_error(DWORD code) {
 // Win32 counts are 32-bit; larger requests go in pieces.
 constexpr std::size_t kChunk = 1u << 30;
 
+// A pipe whose writer has closed ends with an error code, not with a read of nothing.
+bool is_end_of_data(DWORD error) {
+    return error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF;
+}
+
 // Another program may hold a file for a moment (a virus scanner, an indexer, a backup, a
 // program importing the output); an open it refuses is tried again for about half a second.
 constexpr int kOpenTries = 10;
@@ -83,12 +88,14 @@ FileIdentity identity_of(HANDLE h) {
 
 static_assert(sizeof(std::intptr_t) == sizeof(HANDLE), "a handle fits the stored integer");
 
-File::File(File&& other) noexcept : handle_(std::exchange(other.handle_, kInvalid)) {}
+File::File(File&& other) noexcept
+    : handle_(std::exchange(other.handle_, kInvalid)), read_failed_(other.read_failed_) {}
 
 File& File::operator=(File&& other) noexcept {
     if (this != &other) {
         close();
         handle_ = std::exchange(other.handle_, kInvalid);
+        read_failed_ = other.read_failed_;
     }
     return *this;
 }
@@ -116,6 +123,7 @@ File File::open(const std::string& path, Creation creation, FileError* error, bo
 void File::close() {
     if (is_open()) CloseHandle(as_handle(handle_));
     handle_ = kInvalid;
+    read_failed_ = false;
 }
 
 std::size_t File::read(std::uint8_t* buffer, std::size_t n) {
@@ -123,7 +131,11 @@ std::size_t File::read(std::uint8_t* buffer, std::size_t n) {
     while (is_open() && total < n) {
         DWORD got = 0;
         const DWORD want = static_cast<DWORD>(std::min(n - total, kChunk));
-        if (!ReadFile(as_handle(handle_), buffer + total, want, &got, nullptr) || got == 0) break;
+        if (!ReadFile(as_handle(handle_), buffer + total, want, &got, nullptr)) {
+            read_failed_ = !is_end_of_data(GetLastError());
+            break;
+        }
+        if (got == 0) break;
         total += got;
     }
     return total;

@@ -91,7 +91,7 @@ TEST_F(LumbraE2e, UnattendedRunsLoadOrSayWhyNot) {
         const char* port;  // the variable naming the device; "" names a missing one as COM1
         int exit_status;
         std::string err;
-        std::string kept;  // what the terminal holds afterwards
+        std::string kept;       // what the terminal holds afterwards
         std::string feed = "";  // a command whose output is the program's standard input
     };
     const std::vector<Case> cases = {
@@ -137,6 +137,14 @@ TEST_F(LumbraE2e, UnattendedRunsLoadOrSayWhyNot) {
          "[Lumbra] Lookup soubor z roury je větší než 64 MB!\nSoubor nebyl odeslán.\n",
          "",
          "head -c 67108865 /dev/zero"},
+        // A read that fails is not the end of the table (procfs refuses to read address 0).
+        {"an unreadable source",
+         {},
+         {"/proc/self/mem"},
+         "VELMORA_COM1",
+         1,
+         "[Lumbra] Chyba při čtení lookup souboru!\nPřenos byl ukončen.\n",
+         ""},
         {"interactive tail", {}, {",2,5"}, "VELMORA_COM2", 2, "lumbra /cesta/seznam.txt,1,1\n", ""},
     };
     for (const Case& c : cases) {
