@@ -1,15 +1,48 @@
 // Joins the arguments back into the one string the programs' command lines are made of.
 #include "common/posix/command_line_tail.h"
 
+#include <cstdio>
+
 namespace common {
 
-std::string command_line_tail(int argc, char** argv) {
-    std::string tail;
+namespace {
+
+bool is_known_option(const std::string& arg) {
+    return arg == "--help" || arg == "-h" || arg == "--version";
+}
+
+// "-" alone is a name, as it is to most tools.
+bool looks_like_option(const std::string& arg) {
+    return arg.size() > 1 && arg[0] == '-';
+}
+
+}  // namespace
+
+Arguments read_arguments(int argc, char** argv) {
+    Arguments result;
+    bool first_name = true;
     for (int i = 1; i < argc; ++i) {
-        if (i > 1) tail += ' ';
-        tail += argv[i];
+        const std::string arg = argv[i];
+        if (!result.options_ended && first_name && arg == "--") {
+            result.options_ended = true;
+            continue;
+        }
+        // Help and version stand alone; beside anything else they are a mistake too.
+        const bool known = is_known_option(arg) && argc == 2;
+        if (!result.options_ended && looks_like_option(arg) && !known &&
+            result.unknown_option.empty()) {
+            result.unknown_option = arg;
+        }
+        if (!first_name) result.tail += ' ';
+        result.tail += arg;
+        first_name = false;
     }
-    return tail;
+    return result;
+}
+
+void report_unknown_option(const std::string& program, const std::string& option) {
+    std::fprintf(stderr, "%s: neznámá volba %s\nNápověda: %s --help\n", program.c_str(),
+                 option.c_str(), program.c_str());
 }
 
 }  // namespace common

@@ -5,7 +5,17 @@
 
 namespace common {
 
-// The arguments after the program's name, joined by single blanks.
-std::string command_line_tail(int argc, char** argv);
+// The arguments after the program's name. An argument that starts with "-" before "--" is an
+// option: the programs know only --help, -h and --version, and take no other as a file name,
+// so a mistyped option never becomes an output file after the terminal has been contacted.
+struct Arguments {
+    std::string tail;            // the rest, joined by single blanks
+    std::string unknown_option;  // the first option no program knows; empty when none
+    bool options_ended = false;  // "--" came first: the tail is a name, never a help request
+};
+Arguments read_arguments(int argc, char** argv);
+
+// Says on standard error that the option is unknown and where help is; the exit status is 2.
+void report_unknown_option(const std::string& program, const std::string& option);
 
 }  // namespace common

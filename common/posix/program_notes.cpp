@@ -18,7 +18,8 @@ std::string linux_notes(const std::string& settings_file) {
            "VELMORA_TRACE=SOUBOR připíše do souboru každý odeslaný a přijatý bajt (pro podporu).\n"
            "\n"
            "  -h, --help   tato nápověda\n"
-           "  --version    verze programu\n";
+           "  --version    verze programu\n"
+           "  --           konec voleb: název souboru smí začínat znakem -\n";
 }
 
 bool answer_help_request(const std::string& tail, const std::string& program,

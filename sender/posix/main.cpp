@@ -51,8 +51,15 @@ bool has_controlling_terminal() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::string tail = common::command_line_tail(argc, argv);
-    if (common::answer_help_request(tail, "lumbra", usage())) return kExitLoaded;
+    const common::Arguments arguments = common::read_arguments(argc, argv);
+    if (!arguments.unknown_option.empty()) {
+        common::report_unknown_option("lumbra", arguments.unknown_option);
+        return kExitCannotStart;
+    }
+    const std::string& tail = arguments.tail;
+    if (!arguments.options_ended && common::answer_help_request(tail, "lumbra", usage())) {
+        return kExitLoaded;
+    }
     try {
         auto clock = platform::make_system_clock();
         auto ports = platform::make_system_serial_ports();
