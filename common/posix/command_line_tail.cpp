@@ -1,8 +1,6 @@
 // Joins the arguments back into the one string the programs' command lines are made of.
 #include "common/posix/command_line_tail.h"
 
-#include <cstdio>
-
 namespace common {
 
 namespace {
@@ -38,11 +36,6 @@ Arguments read_arguments(int argc, char** argv) {
         first_name = false;
     }
     return result;
-}
-
-void report_unknown_option(const std::string& program, const std::string& option) {
-    std::fprintf(stderr, "%s: neznámá volba %s\nNápověda: %s --help\n", program.c_str(),
-                 option.c_str(), program.c_str());
 }
 
 }  // namespace common

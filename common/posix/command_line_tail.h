@@ -15,7 +15,4 @@ struct Arguments {
 };
 Arguments read_arguments(int argc, char** argv);
 
-// Says on standard error that the option is unknown and where help is; the exit status is 2.
-void report_unknown_option(const std::string& program, const std::string& option);
-
 }  // namespace common

@@ -37,4 +37,15 @@ bool answer_help_request(const std::string& tail, const std::string& program,
     return false;
 }
 
+std::optional<int> answer_arguments(const Arguments& arguments, const std::string& program,
+                                    const std::string& usage) {
+    if (!arguments.unknown_option.empty()) {
+        std::fprintf(stderr, "%s: neznámá volba %s\nNápověda: %s --help\n", program.c_str(),
+                     arguments.unknown_option.c_str(), program.c_str());
+        return 2;
+    }
+    if (!arguments.options_ended && answer_help_request(arguments.tail, program, usage)) return 0;
+    return std::nullopt;
+}
+
 }  // namespace common

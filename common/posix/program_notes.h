@@ -1,7 +1,10 @@
 // What both Linux programs add to their help (ports, files, environment), and its printing.
 #pragma once
 
+#include <optional>
 #include <string>
+
+#include "common/posix/command_line_tail.h"
 
 namespace common {
 
@@ -12,5 +15,10 @@ std::string linux_notes(const std::string& settings_file);
 // program ends with 0 without opening anything.
 bool answer_help_request(const std::string& tail, const std::string& program,
                          const std::string& usage);
+
+// What the arguments alone decide, with the exit status: a usage error (2, said on standard
+// error) or a help request (0); nothing when the program is to run.
+std::optional<int> answer_arguments(const Arguments& arguments, const std::string& program,
+                                    const std::string& usage);
 
 }  // namespace common

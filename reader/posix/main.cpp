@@ -45,14 +45,8 @@ int exit_status(int result, const ravelo::Reader& reader, const ravelo::Terminal
 
 int main(int argc, char** argv) {
     const common::Arguments arguments = common::read_arguments(argc, argv);
-    if (!arguments.unknown_option.empty()) {
-        common::report_unknown_option("ravelo", arguments.unknown_option);
-        return kExitStartupFailed;
-    }
+    if (const auto status = common::answer_arguments(arguments, "ravelo", usage())) return *status;
     const std::string& tail = arguments.tail;
-    if (!arguments.options_ended && common::answer_help_request(tail, "ravelo", usage())) {
-        return kExitSuccess;
-    }
     try {
         auto clock = platform::make_system_clock();
         auto ports = platform::make_system_serial_ports();

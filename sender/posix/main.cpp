@@ -52,14 +52,8 @@ bool has_controlling_terminal() {
 
 int main(int argc, char** argv) {
     const common::Arguments arguments = common::read_arguments(argc, argv);
-    if (!arguments.unknown_option.empty()) {
-        common::report_unknown_option("lumbra", arguments.unknown_option);
-        return kExitCannotStart;
-    }
+    if (const auto status = common::answer_arguments(arguments, "lumbra", usage())) return *status;
     const std::string& tail = arguments.tail;
-    if (!arguments.options_ended && common::answer_help_request(tail, "lumbra", usage())) {
-        return kExitLoaded;
-    }
     try {
         auto clock = platform::make_system_clock();
         auto ports = platform::make_system_serial_ports();
