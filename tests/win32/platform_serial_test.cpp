@@ -93,8 +93,9 @@ TEST_F(Com1, WaitOnAQuietLineLastsItsLimit) {
         const double elapsed = now_ms() - start;
         EXPECT_GE(elapsed, limit - 1.0) << "limit " << limit;
         EXPECT_LT(elapsed, limit + 20.0) << "limit " << limit;
-        // Blocked, not polling.
-        EXPECT_LT(cpu_ms() - cpu_start, 20.0) << "limit " << limit;
+        // Blocked, not polling. Process time comes in 10 ms scheduler ticks, and a loaded
+        // machine may charge a blocked wait two of them; a polling one is charged nearly all.
+        EXPECT_LT(cpu_ms() - cpu_start, 0.1 * limit + 20.0) << "limit " << limit;
     }
     // A zero limit only looks, and after the waits reads return at once again.
     const double start = now_ms();
