@@ -22,7 +22,7 @@ std::string usable_mark(bool usable) {
 }  // namespace
 
 bool is_escape(const std::string& answer) {
-    return !answer.empty() && answer[0] == kEsc;
+    return !answer.empty() && answer[0] == kEscape;
 }
 
 bool keeps_value(const std::string& answer) {

@@ -9,8 +9,6 @@
 
 namespace common {
 
-constexpr char kEsc = '\x1b';
-
 // An empty answer, or one that starts with Esc, keeps the value.
 bool keeps_value(const std::string& answer);
 // True when the answer starts with Esc.

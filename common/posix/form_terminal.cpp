@@ -8,6 +8,7 @@
 namespace common {
 
 TtyFormTerminal::~TtyFormTerminal() {
+    escape_ends_lines_.reset();
     if (fd_ >= 0) ::close(fd_);
 }
 

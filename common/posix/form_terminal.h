@@ -1,7 +1,10 @@
 // Where a terminal form reads its answers and writes its text: the terminal, or a test's script.
 #pragma once
 
+#include <optional>
 #include <string>
+
+#include "common/posix/terminal_io.h"
 
 namespace common {
 
@@ -17,7 +20,7 @@ class FormTerminal {
 class TtyFormTerminal : public FormTerminal {
   public:
     // Takes over an open descriptor of the terminal.
-    explicit TtyFormTerminal(int fd) : fd_(fd) {}
+    explicit TtyFormTerminal(int fd) : fd_(fd) { escape_ends_lines_.emplace(fd); }
     ~TtyFormTerminal() override;
     TtyFormTerminal(const TtyFormTerminal&) = delete;
     TtyFormTerminal& operator=(const TtyFormTerminal&) = delete;
@@ -27,6 +30,7 @@ class TtyFormTerminal : public FormTerminal {
 
   private:
     int fd_;
+    std::optional<EscEndsLines> escape_ends_lines_;  // ended before the terminal is closed
 };
 
 }  // namespace common

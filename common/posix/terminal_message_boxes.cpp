@@ -32,7 +32,10 @@ bool TerminalMessageBoxes::ask(const Box& box) {
     }
     write_all(tty, box_text(box) + " [a/N] ");
     std::string answer;
-    read_line(tty, answer);
+    {
+        const EscEndsLines escape_ends_line(tty);
+        read_line(tty, answer);
+    }
     ::close(tty);
     return !answer.empty() &&
            (answer[0] == 'a' || answer[0] == 'A' || answer[0] == 'y' || answer[0] == 'Y');
