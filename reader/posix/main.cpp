@@ -4,12 +4,14 @@
 
 #include "common/posix/command_line_tail.h"
 #include "common/posix/program_notes.h"
+#include "common/posix/terminal_io.h"
 #include "common/posix/terminal_message_boxes.h"
 #include "platform/clock.h"
 #include "platform/paths.h"
 #include "platform/serial.h"
 #include "platform/stop_signals.h"
 #include "reader/command_line.h"
+#include "reader/posix/properties_form.h"
 #include "reader/posix/terminal_ui.h"
 #include "reader/reader.h"
 #include "reader/run_sequence.h"
@@ -55,6 +57,12 @@ int main(int argc, char** argv) {
         ravelo::Reader reader(*ports, *clock, boxes, ui);
         ravelo::load_settings(reader, platform::program_folders("ravelo"));
         if (!ravelo::apply_command_line(reader, tail)) return kExitStartupFailed;
+        // The settings ask for the form first, and without a terminal nobody can fill it in.
+        if (!reader.command_line_mode && reader.settings.always_ask &&
+            !common::has_controlling_terminal()) {
+            boxes.show_message(ravelo::kErrorCaption, ravelo::kNoTerminalMessage);
+            return kExitStartupFailed;
+        }
         const int result = ravelo::run_reader(reader);
         return exit_status(result, reader, ui);
     } catch (const std::exception& e) {

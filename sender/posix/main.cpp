@@ -1,6 +1,4 @@
 // lumbra: loads a lookup table into the terminal, chosen on the terminal or named by a script.
-#include <unistd.h>
-
 #include <exception>
 #include <string>
 
@@ -41,13 +39,6 @@ std::string usage() {
            common::linux_notes(lumbra::kSettingsFileName) + kExitStatuses;
 }
 
-bool has_controlling_terminal() {
-    const int fd = common::open_controlling_terminal();
-    if (fd < 0) return false;
-    ::close(fd);
-    return true;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -65,7 +56,7 @@ int main(int argc, char** argv) {
             return kExitCannotStart;
         }
         // Without a terminal nobody can choose the file: a script must name it.
-        if (!sender.settings.command_line_mode && !has_controlling_terminal()) {
+        if (!sender.settings.command_line_mode && !common::has_controlling_terminal()) {
             ui.boxes().show_message(lumbra::kCaption, kNameTheFile);
             return kExitCannotStart;
         }
