@@ -45,6 +45,9 @@ class File {
     // True once a read has failed (a disk or pipe error), as against reaching the end: a short
     // read alone cannot tell a damaged source from a whole one.
     bool read_failed() const { return read_failed_; }
+    // The system's code (errno) for this file's failed open, read or write; 0 when none, and
+    // always 0 on Windows. A failed open returns a File that holds it.
+    int system_error() const { return system_error_; }
     // Returns how many bytes were written.
     std::size_t write(const std::uint8_t* data, std::size_t n);
     std::size_t write(const std::string& data) {
@@ -67,6 +70,7 @@ class File {
     explicit File(std::intptr_t handle) : handle_(handle) {}
     std::intptr_t handle_ = kInvalid;
     bool read_failed_ = false;
+    int system_error_ = 0;
 };
 
 bool remove_file(const std::string& path);

@@ -4,14 +4,20 @@
 #include <cstdio>
 
 #include "platform/file.h"
+#include "platform/file_failure.h"
 #include "platform/paths.h"
 #include "reader/reader_messages.h"
 
 namespace ravelo {
 
 namespace {
-void report_failure(Reader& reader, const char* text) {
+void report_failure(Reader& reader, const std::string& text) {
     if (reader.settings.show_errors) reader.boxes.show_message(kErrorCaption, text);
+}
+
+// The message with the file and the system's reason, where the platform's messages give them.
+std::string open_failure(const Reader& reader, const char* text, const std::string& path) {
+    return platform::file_failure_message(text, path, reader.output.system_error());
 }
 
 char month_character(int month) {
@@ -29,7 +35,7 @@ int open_with(Reader& reader, platform::Creation creation, const char* failure_t
     platform::FileError error = platform::FileError::none;
     reader.output = platform::File::open(reader.output_path, creation, &error);
     if (reader.output.is_open()) return 1;
-    report_failure(reader, failure_text);
+    report_failure(reader, open_failure(reader, failure_text, reader.output_path));
     return 0;
 }
 
@@ -64,7 +70,7 @@ int open_automatic(Reader& reader) {
         reader.output_path = path_for(suffix);
         return 1;
     }
-    report_failure(reader, kCannotOpenOrCreateFile);
+    report_failure(reader, open_failure(reader, kCannotOpenOrCreateFile, folder));
     return 0;
 }
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "common/checksum.h"
 #include "common/line_open.h"
+#include "platform/file_failure.h"
 #include "reader/counter.h"
 #include "reader/counter_pace.h"
 #include "reader/message_wait.h"
@@ -119,7 +120,8 @@ Step take_record(RecordPhase& phase) {
         return Step::go_on;
     }
     if (!store_record(phase)) {
-        phase.message = kCannotWriteFile;
+        phase.message = platform::file_failure_message(kCannotWriteFile, reader.output_path,
+                                                       reader.output.system_error());
         return Step::done;
     }
     reader.stored_records = ++phase.stored;

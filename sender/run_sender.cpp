@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "platform/file_failure.h"
 #include "platform/paths.h"
 #include "platform/stop_signals.h"
 #include "sender/send_attempt.h"
@@ -44,11 +45,14 @@ bool choose_file(Sender& sender, const platform::ProgramFolders& folders) {
 }
 
 bool open_lookup_file(Sender& sender) {
+    const std::string& path = sender.settings.lookup_path;
     platform::FileError error = platform::FileError::none;
-    platform::File file = platform::File::open(sender.settings.lookup_path,
-                                               platform::Creation::open_existing, &error, true);
-    std::string problem = kCannotOpenFile;
-    if (file.is_open()) {
+    platform::File file =
+        platform::File::open(path, platform::Creation::open_existing, &error, true);
+    std::string problem;
+    if (!file.is_open()) {
+        problem = platform::file_failure_message(kCannotOpenFile, path, file.system_error());
+    } else {
         const LookupLoad load = sender.lookup.load(std::move(file), kLookupMemoryLimit);
         if (load == LookupLoad::loaded) return true;
         problem = load == LookupLoad::too_large ? oversized_lookup_message(kLookupMemoryLimit)

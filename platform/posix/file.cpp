@@ -86,7 +86,10 @@ FileError reopen_pipe_for_writing(const std::string& path, int* fd) {
 FileError prepare_opened(const std::string& path, int* fd, Creation creation, bool read_only) {
     struct stat info;
     if (::fstat(*fd, &info) != 0) return error_from_errno(errno);
-    if (S_ISDIR(info.st_mode)) return FileError::access_denied;
+    if (S_ISDIR(info.st_mode)) {
+        errno = EISDIR;
+        return FileError::access_denied;
+    }
     if (S_ISFIFO(info.st_mode) && !read_only) {
         const FileError reopened = reopen_pipe_for_writing(path, fd);
         if (reopened != FileError::none) return reopened;
@@ -102,7 +105,8 @@ FileError prepare_opened(const std::string& path, int* fd, Creation creation, bo
 
 }  // namespace
 
-File::File(File&& other) noexcept : handle_(other.handle_), read_failed_(other.read_failed_) {
+File::File(File&& other) noexcept
+    : handle_(other.handle_), read_failed_(other.read_failed_), system_error_(other.system_error_) {
     other.handle_ = kInvalid;
 }
 
@@ -111,6 +115,7 @@ File& File::operator=(File&& other) noexcept {
         close();
         handle_ = other.handle_;
         read_failed_ = other.read_failed_;
+        system_error_ = other.system_error_;
         other.handle_ = kInvalid;
     }
     return *this;
@@ -118,22 +123,29 @@ File& File::operator=(File&& other) noexcept {
 
 File File::open(const std::string& path, Creation creation, FileError* error, bool read_only) {
     FileError result = FileError::none;
+    int code = 0;
     int fd = open_retrying(path, open_flags(creation, read_only));
     if (fd < 0) {
-        result = error_from_errno(errno);
+        code = errno;
+        result = error_from_errno(code);
     } else {
         result = prepare_opened(path, &fd, creation, read_only);
         if (result != FileError::none) {
+            code = errno;
             if (fd >= 0) ::close(fd);
             fd = -1;
         }
     }
     if (error) *error = result;
-    return fd < 0 ? File() : File(fd);
+    if (fd >= 0) return File(fd);
+    File failed;
+    failed.system_error_ = code;
+    return failed;
 }
 
 void File::close() {
     read_failed_ = false;
+    system_error_ = 0;
     if (handle_ == kInvalid) return;
     ::close(fd_of(handle_));  // also releases the lock
     handle_ = kInvalid;
@@ -144,7 +156,10 @@ std::size_t File::read(std::uint8_t* buffer, std::size_t n) {
     while (is_open() && done < n) {
         ssize_t got = ::read(fd_of(handle_), buffer + done, n - done);
         if (got < 0 && errno == EINTR) continue;
-        if (got < 0) read_failed_ = true;
+        if (got < 0) {
+            read_failed_ = true;
+            system_error_ = errno;
+        }
         if (got <= 0) break;
         done += static_cast<std::size_t>(got);
     }
@@ -159,6 +174,7 @@ std::size_t File::write(const std::uint8_t* data, std::size_t n) {
     while (is_open() && done < n) {
         ssize_t put = ::write(fd_of(handle_), data + done, n - done);
         if (put < 0 && errno == EINTR) continue;
+        if (put < 0) system_error_ = errno;
         if (put <= 0) break;
         done += static_cast<std::size_t>(put);
     }

@@ -1,6 +1,9 @@
 // Output file modes offline and online, automatic names and their collisions, and the messages.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
+#include "platform/file_failure.h"
 #include "reader/output_file.h"
 #include "reader/reader_messages.h"
 #include "tests/core/reader_test_fixture.h"
@@ -85,7 +88,11 @@ TEST(ReaderOutputFile, NamedModesOfflineAndOnline) {
             EXPECT_EQ(read_bytes(f.reader.output_path), c.content) << title;
             EXPECT_EQ(f.reader.output_path, f.temp.file("out.txt")) << title;
             std::vector<ShownMessage> expected;
-            if (c.message && show_errors) expected.push_back({ravelo::kErrorCaption, c.message});
+            if (c.message && show_errors) {
+                expected.push_back(
+                    {ravelo::kErrorCaption,
+                     platform::file_failure_message(c.message, f.temp.file("out.txt"), EEXIST)});
+            }
             EXPECT_EQ(f.ui.messages, expected) << title;
         }
     }
@@ -116,8 +123,16 @@ TEST(ReaderOutputFile, MissingDirectoryFailsEveryModeButAppend) {
         // Append's success is only nominal: the first write fails, so no record is acknowledged.
         EXPECT_FALSE(f.reader.output.is_open()) << title;
         EXPECT_EQ(f.reader.output.write("new"), 0u) << title;
+        // An automatic name names the folder it could not make a file in.
+        const bool automatic =
+            ravelo::output_opening(f.reader.settings) == ravelo::OutputOpening::automatic_name;
+        const std::string named =
+            automatic ? platform::join_path(f.reader.settings.directory, "") : f.reader.output_path;
         std::vector<ShownMessage> expected;
-        if (c.message) expected.push_back({ravelo::kErrorCaption, c.message});
+        if (c.message) {
+            expected.push_back(
+                {ravelo::kErrorCaption, platform::file_failure_message(c.message, named, ENOENT)});
+        }
         EXPECT_EQ(f.ui.messages, expected) << title;
         EXPECT_FALSE(std::filesystem::exists(f.temp.file("missing"))) << title;
     }
@@ -188,8 +203,12 @@ TEST(ReaderOutputFile, AutomaticSearchEndsAfterZ) {
         EXPECT_FALSE(f.reader.output.is_open());
         EXPECT_EQ(f.reader.output_path, "unchanged");
         std::vector<ShownMessage> expected;
-        if (show_errors)
-            expected.push_back({ravelo::kErrorCaption, ravelo::kCannotOpenOrCreateFile});
+        if (show_errors) {
+            expected.push_back(
+                {ravelo::kErrorCaption, platform::file_failure_message(
+                                            ravelo::kCannotOpenOrCreateFile,
+                                            platform::join_path(f.temp.directory(), ""), EEXIST)});
+        }
         EXPECT_EQ(f.ui.messages, expected);
         int files = 0;
         for (const auto& entry : std::filesystem::directory_iterator(f.temp.directory())) {

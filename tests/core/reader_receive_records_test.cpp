@@ -1,6 +1,9 @@
 // The record phase on the wire: what is stored, what is acknowledged or rejected, and when.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
+#include "platform/file_failure.h"
 #include "platform/paths.h"
 #include "reader/reader_messages.h"
 #include "tests/support/receive_rig.h"
@@ -227,8 +230,11 @@ TEST(ReaderRecords, FailedWriteEndsTheTransferWithoutAcknowledging) {
     handshake(rig).send(make_record(0, "a"), 1).send("OVER\r", 1);
     EXPECT_EQ(rig.receive(), -1);
     EXPECT_EQ(written_texts(rig), Texts{"READ\r"});
-    EXPECT_EQ(rig.ui.messages,
-              (std::vector<ShownMessage>{{"Chyba", "Nepodařilo se zapsat do souboru!!", false}}));
+    EXPECT_EQ(rig.ui.messages, (std::vector<ShownMessage>{{"Chyba",
+                                                           platform::file_failure_message(
+                                                               "Nepodařilo se zapsat do souboru!!",
+                                                               rig.reader.output_path, ENOENT),
+                                                           false}}));
     EXPECT_EQ(rig.reader.stored_records, 0);
     EXPECT_EQ(rig.ui.screen.calls.back(), "restore 382,354,642,394");
 }
@@ -241,9 +247,12 @@ TEST(ReaderRecords, OutputFileThatCannotBeOpenedFailsTheTransfer) {
     EXPECT_EQ(rig.receive(), -1);
     EXPECT_EQ(written_texts(rig), Texts{"READ\r"});
     EXPECT_FALSE(rig.reader.output_open);
-    EXPECT_EQ(
-        rig.ui.messages,
-        (std::vector<ShownMessage>{{"Chyba", "Nepodařilo se otevřít/vytvořit soubor!", false}}));
+    EXPECT_EQ(rig.ui.messages,
+              (std::vector<ShownMessage>{
+                  {"Chyba",
+                   platform::file_failure_message("Nepodařilo se otevřít/vytvořit soubor!",
+                                                  rig.reader.output_path, ENOENT),
+                   false}}));
     EXPECT_EQ(rig.ui.screen.calls, (Texts{"measure Počet přijatých záznamů: 0    ",
                                           "save 382,354,642,394", "restore 382,354,642,394"}));
 }

@@ -1,7 +1,10 @@
 // The sender's run: what the user is asked, what is saved, and the attempt loop.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "platform/file.h"
+#include "platform/file_failure.h"
 #include "platform/paths.h"
 #include "sender/send_attempt.h"
 #include "sender/sender_messages.h"
@@ -155,7 +158,11 @@ TEST(SenderRun, FilesAndPortsThatCannotBeUsed) {
         if (c.lookup_exists) rig.write_lookup(c.lookup);
         rig.ports.refuse_configuration(c.refuse_line);
         EXPECT_EQ(rig.run(rig.lookup_path + c.tail_suffix), c.result);
-        EXPECT_EQ(rig.boxes.messages, std::vector<ShownMessage>{c.message});
+        ShownMessage expected = c.message;
+        if (!c.lookup_exists) {
+            expected.text = platform::file_failure_message(expected.text, rig.lookup_path, ENOENT);
+        }
+        EXPECT_EQ(rig.boxes.messages, std::vector<ShownMessage>{expected});
         EXPECT_TRUE(rig.written().empty());
         EXPECT_EQ(rig.ports.current_line(), nullptr);
     }

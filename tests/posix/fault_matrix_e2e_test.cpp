@@ -129,7 +129,8 @@ TEST_F(FaultMatrix, ReaderCutShortByAFileSizeLimitKeepsTheWholeRecordsBeforeIt) 
     const ProcessResult result =
         run(device, "ravelo", "DATA.TXT,1,1,1,1,1,1,0,0,0,2", "ulimit -f 1; ");
     EXPECT_EQ(result.exit_status, 1);
-    EXPECT_EQ(result.err, "[Chyba] Nepodařilo se zapsat do souboru!!\n");
+    EXPECT_EQ(result.err, "[Chyba] Nepodařilo se zapsat do souboru!!\n" + temp.file("DATA.TXT") +
+                              ": soubor překročil povolenou velikost\n");
     EXPECT_EQ(read_bytes(temp.file("DATA.TXT")), as_lines(records, whole));
 }
 

@@ -117,7 +117,8 @@ TEST_F(LumbraE2e, UnattendedRunsLoadOrSayWhyNot) {
          {temp.file("nic.txt")},
          "VELMORA_COM1",
          1,
-         "[Lumbra] Nemohu otevřít soubor!\n",
+         "[Lumbra] Nemohu otevřít soubor!\n" + temp.file("nic.txt") +
+             ": No such file or directory\n",
          ""},
         {"no tail", {}, {}, "VELMORA_COM1", 2, "lumbra /cesta/seznam.txt,1,1\n", ""},
         // A pipe reports no size: it is read whole first, up to 64 MB.

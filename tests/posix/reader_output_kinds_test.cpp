@@ -35,6 +35,7 @@ TEST(ReaderOutputKinds, OnlyTheFileTheTransferMadeIsDeleted) {
         std::function<void(const std::string&)> during;   // while the output is open
         mode_t left;                                      // what is at the path after; 0: nothing
         const char* message;
+        const char* reason = "";  // after the path, on the message's next line
     } cases[] = {
         {"regular file made by the transfer", nullptr, nullptr, 0, nullptr},
         {"a file put at the path since", nullptr,
@@ -57,7 +58,12 @@ TEST(ReaderOutputKinds, OnlyTheFileTheTransferMadeIsDeleted) {
          nullptr, S_IFIFO, nullptr},
         {"a pipe that nobody reads: refused, nothing acknowledged",
          [](const std::string& path) { return ::mkfifo(path.c_str(), 0666) == 0; }, nullptr,
-         S_IFIFO, "Nepodařilo se otevřít/vytvořit soubor!"},
+         S_IFIFO, "Nepodařilo se otevřít/vytvořit soubor!", "roura nemá žádného čtenáře"},
+        {"a full disk (the full device): said as such",
+         [](const std::string& path) {
+             return ::mknod(path.c_str(), S_IFCHR | 0666, makedev(1, 7)) == 0;  // full
+         },
+         nullptr, S_IFCHR, "Nepodařilo se zapsat do souboru!!", "disk je plný"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -80,7 +86,10 @@ TEST(ReaderOutputKinds, OnlyTheFileTheTransferMadeIsDeleted) {
         EXPECT_EQ(type_at(path), c.left);
         EXPECT_EQ(rig.written().size(), 1u) << "only READ: no record acknowledged";
         std::vector<ShownMessage> shown;
-        if (c.message) shown.push_back({"Chyba", c.message, false});
+        if (c.message) {
+            shown.push_back(
+                {"Chyba", std::string(c.message) + "\n" + path + ": " + c.reason, false});
+        }
         EXPECT_EQ(rig.ui.messages, shown);
         if (pipe_reader >= 0) ::close(pipe_reader);
         pipe_reader = -1;

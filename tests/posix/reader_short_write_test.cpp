@@ -55,9 +55,9 @@ TEST(ReaderShortWrite, CutRecordIsTakenOffAgainAndNotAcknowledged) {
         EXPECT_EQ(rig.reader.stored_records, 2);
         EXPECT_EQ(rig.file_content(), c.before + "aaaa\r\nbbbb\r\n");
         EXPECT_EQ(rig.peer.heard().size(), 3u);  // "READ\r" and two acknowledgements
-        EXPECT_EQ(
-            rig.ui.messages,
-            (std::vector<ShownMessage>{{"Chyba", "Nepodařilo se zapsat do souboru!!", false}}));
+        const std::string said = "Nepodařilo se zapsat do souboru!!\n" + rig.reader.output_path +
+                                 ": soubor překročil povolenou velikost";
+        EXPECT_EQ(rig.ui.messages, (std::vector<ShownMessage>{{"Chyba", said, false}}));
     }
 }
 
