@@ -2,12 +2,14 @@
 // received bytes gather into one burst until a CR ends a message or the program writes or waits.
 #include "common/traced_line.h"
 
+#include <cstdio>
 #include <optional>
 
 #include "common/checksum.h"
 #include "common/wire_trace.h"
 #include "platform/environment.h"
 #include "platform/file.h"
+#include "platform/file_failure.h"
 
 namespace common {
 
@@ -89,6 +91,18 @@ std::uint32_t trace_start(platform::Clock& clock) {
     return start;
 }
 
+// Support asked for a trace and would get none without a word; once per run is enough, as
+// online polling opens the line again for every poll.
+void warn_trace_not_written(const std::string& path, const platform::File& trace) {
+    static bool warned = false;
+    if (warned) return;
+    warned = true;
+    const std::string text = platform::file_failure_message(
+        "Záznam komunikace (VELMORA_TRACE) nelze zapsat, program pokračuje bez něj.", path,
+        trace.system_error());
+    std::fprintf(stderr, "%s\n", text.c_str());
+}
+
 }  // namespace
 
 std::unique_ptr<platform::SerialLine> trace_if_asked(std::unique_ptr<platform::SerialLine> line,
@@ -97,7 +111,10 @@ std::unique_ptr<platform::SerialLine> trace_if_asked(std::unique_ptr<platform::S
     if (!line || path.empty()) return line;
     platform::FileError error = platform::FileError::none;
     platform::File trace = platform::File::open(path, platform::Creation::open_always, &error);
-    if (!trace.is_open() || !trace.seek_to_end()) return line;
+    if (!trace.is_open() || !trace.seek_to_end()) {
+        warn_trace_not_written(path, trace);
+        return line;
+    }
     return std::make_unique<TracedLine>(std::move(line), clock, std::move(trace),
                                         trace_start(clock));
 }

@@ -11,8 +11,9 @@ namespace common {
 
 inline const char* const kTraceVariable = "VELMORA_TRACE";
 
-// `line` itself when VELMORA_TRACE is unset or its file cannot be opened, else `line` wrapped
-// so that it appends its traffic there. Times count from the first traced line of the process.
+// `line` itself when VELMORA_TRACE is unset or its file cannot be opened (said once on standard
+// error), else `line` wrapped so that it appends its traffic there. Times count from the first
+// traced line of the process.
 std::unique_ptr<platform::SerialLine> trace_if_asked(std::unique_ptr<platform::SerialLine> line,
                                                      platform::Clock& clock);
 

@@ -62,4 +62,20 @@ TEST(WireTrace, EachProgramAppendsWhatTheTerminalSawRunAfterRun) {
     }
 }
 
+// A trace that cannot be written is said once and costs the user nothing.
+TEST(WireTrace, AnUnwritableTraceIsSaidOnceAndTheRunGoesOn) {
+    reader_test::TempDir temp;
+    BackgroundProcess terminal({kBin + "/velmora-sim", "source", "--generate", "2"});
+    const std::string device = terminal.read_line(5s);
+    const std::string trace = temp.file("no-such-folder") + "/trace.txt";
+    const auto result = testing_support::run_process(
+        {kBin + "/ravelo", temp.file("OUT.TXT") + ",1,1,1,1,1,1,0,0,0,2"},
+        {{"VELMORA_COM1", device}, {"VELMORA_TRACE", trace}}, 20s);
+    EXPECT_EQ(result.exit_status, 0);
+    EXPECT_EQ(result.err,
+              "Záznam komunikace (VELMORA_TRACE) nelze zapsat, program pokračuje bez "
+              "něj.\n" +
+                  trace + ": No such file or directory\n");
+}
+
 }  // namespace
