@@ -4,16 +4,25 @@
 #include <unistd.h>
 
 #include "common/posix/terminal_io.h"
+#include "platform/printable_text.h"
 
 namespace common {
 
 namespace {
 
-// A box's line break (CR LF or LF) becomes one line break on the terminal.
+// A box's line break (CR LF or LF) becomes one line break on the terminal; any other control
+// character (from a name in the text) is shown escaped.
 std::string box_text(const Box& box) {
     std::string text;
-    for (char c : box.text) {
-        if (c != '\r') text += c;
+    std::size_t line_start = 0;
+    for (std::size_t i = 0; i <= box.text.size(); ++i) {
+        if (i < box.text.size() && box.text[i] != '\n') continue;
+        std::size_t line_end = i;
+        if (line_end > line_start && box.text[line_end - 1] == '\r') --line_end;
+        if (line_start > 0) text += '\n';
+        text += platform::printable(
+            std::string_view(box.text).substr(line_start, line_end - line_start));
+        line_start = i + 1;
     }
     return "[" + box.caption + "] " + text;
 }

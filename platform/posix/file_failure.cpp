@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+#include "platform/printable_text.h"
+
 namespace platform {
 
 namespace {
@@ -31,8 +33,8 @@ std::string reason(int error) {
 
 std::string file_failure_message(const std::string& message, const std::string& path,
                                  int system_error) {
-    if (system_error == 0) return message + "\n" + path;
-    return message + "\n" + path + ": " + reason(system_error);
+    const std::string named = message + "\n" + printable(path);
+    return system_error == 0 ? named : named + ": " + reason(system_error);
 }
 
 }  // namespace platform

@@ -6,6 +6,7 @@
 #include "common/port_labels.h"
 #include "common/posix/form_fields.h"
 #include "common/posix/terminal_io.h"
+#include "platform/printable_text.h"
 #include "reader/properties_rules.h"
 
 namespace ravelo {
@@ -40,8 +41,8 @@ struct Form {
 void draw(Form& form) {
     const PropertiesView& v = form.view;
     std::string text = "\nČtení dat přes RS-232 (Ver 4.10)\n\n";
-    text += field_line(kDirectoryItem, "Adresář :", v.directory);
-    text += field_line(kFileNameItem, "Jméno souboru :", v.file_name);
+    text += field_line(kDirectoryItem, "Adresář :", platform::printable(v.directory));
+    text += field_line(kFileNameItem, "Jméno souboru :", platform::printable(v.file_name));
     text +=
         field_line(kPortItem, "COM port :", choice_label(common::port_labels(kPortCount), v.port));
     text += field_line(kBaudItem, "Přen. rychlost :", choice_label(common::baud_labels(), v.baud));

@@ -8,6 +8,7 @@
 #include "common/posix/form_fields.h"
 #include "common/posix/terminal_io.h"
 #include "platform/paths.h"
+#include "platform/printable_text.h"
 
 namespace lumbra {
 
@@ -49,18 +50,18 @@ std::string resolve(const Chooser& c, const std::string& answer) {
 
 void list_directory(Chooser& c) {
     c.files = lookup_files_in(c.directory);
-    std::string text =
-        "\nVýběr lookup souboru (Lookup soubory {*.TXT})\nAdresář: " + c.directory + "\n";
+    std::string text = "\nVýběr lookup souboru (Lookup soubory {*.TXT})\nAdresář: " +
+                       platform::printable(c.directory) + "\n";
     if (c.files.empty()) text += "  (žádné soubory *.TXT)\n";
     for (std::size_t i = 0; i < c.files.size(); ++i) {
-        text += "  " + std::to_string(i + 1) + ") " + c.files[i] + "\n";
+        text += "  " + std::to_string(i + 1) + ") " + platform::printable(c.files[i]) + "\n";
     }
     c.terminal.write(text);
 }
 
 std::string prompt(const Chooser& c) {
     if (c.proposed.empty()) return "Číslo nebo cesta souboru (Enter, Esc nebo Ctrl+D = zrušit): ";
-    return "Číslo nebo cesta souboru [" + c.proposed +
+    return "Číslo nebo cesta souboru [" + platform::printable(c.proposed) +
            "] (Enter = navržený soubor, Esc nebo Ctrl+D = zrušit): ";
 }
 
@@ -105,7 +106,7 @@ bool run_lookup_chooser(SenderSettings& settings, common::FormTerminal& terminal
             settings.lookup_path = path;
             return true;
         } else {
-            terminal.write("Soubor " + path + " neexistuje.\n");
+            terminal.write("Soubor " + platform::printable(path) + " neexistuje.\n");
         }
     }
 }

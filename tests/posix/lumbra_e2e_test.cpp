@@ -120,6 +120,15 @@ TEST_F(LumbraE2e, UnattendedRunsLoadOrSayWhyNot) {
          "[Lumbra] Nemohu otevřít soubor!\n" + temp.file("nic.txt") +
              ": No such file or directory\n",
          ""},
+        // A name's control characters are shown escaped: they could clear or recolour the screen.
+        {"no file, its name with an escape sequence",
+         {},
+         {temp.file("nic\x1b[2J.txt")},
+         "VELMORA_COM1",
+         1,
+         "[Lumbra] Nemohu otevřít soubor!\n" + temp.file("nic\\x1B[2J.txt") +
+             ": No such file or directory\n",
+         ""},
         {"no tail", {}, {}, "VELMORA_COM1", 2, "lumbra /cesta/seznam.txt,1,1\n", ""},
         // A pipe reports no size: it is read whole first, up to 64 MB.
         {"from a pipe",

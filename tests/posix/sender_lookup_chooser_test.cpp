@@ -55,6 +55,7 @@ TEST_F(Chooser, AnswersPickAListedFileAPathOrCancel) {
         {"", {dir + "sub/../A.txt"}, dir + "A.txt", ""},
         {"b.TXT", {"\x1b"}, "", ""},
         {"b.TXT", {"nic.txt"}, "", "neexistuje"},  // then the end of input
+        {"", {"a\x1b[2J.txt"}, "", "Soubor " + dir + "a\\x1B[2J.txt neexistuje.\n"},
         {"", {""}, "", "(Enter, Esc nebo Ctrl+D = zrušit)"},
     };
     for (const Case& c : cases) {
