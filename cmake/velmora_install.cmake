@@ -19,11 +19,16 @@ if(WIN32)
 else()
     install(TARGETS ${VELMORA_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-    # Man pages carry the project's version and are installed compressed, as Debian has them.
+    # Man pages are read from the source tree too (man -l), so they name the version themselves;
+    # one left behind by a new version stops the configuration. Installed compressed, as Debian
+    # has them.
     set(man_pages)
     foreach(page ravelo lumbra velmora-sim)
-        set(VERSION ${PROJECT_VERSION})
-        configure_file(${PROJECT_SOURCE_DIR}/man/${page}.1 ${CMAKE_BINARY_DIR}/man/${page}.1 @ONLY)
+        file(STRINGS ${PROJECT_SOURCE_DIR}/man/${page}.1 title REGEX "^\\.TH ")
+        if(NOT title MATCHES "\"velmora ${PROJECT_VERSION}\"")
+            message(FATAL_ERROR "man/${page}.1: its .TH line must name \"velmora ${PROJECT_VERSION}\"")
+        endif()
+        configure_file(${PROJECT_SOURCE_DIR}/man/${page}.1 ${CMAKE_BINARY_DIR}/man/${page}.1 COPYONLY)
         add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/man/${page}.1.gz
             COMMAND gzip -9nc ${CMAKE_BINARY_DIR}/man/${page}.1 > ${CMAKE_BINARY_DIR}/man/${page}.1.gz
             DEPENDS ${CMAKE_BINARY_DIR}/man/${page}.1)
@@ -31,6 +36,9 @@ else()
     endforeach()
     add_custom_target(man_pages ALL DEPENDS ${man_pages})
     install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    # Debian's policy asks every package for its copyright file in its own doc folder.
+    install(FILES ${PROJECT_SOURCE_DIR}/resources/copyright
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/velmora)
 
     # man --warnings prints nothing for a page that formats cleanly.
     if(VELMORA_TESTS)
