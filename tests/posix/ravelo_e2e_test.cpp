@@ -173,7 +173,7 @@ TEST_F(RaveloE2e, WithoutATerminalTheDialogCannotRunAndNothingHappens) {
     write_bytes(settings_file(), settings);
     const std::string device = start_terminal({"--generate", "2"});
     const ProcessResult result = run(device, {});
-    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_EQ(result.exit_status, 2) << "could not start, as lumbra without a file";
     EXPECT_NE(result.err.find("[Chyba]"), std::string::npos) << result.err;
     EXPECT_FALSE(std::filesystem::exists(output()));
     EXPECT_EQ(read_bytes(settings_file()), settings);
