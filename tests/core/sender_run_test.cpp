@@ -177,7 +177,10 @@ TEST(SenderRun, AFailedAttemptIsRepeatedFromTheFirstLineWhileTheUserSaysYes) {
         rig.write_lookup("one\r\ntwo\r\n");
         rig.boxes.answers = {repeat};
         rig.peer.expect("velmor\r").send("ACK\r", 1);
-        rig.peer.expect(one).send("ACK\r", 1).expect(two).send("FULL\r", 1);
+        // An "ACK" that comes late, while the user thinks the question over, must not be taken
+        // for the answer to the repeat's wake-up.
+        rig.boxes.while_asking = [&rig] { rig.clock.sleep_ms(10); };
+        rig.peer.expect(one).send("ACK\r", 1).expect(two).send("FULL\r", 1).send("ACK\r", 5);
         if (repeat) rig.acknowledge({"velmor\r", one, two, "OVER\r"});
         EXPECT_EQ(rig.run(rig.lookup_path), 1);
         EXPECT_EQ(rig.sender.loaded, repeat);

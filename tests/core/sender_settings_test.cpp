@@ -87,6 +87,7 @@ TEST(SenderCommandLine, PathVerbatimThenPortAndSpeedDigitsAtFixedPlaces) {
         {"C:\\Data\\list.txt,7,3", true, "C:\\Data\\list.txt", 0, 2},
         {"C:\\Data\\list.txt,0;3", true, "C:\\Data\\list.txt", 0, 2},
         {"C:\\Data\\list.txt,63", true, "C:\\Data\\list.txt", 5, 0},
+        {"C:\\Data\\list.txt,2,6", true, "C:\\Data\\list.txt", 1, 0},
         {"\"C:\\My Data\\list.txt\" ,2,5", true,
          quotes_kept ? "\"C:\\My Data\\list.txt\" " : "C:\\My Data\\list.txt", 1, 4},
         {long_path + ",2,2", false, "", 0, 0, true},

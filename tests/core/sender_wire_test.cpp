@@ -98,17 +98,30 @@ TEST(SenderWire, TheRecordBytesOfTheExamples) {
     EXPECT_EQ(lookup_record(""), bytes_of({0, 0, 0x0D}));
 }
 
+// The file is read in 128-byte blocks: a CR LF split between two is still one line end.
 TEST(SenderWire, ALineTooLongForARecordSendsNothingAndNamesTheLine) {
-    SendRig rig;
-    rig.write_lookup("one\ntwo\r\n" + std::string(254, 'x') + "\r\nfour\r\n");
-    EXPECT_EQ(rig.attempt(), -1) << "failed on the file";
-    EXPECT_TRUE(rig.written().empty());
-    EXPECT_TRUE(rig.ui.calls.empty());
-    EXPECT_EQ(rig.boxes.messages,
-              (std::vector<ShownMessage>{{"Lumbra",
-                                          "Řádek 3 lookup souboru je delší než 253 bajtů!\r\n"
-                                          "Soubor nebyl odeslán.",
-                                          false, BoxIcon::exclamation}}));
+    const std::string overlong(254, 'x');
+    const struct {
+        std::string file;
+        int line;
+    } cases[] = {
+        {"one\ntwo\r\n" + overlong + "\r\nfour\r\n", 3},
+        {std::string(127, 'a') + "\r\n" + overlong + "\r\n", 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        SendRig rig;
+        rig.write_lookup(c.file);
+        EXPECT_EQ(rig.attempt(), -1) << "failed on the file";
+        EXPECT_TRUE(rig.written().empty());
+        EXPECT_TRUE(rig.ui.calls.empty());
+        EXPECT_EQ(rig.boxes.messages,
+                  (std::vector<ShownMessage>{{"Lumbra",
+                                              "Řádek " + std::to_string(c.line) +
+                                                  " lookup souboru je delší než 253 bajtů!\r\n"
+                                                  "Soubor nebyl odeslán.",
+                                              false, BoxIcon::exclamation}}));
+    }
 }
 
 struct AnswerCase {

@@ -41,6 +41,7 @@ void RecordingBoxes::show(const common::Box& box) {
 
 bool RecordingBoxes::ask(const common::Box& box) {
     messages.push_back({box.caption, box.text, true, box.icon, box.owner});
+    if (while_asking) while_asking();
     if (answers.empty()) return false;
     bool answer = answers.front();
     answers.pop_front();

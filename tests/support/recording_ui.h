@@ -54,7 +54,8 @@ class RecordingScreen : public ravelo::CounterScreen {
 class RecordingBoxes : public common::MessageBoxes {
   public:
     std::vector<ShownMessage> messages;
-    std::deque<bool> answers;  // Yes/No answers, in order; No when it runs out
+    std::deque<bool> answers;            // Yes/No answers, in order; No when it runs out
+    std::function<void()> while_asking;  // runs while a question is open: a user thinking it over
 
   protected:
     void show(const common::Box& box) override;
