@@ -147,6 +147,16 @@ TEST(SenderWire, AnswersAndTheirTimeLimits) {
          {{1, rec}, {3002, "OVER\r"}},
          {kDone},
          3003},
+        // The limit is passed only once the counter is beyond it: the answer's last byte may
+        // come 1 ms after the limit.
+        {"an answer ending 1 ms past the limit is taken",
+         [&](auto& p) {
+             p.expect(rec).send("AC", 3000).send("K\r", 1).expect("OVER\r").send("ACK\r", 1);
+         },
+         1,
+         {{1, rec}, {3002, "OVER\r"}},
+         {kDone},
+         3003},
         {"a silent terminal gets the record four times, 3 s apart",
          [](auto&) {},
          0,

@@ -1,12 +1,16 @@
 // The support trace: with VELMORA_TRACE set, each program appends every byte it sends and
 // receives, burst by burst in the simulator's transcript format, run after run.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <chrono>
 #include <sstream>
 
+#include "common/traced_line.h"
 #include "tests/core/reader_test_fixture.h"
 #include "tests/support/posix/child_process.h"
+#include "tests/support/scripted_peer.h"
+#include "tools/simulated-line/simulated_line.h"
 
 namespace {
 
@@ -60,6 +64,28 @@ TEST(WireTrace, EachProgramAppendsWhatTheTerminalSawRunAfterRun) {
         EXPECT_GT(traced.size(), 8u);
         EXPECT_EQ(traced, without_times(read_bytes(temp.file("wire.txt"))));
     }
+}
+
+// Each message from the terminal is a line of its own, even when two come in one read.
+TEST(WireTrace, TwoMessagesInOneReadAreTwoLines) {
+    reader_test::TempDir temp;
+    ::setenv("VELMORA_TRACE", temp.file("trace.txt").c_str(), 1);
+    simline::VirtualClock clock;
+    testing_support::ScriptedPeer peer;
+    peer.expect("READ\r").send("ACK\r0ab\r", 1);
+    simline::SimulatedPorts ports(clock, peer);
+    {
+        auto line = common::trace_if_asked(ports.open("COM1", nullptr), clock);
+        line->write(reinterpret_cast<const std::uint8_t*>("READ\r"), 5);
+        clock.sleep_ms(2);
+        std::uint8_t buffer[32];
+        EXPECT_EQ(line->read(buffer, sizeof buffer), 8u);
+    }
+    ::unsetenv("VELMORA_TRACE");
+    EXPECT_EQ(without_times(read_bytes(temp.file("trace.txt"))),
+              (std::vector<std::string>{"host>term  52 45 41 44 0D  |READ.|",
+                                        "term>host  41 43 4B 0D  |ACK.|",
+                                        "term>host  30 61 62 0D  |0ab.|"}));
 }
 
 // A trace that cannot be written is said once and costs the user nothing.
