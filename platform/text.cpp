@@ -98,6 +98,16 @@ char32_t next_code_point(std::string_view text, std::size_t& i) {
     return decoded.code_point;
 }
 
+// The code page's byte for a character, or -1 when it has none.
+int cp1250_byte(char32_t c) {
+    if (c < 0x80) return static_cast<int>(c);
+    if (c == 0xFFFD) return -1;
+    for (std::size_t k = 0; k < kHighHalf.size(); ++k) {
+        if (kHighHalf[k] == c) return static_cast<int>(0x80 + k);
+    }
+    return -1;
+}
+
 }  // namespace
 
 std::size_t utf8_sequence_length(std::string_view text, std::size_t i) {
@@ -136,21 +146,51 @@ std::string utf8_to_cp1250(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
-        const char32_t c = next_code_point(text, i);
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-            continue;
-        }
-        char mapped = '?';
-        for (std::size_t k = 0; k < kHighHalf.size(); ++k) {
-            if (kHighHalf[k] == c && c != 0xFFFD) {
-                mapped = static_cast<char>(0x80 + k);
-                break;
-            }
-        }
-        out += mapped;
+        const int byte = cp1250_byte(next_code_point(text, i));
+        out += byte < 0 ? '?' : static_cast<char>(byte);
     }
     return out;
+}
+
+std::string cp1250_to_utf8_keeping_undefined(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (char ch : bytes) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b >= 0x80 && kHighHalf[b - 0x80] == 0xFFFD) {
+            out += ch;
+        } else {
+            append_utf8(out, b < 0x80 ? b : kHighHalf[b - 0x80]);
+        }
+    }
+    return out;
+}
+
+std::optional<std::string> utf8_to_cp1250_exactly(std::string_view text, std::size_t* failed_at) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t at = i;
+        const bool malformed = utf8_sequence_length(text, i) == 1 && (text[i] & 0x80) != 0;
+        const int byte = cp1250_byte(next_code_point(text, i));
+        if (malformed || byte < 0) {
+            *failed_at = at;
+            return std::nullopt;
+        }
+        out += static_cast<char>(byte);
+    }
+    return out;
+}
+
+char32_t code_point_at(std::string_view text, std::size_t i) {
+    return decode_at(text, i).code_point;
+}
+
+bool is_valid_utf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); i += utf8_sequence_length(text, i)) {
+        if (utf8_sequence_length(text, i) == 1 && (text[i] & 0x80) != 0) return false;
+    }
+    return true;
 }
 
 std::u16string utf8_to_utf16(std::string_view text) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,16 @@ std::string_view first_bytes(std::string_view text, std::size_t limit);
 std::string cp1250_to_utf8(std::string_view bytes);
 // Characters with no code page 1250 form become '?'.
 std::string utf8_to_cp1250(std::string_view text);
+
+// As cp1250_to_utf8, but the five bytes the code page leaves undefined stay as they are: data
+// converted for a reader keeps every byte it had, even where that cannot be valid UTF-8.
+std::string cp1250_to_utf8_keeping_undefined(std::string_view bytes);
+// Code page 1250 of the text when it holds every character; otherwise nothing, and *failed_at is
+// the offset of the first character it lacks or of the first byte of malformed input.
+std::optional<std::string> utf8_to_cp1250_exactly(std::string_view text, std::size_t* failed_at);
+// The character at text[i]; U+FFFD for a byte of malformed input.
+char32_t code_point_at(std::string_view text, std::size_t i);
+bool is_valid_utf8(std::string_view text);
 
 std::u16string utf8_to_utf16(std::string_view text);
 std::string utf16_to_utf8(std::u16string_view text);

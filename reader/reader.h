@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "common/file_charset.h"
 #include "common/message_boxes.h"
 #include "platform/clock.h"
 #include "platform/file.h"
@@ -31,6 +32,8 @@ struct Reader {
     std::string starting_settings_path;
     std::string output_path;  // the output file of the next transfer
     bool command_line_mode = false;
+    // How records are written: as the terminal sends them, or converted to UTF-8 (Linux only).
+    common::FileCharset file_charset = common::FileCharset::cp1250;
     bool output_open = false;
     // Records stored by the current transfer, kept even when it fails part-way, so that a
     // file holding acknowledged records is never deleted.

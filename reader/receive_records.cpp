@@ -2,7 +2,7 @@
 #include "reader/receive_records.h"
 
 #include <string>
-#include <vector>
+#include <string_view>
 
 #include "common/checksum.h"
 #include "common/line_open.h"
@@ -101,10 +101,13 @@ bool is_repeat_of_last(const RecordPhase& phase) {
 bool store_record(RecordPhase& phase) {
     const MessageBuffer& buffer = phase.buffer;
     const ReaderSettings& settings = phase.reader.settings;
-    std::vector<std::uint8_t> line(buffer.bytes + 1, buffer.bytes + buffer.length - 3);
-    if (settings.append_cr) line.push_back('\r');
-    if (settings.append_lf) line.push_back('\n');
-    return phase.reader.output.write_whole(line.data(), line.size());
+    const std::string_view record(reinterpret_cast<const char*>(buffer.bytes + 1),
+                                  buffer.length - 4);
+    std::string line = common::record_for_file(phase.reader.file_charset, record);
+    if (settings.append_cr) line += '\r';
+    if (settings.append_lf) line += '\n';
+    return phase.reader.output.write_whole(reinterpret_cast<const std::uint8_t*>(line.data()),
+                                           line.size());
 }
 
 enum class Step { go_on, done };

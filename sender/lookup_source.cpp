@@ -46,11 +46,17 @@ void LookupSource::hold(std::string bytes) {
     in_memory_ = true;
 }
 
+void LookupSource::hold_converted(std::string bytes) {
+    hold(std::move(bytes));
+    converted_ = true;
+}
+
 void LookupSource::close() {
     file_.close();
     std::string().swap(memory_);  // gives the memory back, not just the contents
     position_ = 0;
     in_memory_ = false;
+    converted_ = false;
 }
 
 std::size_t LookupSource::read(std::uint8_t* buffer, std::size_t n) {

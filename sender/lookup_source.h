@@ -24,6 +24,9 @@ class LookupSource {
     LookupLoad load(platform::File file, std::uint64_t memory_limit);
     // Bytes already read, sent as a file with these contents would be.
     void hold(std::string bytes);
+    // Bytes converted from what was read: a repeat sends them without converting again.
+    void hold_converted(std::string bytes);
+    bool is_converted() const { return converted_; }
 
     bool is_open() const { return in_memory_ || file_.is_open(); }
     void close();
@@ -40,6 +43,7 @@ class LookupSource {
     std::string memory_;
     std::size_t position_ = 0;
     bool in_memory_ = false;
+    bool converted_ = false;
 };
 
 }  // namespace lumbra

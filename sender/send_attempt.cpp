@@ -9,6 +9,7 @@
 #include "common/line_open.h"
 #include "platform/stop_signals.h"
 #include "sender/kept_progress.h"
+#include "sender/lookup_charset.h"
 #include "sender/lookup_lines.h"
 #include "sender/sender_messages.h"
 
@@ -172,6 +173,11 @@ int send_lookup_file(Sender& sender) {
 
 int send_attempt(Sender& sender) {
     sender.port->set_write_timeouts(platform::WriteTimeouts{5, 50});
+    const std::string refused = convert_lookup_file(sender);
+    if (!refused.empty()) {
+        warn(sender, refused);
+        return -1;
+    }
     const int overlong = first_overlong_line(sender.lookup);
     if (overlong > 0) {
         warn(sender, overlong_line_message(overlong));

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "common/file_charset.h"
 #include "common/message_boxes.h"
 #include "platform/clock.h"
 #include "platform/serial.h"
@@ -46,6 +47,8 @@ struct Sender {
     std::string starting_settings_path;
     std::unique_ptr<platform::SerialLine> port;
     LookupSource lookup;
+    // How the lookup file is written: in the terminal's code page, or UTF-8 (Linux only).
+    common::FileCharset file_charset = common::FileCharset::cp1250;
     Attempt attempt;
     // The terminal acknowledged the end marker in this run.
     bool loaded = false;

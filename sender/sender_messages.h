@@ -29,6 +29,18 @@ inline std::string overlong_line_message(int line) {
            " lookup souboru je delší než 253 bajtů!\r\nSoubor nebyl odeslán.";
 }
 
+// A lookup file read as UTF-8 with a character the terminal's code page lacks (shown with its
+// number, "„ñ“ (U+00F1)"), or with bytes that are no UTF-8: nothing of the file is sent.
+inline std::string unencodable_line_message(int line, const std::string& character) {
+    return "Řádek " + std::to_string(line) + " lookup souboru obsahuje znak " + character +
+           ", který kódová stránka 1250 nemá!\r\nSoubor nebyl odeslán.";
+}
+inline std::string malformed_line_message(int line, unsigned byte) {
+    static const char kHex[] = "0123456789ABCDEF";
+    return "Řádek " + std::to_string(line) + " lookup souboru není platné UTF-8 (bajt 0x" +
+           kHex[(byte >> 4) & 0xF] + kHex[byte & 0xF] + ")!\r\nSoubor nebyl odeslán.";
+}
+
 // A lookup file from a pipe is held in memory whole, up to a limit (in whole megabytes).
 inline std::string oversized_lookup_message(std::uint64_t limit_bytes) {
     return "Lookup soubor z roury je větší než " + std::to_string(limit_bytes >> 20) +

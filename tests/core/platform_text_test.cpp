@@ -1,6 +1,8 @@
-// Text conversion of malformed UTF-8, and the length caps that count its bytes as characters.
+// Text conversion of malformed UTF-8, the length caps that count its bytes as characters, and
+// the data files' conversions between the terminal's code page and UTF-8.
 #include <gtest/gtest.h>
 
+#include "common/file_charset.h"
 #include "platform/text.h"
 
 namespace {
@@ -29,6 +31,51 @@ TEST(PlatformText, MalformedUtf8IsReplacedByteByByteNeverReadAsAnotherCharacter)
         SCOPED_TRACE(c.name);
         EXPECT_EQ(platform::utf8_to_utf16(c.utf8), c.utf16);
         EXPECT_EQ(platform::utf8_to_cp1250(c.utf8), c.cp1250);
+    }
+}
+
+// Received records go to UTF-8 keeping every byte; lookup lines come back only when the code
+// page holds every character of them.
+TEST(PlatformText, DataFilesBetweenCodePage1250AndUtf8) {
+    constexpr std::size_t both_ways = std::string::npos;
+    const struct {
+        const char* name;
+        std::string cp1250;  // empty: the UTF-8 side has no code page 1250 form
+        std::string utf8;
+        std::size_t refused_at;
+    } cases[] = {
+        {"ASCII and controls", std::string("a\t\x01\x7F\0", 5), std::string("a\t\x01\x7F\0", 5),
+         both_ways},
+        {"Czech", "P\xF8\xEDli\x9A \x9Elu\x9Dou\xE8k\xFD k\xF9\xF2", "Příliš žluťoučký kůň",
+         both_ways},
+        {"euro, quotes, no-break space, dot above", "\x80\x84\x93\xA0\xFF",
+         "€„“\u00A0"
+         "˙",
+         both_ways},
+        {"the five undefined bytes stay as they are",
+         "\x81\x83\x88\x90\x98"
+         "A",
+         "\x81\x83\x88\x90\x98"
+         "A",
+         0},
+        {"a character code page 1250 lacks", "", "Año", 1},
+        {"outside the BMP", "", "ok \U0001F600", 3},
+        {"U+FFFD itself", "", "x\uFFFD", 1},
+        {"malformed", "", "ab\xC3(", 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (!c.cp1250.empty()) {
+            EXPECT_EQ(common::record_for_file(common::FileCharset::utf8, c.cp1250), c.utf8);
+            EXPECT_EQ(common::record_for_file(common::FileCharset::cp1250, c.cp1250), c.cp1250);
+        }
+        std::size_t failed_at = both_ways;
+        const std::optional<std::string> back =
+            platform::utf8_to_cp1250_exactly(c.utf8, &failed_at);
+        EXPECT_EQ(failed_at, c.refused_at);
+        const std::optional<std::string> expected_back =
+            c.refused_at == both_ways ? std::optional<std::string>(c.cp1250) : std::nullopt;
+        EXPECT_EQ(back, expected_back);
     }
 }
 

@@ -124,6 +124,7 @@ TEST(SenderRun, FilesAndPortsThatCannotBeUsed) {
         int result;
         ShownMessage message;
         std::string lookup = "abc";
+        common::FileCharset charset = common::FileCharset::cp1250;
     } cases[] = {
         {"lookup file missing",
          "",
@@ -151,11 +152,23 @@ TEST(SenderRun, FilesAndPortsThatCannotBeUsed) {
          1,
          {"Lumbra", lumbra::overlong_line_message(1), false, BoxIcon::exclamation},
          std::string(254, 'x')},
+        {"a character the terminal's code page lacks, in a UTF-8 file",
+         "",
+         true,
+         false,
+         1,
+         {"Lumbra",
+          "Řádek 2 lookup souboru obsahuje znak „ñ“ (U+00F1), který kódová stránka 1250 "
+          "nemá!\r\nSoubor nebyl odeslán.",
+          false, BoxIcon::exclamation},
+         "žluť\r\nAño\r\n",
+         common::FileCharset::utf8},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         SendRig rig;
         if (c.lookup_exists) rig.write_lookup(c.lookup);
+        rig.sender.file_charset = c.charset;
         rig.ports.refuse_configuration(c.refuse_line);
         EXPECT_EQ(rig.run(rig.lookup_path + c.tail_suffix), c.result);
         ShownMessage expected = c.message;

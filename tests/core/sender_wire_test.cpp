@@ -34,11 +34,14 @@ struct LineCase {
     std::string file;
     std::vector<std::string> payloads;
     std::vector<std::string> progress;  // the bar's positions while sending
+    common::FileCharset charset = common::FileCharset::cp1250;
 };
 
 TEST(SenderWire, EveryLineBecomesOneRecordWhateverItsLineEnd) {
     const std::string a127(127, 'a');
     const std::string line253(253, 'x');
+    std::string z130;
+    for (int i = 0; i < 130; ++i) z130 += "ž";
     const LineCase cases[] = {
         {"three examples, last line unended",
          "abc\r\n" + bytes_of({6, 7}) + "\r\n\r\nlast",
@@ -73,6 +76,12 @@ TEST(SenderWire, EveryLineBecomesOneRecordWhateverItsLineEnd) {
          line253 + "\r\n" + line253 + "\r\n",
          {line253, line253},
          {"progress 25", "progress 75", "progress 100", "progress 100"}},
+        // The limit counts the terminal's bytes; a byte order mark is no part of the first line.
+        {"130 × ž in UTF-8 fit, one byte each",
+         "\xEF\xBB\xBF" + z130 + "\r\n",
+         {std::string(130, '\x9E')},
+         {"progress 96", "progress 100", "progress 100"},  // of 132 bytes to send
+         common::FileCharset::utf8},
     };
     for (const LineCase& c : cases)
         for (bool from_pipe : {false, true}) {
@@ -80,6 +89,7 @@ TEST(SenderWire, EveryLineBecomesOneRecordWhateverItsLineEnd) {
             SendRig rig;
             rig.write_lookup(c.file);
             rig.from_pipe = from_pipe;
+            rig.sender.file_charset = c.charset;
             const std::vector<std::string> load = load_of(c.payloads);
             rig.acknowledge(load);
             EXPECT_EQ(rig.attempt(), 1);

@@ -1,6 +1,8 @@
 // Fuzz target: text conversion between UTF-8, UTF-16 and code page 1250, and the length caps.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "platform/text.h"
 #include "tests/fuzz/fuzz_support.h"
@@ -29,6 +31,19 @@ void check_cp1250_round_trip(const std::string& bytes) {
         const bool unused = b == 0x81 || b == 0x83 || b == 0x88 || b == 0x90 || b == 0x98;
         fuzz::require(back[i] == (unused ? '?' : bytes[i]), "code page 1250 round trip");
     }
+}
+
+// A record's bytes survive UTF-8 and back unless the code page leaves one undefined; a lookup
+// line the code page takes reads back as itself.
+void check_data_file_conversions(const std::string& bytes) {
+    std::size_t failed_at = 0;
+    const std::optional<std::string> back = platform::utf8_to_cp1250_exactly(
+        platform::cp1250_to_utf8_keeping_undefined(bytes), &failed_at);
+    const bool undefined = bytes.find_first_of("\x81\x83\x88\x90\x98") != std::string::npos;
+    fuzz::require(undefined ? !back : back == bytes, "a record survives UTF-8 and back");
+    const std::optional<std::string> line = platform::utf8_to_cp1250_exactly(bytes, &failed_at);
+    fuzz::require(!line || platform::cp1250_to_utf8(*line) == bytes,
+                  "an accepted lookup line reads back as itself");
 }
 
 void check_utf16_round_trip(const std::string& text) {
@@ -60,6 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text = fuzz::as_string(data, size);
     check_cp1250_round_trip(text);
     check_utf16_round_trip(text);
+    check_data_file_conversions(text);
     check_caps(text, size > 0 ? data[0] % 64 : 0);
     return 0;
 }
