@@ -13,20 +13,31 @@ namespace common {
 
 namespace {
 
-// Text lines are code page 1250 on disk: these two are the only conversions, so that what is
-// checked before saving is what the file will hold.
-std::string to_file_text(const std::string& utf8) {
-    return platform::utf8_to_cp1250(utf8);
+// Text lines are UTF-8 on disk where the platform keeps its settings so (Linux), else code page
+// 1250; a file that is not valid UTF-8 (an older one) reads as code page 1250 everywhere. These
+// are the only conversions, so that what is checked before saving is what the file will hold.
+bool writes_utf8() {
+    return platform::settings_files_are_utf8();
 }
-std::string from_file_text(std::string_view bytes) {
-    return platform::cp1250_to_utf8(bytes);
+bool reads_as_utf8(std::string_view bytes) {
+    return writes_utf8() && platform::is_valid_utf8(bytes);
+}
+std::string to_file_text(const std::string& utf8) {
+    return writes_utf8() ? utf8 : platform::utf8_to_cp1250(utf8);
+}
+std::string from_file_text(std::string_view bytes, bool utf8) {
+    return utf8 ? std::string(bytes) : platform::cp1250_to_utf8(bytes);
 }
 
-// Cut at the byte limit before converting.
-std::string text_field(const std::string& bytes, std::size_t from, std::size_t to) {
-    std::size_t length = to - from;
-    if (length > kSettingsTextLimit) length = kSettingsTextLimit;
-    return from_file_text(std::string_view(bytes).substr(from, length));
+// The limit counts characters in UTF-8, so that every line code page 1250 held still fits.
+std::string_view cut_to_limit(std::string_view text, bool utf8) {
+    return utf8 ? platform::first_characters(text, kSettingsTextLimit)
+                : text.substr(0, kSettingsTextLimit);
+}
+
+std::string text_field(const std::string& bytes, std::size_t from, std::size_t to, bool utf8) {
+    return from_file_text(cut_to_limit(std::string_view(bytes).substr(from, to - from), utf8),
+                          utf8);
 }
 
 // One line from `begin`: its text ends at the first CR or LF, and the next line starts after
@@ -45,11 +56,16 @@ Line line_at(const std::string& bytes, std::size_t begin) {
 }
 
 // The first candidate the file holds exactly, so that it reads back as it stands: every
-// character in the code page, and within the bytes a line is read with.
-std::optional<std::string> first_held_by_cp1250(const std::vector<std::string>& candidates) {
+// character in the file's encoding, and within the limit a line is read with.
+std::optional<std::string> first_held(const std::vector<std::string>& candidates) {
+    const bool utf8 = writes_utf8();
     for (const std::string& text : candidates) {
         const std::string stored = to_file_text(text);
-        if (stored.size() <= kSettingsTextLimit && from_file_text(stored) == text) return text;
+        if (utf8 && !platform::is_valid_utf8(stored)) continue;
+        if (cut_to_limit(stored, utf8).size() == stored.size() &&
+            from_file_text(stored, utf8) == text) {
+            return text;
+        }
     }
     return std::nullopt;
 }
@@ -58,12 +74,13 @@ std::optional<std::string> first_held_by_cp1250(const std::vector<std::string>& 
 
 SettingsLines split_settings_lines(const std::string& bytes, std::size_t field_lines) {
     SettingsLines lines;
+    const bool utf8 = reads_as_utf8(bytes);
     const Line first = line_at(bytes, 0);
-    lines.first = text_field(bytes, 0, first.end);
+    lines.first = text_field(bytes, 0, first.end, utf8);
     if (first.next == std::string::npos) return lines;
     lines.has_second = true;
     const Line second = line_at(bytes, first.next);
-    lines.second = text_field(bytes, second.begin, second.end);
+    lines.second = text_field(bytes, second.begin, second.end, utf8);
     for (std::size_t next = second.next;
          next != std::string::npos && lines.fields.size() < field_lines;) {
         const Line field = line_at(bytes, next);
@@ -111,12 +128,12 @@ void take_digit_fields(const std::string& text, std::size_t start, std::size_t s
 std::optional<std::string> path_line_text(
     const std::string& path, const std::function<std::string(const std::string&)>& short_form,
     const std::optional<std::string>& earlier) {
-    if (first_held_by_cp1250({path})) return path;
+    if (first_held({path})) return path;
     std::vector<std::string> candidates;
     const std::string short_path = short_form(path);
     if (!short_path.empty()) candidates.push_back(short_path);
     if (earlier) candidates.push_back(*earlier);
-    return first_held_by_cp1250(candidates);
+    return first_held(candidates);
 }
 
 std::string short_file_name(const std::string& directory, const std::string& name) {
@@ -135,7 +152,10 @@ bool paths_to_store(const std::string& earlier_path, std::string& directory, std
         path_line_text(directory, platform::short_path_form,
                        earlier ? std::optional<std::string>(earlier->first) : std::nullopt);
     if (!held_directory) {
-        if (reason) *reason = "složku " + directory + " nelze zapsat v kódové stránce 1250";
+        if (reason) {
+            *reason = "složku " + directory + " nelze zapsat v " +
+                      (writes_utf8() ? "UTF-8" : "kódové stránce 1250");
+        }
         return false;
     }
     const auto short_name = [&](const std::string& name) {

@@ -1,5 +1,6 @@
-// The habits both settings files share: code page 1250 on disk, written with CR LF after every
-// line, two text lines, then one-character digit lines; each program has its own digit table.
+// The habits both settings files share: code page 1250 on disk (UTF-8 on Linux), written with
+// CR LF after every line, two text lines, then one-character digit lines; each program has its
+// own digit table.
 #pragma once
 
 #include <cstddef>
@@ -12,9 +13,10 @@
 namespace common {
 
 inline const char* const kSettingsLineEnd = "\r\n";
-constexpr std::size_t kSettingsTextLimit = 255;  // bytes of a text line, as the file stores it
+// Bytes of a text line as a code page 1250 file stores it; characters in a UTF-8 file.
+constexpr std::size_t kSettingsTextLimit = 255;
 
-// The two leading text lines (UTF-8, each cut at kSettingsTextLimit bytes) and up to
+// The two leading text lines (UTF-8, each cut at kSettingsTextLimit) and up to
 // `field_lines` lines after them, as bytes. CR LF, LF and CR alone each end a line, so files
 // saved by other editors read alike; when line 1 has no end, `first` is the whole content.
 struct SettingsLines {
@@ -30,7 +32,7 @@ std::string field_characters(const std::vector<std::string>& fields);
 // The lines of the settings file at `path`; none when it cannot be read.
 std::optional<SettingsLines> read_settings_lines(const std::string& path, std::size_t field_lines);
 
-// A text line as the file stores it: code page 1250 and CR LF.
+// A text line as the file stores it: in the platform's encoding, and CR LF.
 std::string settings_text_line(const std::string& utf8);
 // One character base + value, and CR LF.
 std::string settings_digit_line(int value, char base);
@@ -49,10 +51,10 @@ void take_digit(char digit, char first, char last, int* field);
 void take_digit_fields(const std::string& text, std::size_t start, std::size_t stride,
                        std::initializer_list<DigitField> fields);
 
-// What a path line stores: the path when code page 1250 holds it exactly (a letter it lacks
-// would be stored as "?", which names no file), else its short (8.3) form (asked for only then;
-// empty when it has none), else the line as the settings file read at start held it. None when
-// none of them is held: the line cannot be stored so that it reads back as the same path.
+// What a path line stores: the path when the file's encoding holds it exactly (a letter code
+// page 1250 lacks would be stored as "?", which names no file), else its short (8.3) form (asked
+// for only then; empty when it has none), else the line as the settings file read at start held it.
+// None when none of them is held: the line cannot be stored so that it reads back as the same path.
 std::optional<std::string> path_line_text(
     const std::string& path, const std::function<std::string(const std::string&)>& short_form,
     const std::optional<std::string>& earlier);

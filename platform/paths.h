@@ -12,6 +12,9 @@ bool is_path_separator(char c);
 // False on Windows, where no file name holds a double quote: quotes on a command line there
 // only group a name with blanks. Elsewhere the shell has removed its quoting already.
 bool double_quote_is_name_character();
+// True on Linux, where nothing but these programs reads their settings files: they keep any
+// name in UTF-8. False on Windows: code page 1250 there, as other software reads them too.
+bool settings_files_are_utf8();
 // The directory holding the running executable, with its trailing separator.
 std::string executable_directory();
 

@@ -49,6 +49,10 @@ bool double_quote_is_name_character() {
     return true;
 }
 
+bool settings_files_are_utf8() {
+    return true;
+}
+
 bool is_absolute_path(const std::string& name) {
     return !name.empty() && name[0] == '/';
 }

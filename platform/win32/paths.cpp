@@ -23,6 +23,10 @@ bool double_quote_is_name_character() {
     return false;
 }
 
+bool settings_files_are_utf8() {
+    return false;
+}
+
 // "C:" names a drive whatever follows; "\\server\share" starts with a separator too.
 bool is_absolute_path(const std::string& name) {
     if (!name.empty() && is_path_separator(name[0])) return true;

@@ -61,7 +61,9 @@ TEST(SenderSettingsFile, WritesFourLinesEachEndedByCrLf) {
     s.file_name = "list.txt";
     s.port_index = 1;
     s.baud_index = 4;
-    EXPECT_EQ(lumbra::format_settings_file(s), "C:\\P\xF8\xEDjem\r\nlist.txt\r\n2\r\n5\r\n");
+    const std::string directory =
+        platform::settings_files_are_utf8() ? "C:\\Příjem" : "C:\\P\xF8\xEDjem";
+    EXPECT_EQ(lumbra::format_settings_file(s), directory + "\r\nlist.txt\r\n2\r\n5\r\n");
 }
 
 // A cut path names another file: a path over 299 characters is refused whole.
