@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "common/file_charset.h"
 #include "common/posix/command_line_tail.h"
 
 namespace common {
@@ -16,8 +17,14 @@ std::string linux_notes(const std::string& settings_file);
 bool answer_help_request(const std::string& tail, const std::string& program,
                          const std::string& usage);
 
+// The files' encoding: the --charset option, else the environment variable VELMORA_CHARSET (for
+// runs started without options, such as the forms' from a menu), else code page 1250. Nothing
+// when the name that counts is neither cp1250 nor utf-8.
+std::optional<FileCharset> chosen_file_charset(const Arguments& arguments);
+
 // What the arguments alone decide, with the exit status: a usage error (2, said on standard
-// error) or a help request (0); nothing when the program is to run.
+// error; an encoding neither option nor variable may name included) or a help request (0);
+// nothing when the program is to run.
 std::optional<int> answer_arguments(const Arguments& arguments, const std::string& program,
                                     const std::string& usage);
 

@@ -55,6 +55,8 @@ int main(int argc, char** argv) {
         common::TerminalMessageBoxes boxes;
         ravelo::TerminalUi ui;
         ravelo::Reader reader(*ports, *clock, boxes, ui);
+        reader.file_charset =
+            common::chosen_file_charset(arguments).value_or(common::FileCharset::cp1250);
         ravelo::load_settings(reader, platform::program_folders("ravelo"));
         if (!ravelo::apply_command_line(reader, tail)) return kExitStartupFailed;
         // The settings ask for the form first, and without a terminal nobody can fill it in.

@@ -50,6 +50,8 @@ int main(int argc, char** argv) {
         auto ports = platform::make_system_serial_ports();
         lumbra::TerminalUi ui;
         lumbra::Sender sender(*ports, *clock, ui.boxes(), ui);
+        sender.file_charset =
+            common::chosen_file_charset(arguments).value_or(common::FileCharset::cp1250);
         if (!lumbra::apply_command_line(sender.settings, tail)) {
             ui.boxes().show_message(lumbra::kCaption, lumbra::kPathTooLong,
                                     common::BoxIcon::exclamation, common::BoxOwner::none);

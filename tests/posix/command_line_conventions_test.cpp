@@ -38,6 +38,7 @@ struct Case {
     std::string out;               // a pattern standard output must match
     std::vector<std::string> err;  // each expected within standard error
     std::set<std::string> made;    // every file under the case's folder afterwards, but `given`
+    std::map<std::string, std::string> env = {};  // beside the port's
 };
 
 std::string with_folder(std::string text, const std::string& folder) {
@@ -86,6 +87,7 @@ class Conventions : public ::testing::Test {
         for (const std::string& arg : c.args) argv.push_back(with_folder(arg, temp.file("case")));
         std::map<std::string, std::string> env{{"XDG_CONFIG_HOME", temp.file("case/config")},
                                                {"VELMORA_COM1", "/nonexistent/tty"}};
+        env.insert(c.env.begin(), c.env.end());
         std::unique_ptr<BackgroundProcess> sim;
         test_support::PtyPair forbidden;
         if (c.port == Port::terminal) {
@@ -150,6 +152,33 @@ TEST_F(Conventions, Ravelo) {
              {"ravelo: neznámá volba -x" + silent + "\nNápověda: ravelo --help"},
              {}},
             {"help beside a name", {}, {"--help", "x.txt"}, Port::terminal, 2, "^$", {}, {}},
+            {"unknown charset",
+             {},
+             {"--charset=latin2", "x.txt" + silent},
+             Port::terminal,
+             2,
+             "^$",
+             {"ravelo: neznámá znaková sada --charset=latin2 (platí cp1250 nebo utf-8)\n"
+              "Nápověda: ravelo --help"},
+             {}},
+            {"unknown charset in the variable",
+             {},
+             {"x.txt" + silent},
+             Port::terminal,
+             2,
+             "^$",
+             {"ravelo: neznámá znaková sada VELMORA_CHARSET=latin2"},
+             {},
+             {{"VELMORA_CHARSET", "latin2"}}},
+            {"the option wins over the variable",
+             {},
+             {"--charset", "cp1250", "x.txt" + silent},
+             Port::terminal,
+             0,
+             "",
+             {},
+             {"work/x.txt"},
+             {{"VELMORA_CHARSET", "latin2"}}},
             {"options ended",
              {},
              {"--", "-odd.txt" + silent},

@@ -156,6 +156,15 @@ TEST_F(LumbraE2e, UnattendedRunsLoadOrSayWhyNot) {
          "[Lumbra] Chyba při čtení lookup souboru!\nPřenos byl ukončen.\n",
          ""},
         {"interactive tail", {}, {",2,5"}, "VELMORA_COM2", 2, "lumbra /cesta/seznam.txt,1,1\n", ""},
+        // A UTF-8 file reaches the terminal in its code page.
+        {"UTF-8",
+         {},
+         {"--charset=utf-8", "/dev/fd/0"},
+         "VELMORA_COM1",
+         0,
+         kLoaded,
+         "\x8Elu\x9Dou\xE8k\xFD k\xF9\xF2\r\n",
+         "printf '%s\\n' 'Žluťoučký kůň'"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "platform/text.h"
 #include "tests/core/reader_test_fixture.h"
 #include "tests/support/posix/child_process.h"
 #include "tools/velmora-sim/records.h"
@@ -77,6 +78,12 @@ TEST_F(RaveloE2e, CommandLineModeWritesTheBatchByteExact) {
     EXPECT_EQ(result.exit_status, 0) << result.err;
     EXPECT_EQ(read_bytes(output()), records);
     EXPECT_EQ(result.err, "");
+
+    // In UTF-8 every record is converted; the five bytes code page 1250 leaves undefined stay.
+    const ProcessResult utf8 = run(start_terminal({"--records", temp.file("records.bin")}),
+                                   {"--charset=utf-8", "UTF8.TXT,1,1,1,1,1,1,0,0,0,2"});
+    EXPECT_EQ(utf8.exit_status, 0) << utf8.err;
+    EXPECT_EQ(read_bytes(output("UTF8.TXT")), platform::cp1250_to_utf8_keeping_undefined(records));
 }
 
 TEST_F(RaveloE2e, RecordFlagsAndAGeneratedBatch) {
