@@ -8,7 +8,7 @@ namespace common {
 namespace {
 
 bool is_known_option(const std::string& arg) {
-    return arg == "--help" || arg == "-h" || arg == "--version";
+    return arg == "--help" || arg == "-h" || arg == "--version" || arg == "--ports";
 }
 
 // "-" alone is a name, as it is to most tools.
@@ -47,7 +47,7 @@ Arguments read_arguments(int argc, char** argv) {
             result.options_ended = true;
             continue;
         }
-        // Help and version stand alone; beside anything else they are a mistake too.
+        // Help, version and ports stand alone; beside anything else they are a mistake too.
         const bool known = is_known_option(arg) && rest.size() == 1;
         if (!result.options_ended && looks_like_option(arg) && !known &&
             result.unknown_option.empty()) {

@@ -7,8 +7,8 @@
 namespace common {
 
 // The arguments after the program's name. An argument that starts with "-" before "--" is an
-// option: the programs know only --help, -h, --version and --charset, and take no other as a
-// file name, so a mistyped option never becomes an output file after the terminal has been
+// option: the programs know only --help, -h, --version, --ports and --charset, and take no other
+// as a file name, so a mistyped option never becomes an output file after the terminal has been
 // contacted. --charset=NAME (or --charset NAME) may stand beside anything else.
 struct Arguments {
     std::string tail;            // the rest, joined by single blanks

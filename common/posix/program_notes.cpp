@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "common/posix/ports_report.h"
 #include "common/program_help.h"
 #include "platform/environment.h"
 #include "platform/printable_text.h"
@@ -40,6 +41,8 @@ std::string linux_notes(const std::string& settings_file) {
            "\n"
            "  -h, --help         tato nápověda\n"
            "  --version          verze programu\n"
+           "  --ports            co otevírají porty COM, zda je smíte otevřít, a sériová\n"
+           "                     zařízení v počítači s řádkem VELMORA_COMn=... ke zkopírování\n"
            "  --charset=utf-8    soubory v UTF-8 (výchozí --charset=cp1250)\n"
            "  --                 konec voleb: název souboru smí začínat znakem -\n";
 }
@@ -60,11 +63,15 @@ bool answer_help_request(const std::string& tail, const std::string& program,
 }
 
 std::optional<int> answer_arguments(const Arguments& arguments, const std::string& program,
-                                    const std::string& usage) {
+                                    const std::string& usage, int port_count) {
     if (!arguments.unknown_option.empty()) {
         std::fprintf(stderr, "%s: neznámá volba %s\nNápověda: %s --help\n", program.c_str(),
                      arguments.unknown_option.c_str(), program.c_str());
         return 2;
+    }
+    if (!arguments.options_ended && arguments.tail == "--ports") {
+        print_ports_report(port_count);
+        return 0;
     }
     if (!arguments.options_ended && answer_help_request(arguments.tail, program, usage)) return 0;
     if (!chosen_file_charset(arguments)) {

@@ -23,9 +23,9 @@ bool answer_help_request(const std::string& tail, const std::string& program,
 std::optional<FileCharset> chosen_file_charset(const Arguments& arguments);
 
 // What the arguments alone decide, with the exit status: a usage error (2, said on standard
-// error; an encoding neither option nor variable may name included) or a help request (0);
-// nothing when the program is to run.
+// error; an encoding neither option nor variable may name included), a help request or the
+// ports of COM1..COM<port_count> (0); nothing when the program is to run.
 std::optional<int> answer_arguments(const Arguments& arguments, const std::string& program,
-                                    const std::string& usage);
+                                    const std::string& usage, int port_count);
 
 }  // namespace common

@@ -35,11 +35,14 @@ std::string usage() {
 }
 
 // A transfer stopped by a signal, whatever it had received; online, a stop by the user after
-// at least one batch is a success, as every batch is in its file.
+// at least one batch is a success, as every batch is in its file. A service is stopped so
+// between transfers as a matter of course, batch or none.
 int exit_status(int result, const ravelo::Reader& reader, const ravelo::TerminalUi& ui) {
     if (platform::stop_signal() != 0) return kExitBySignal + platform::stop_signal();
     if (result == 1) return kExitSuccess;
-    if (ui.polling_stopped_by_user() && reader.batches_received > 0) return kExitSuccess;
+    if (ui.polling_stopped_by_user() && (reader.batches_received > 0 || ui.polling_logged())) {
+        return kExitSuccess;
+    }
     return kExitRunFailed;
 }
 
@@ -47,14 +50,15 @@ int exit_status(int result, const ravelo::Reader& reader, const ravelo::Terminal
 
 int main(int argc, char** argv) {
     const common::Arguments arguments = common::read_arguments(argc, argv);
-    if (const auto status = common::answer_arguments(arguments, "ravelo", usage())) return *status;
+    if (const auto status =
+            common::answer_arguments(arguments, "ravelo", usage(), ravelo::kPortCount))
+        return *status;
     const std::string& tail = arguments.tail;
     try {
         auto clock = platform::make_system_clock();
         auto ports = platform::make_system_serial_ports();
-        common::TerminalMessageBoxes boxes;
         ravelo::TerminalUi ui;
-        ravelo::Reader reader(*ports, *clock, boxes, ui);
+        ravelo::Reader reader(*ports, *clock, ui.boxes(), ui);
         reader.file_charset =
             common::chosen_file_charset(arguments).value_or(common::FileCharset::cp1250);
         ravelo::load_settings(reader, platform::program_folders("ravelo"));
@@ -62,7 +66,7 @@ int main(int argc, char** argv) {
         // The settings ask for the form first, and without a terminal nobody can fill it in.
         if (!reader.command_line_mode && reader.settings.always_ask &&
             !common::has_controlling_terminal()) {
-            boxes.show_message(ravelo::kErrorCaption, ravelo::kNoTerminalMessage);
+            reader.boxes.show_message(ravelo::kErrorCaption, ravelo::kNoTerminalMessage);
             return kExitStartupFailed;
         }
         const int result = ravelo::run_reader(reader);

@@ -14,13 +14,12 @@ std::string clock_time(const platform::LocalTime& t) {
     return text;
 }
 
-// Czech plural of "záznam" after a count.
+}  // namespace
+
 std::string records_text(int count) {
     const char* word = count == 1 ? "záznam" : (count >= 2 && count <= 4 ? "záznamy" : "záznamů");
     return std::to_string(count) + " " + word;
 }
-
-}  // namespace
 
 std::string polling_status_text(const LastBatch& last, std::uint32_t remaining_ms) {
     const std::uint32_t seconds = (remaining_ms + 999) / 1000;

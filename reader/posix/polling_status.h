@@ -16,6 +16,9 @@ struct LastBatch {
     platform::LocalTime at;
 };
 
+// "2 záznamy": the count with the Czech plural of "záznam".
+std::string records_text(int count);
+
 // What came last, and in how many seconds the next poll comes (rounded up).
 std::string polling_status_text(const LastBatch& last, std::uint32_t remaining_ms);
 

@@ -5,6 +5,7 @@
 
 #include "common/port_labels.h"
 #include "common/posix/form_fields.h"
+#include "common/posix/ports_report.h"
 #include "common/posix/terminal_io.h"
 #include "platform/printable_text.h"
 #include "reader/properties_rules.h"
@@ -44,7 +45,8 @@ void draw(Form& form) {
     text += field_line(kDirectoryItem, "Adresář :", platform::printable(v.directory));
     text += field_line(kFileNameItem, "Jméno souboru :", platform::printable(v.file_name));
     text +=
-        field_line(kPortItem, "COM port :", choice_label(common::port_labels(kPortCount), v.port));
+        field_line(kPortItem, "COM port :",
+                   common::port_with_device(choice_label(common::port_labels(kPortCount), v.port)));
     text += field_line(kBaudItem, "Přen. rychlost :", choice_label(common::baud_labels(), v.baud));
     text += field_line(kFileModeItem,
                        "Mód souboru :", choice_label(file_mode_labels(v.online), v.file_mode));

@@ -18,7 +18,7 @@ int TerminalCounterScreen::text_width(const std::string& text) {
 }
 
 bool TerminalCounterScreen::save_background(const ScreenRect&) {
-    return line_.open();
+    return !quiet_ && line_.open();
 }
 
 void TerminalCounterScreen::paint_box(const ScreenRect&, const std::string& text) {

@@ -18,9 +18,12 @@ class TerminalCounterScreen : public CounterScreen {
     bool save_background(const ScreenRect& area) override;
     void paint_box(const ScreenRect& box, const std::string& text) override;
     void restore_background(const ScreenRect& area) override;
+    // Draws nothing from here on, terminal or not.
+    void keep_quiet() { quiet_ = true; }
 
   private:
     common::TerminalStatusLine line_;
+    bool quiet_ = false;
 };
 
 }  // namespace ravelo

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "reader/posix/polling_log.h"
 #include "reader/posix/polling_window.h"
 #include "reader/posix/properties_form.h"
 
@@ -68,6 +69,13 @@ int TerminalUi::run_properties_dialog(Reader& reader) {
 }
 
 int TerminalUi::run_polling_window(Reader& reader) {
+    // Nobody to press a key and perhaps nobody to see the screen: a service's journal reads
+    // the log, so nothing is drawn.
+    if (!::isatty(STDIN_FILENO)) {
+        polling_logged_ = true;
+        screen_.keep_quiet();
+        return run_polling_log(reader, boxes_, &polling_stopped_by_user_);
+    }
     return show_polling_window(reader, &polling_stopped_by_user_);
 }
 

@@ -2,6 +2,7 @@
 #include <exception>
 #include <string>
 
+#include "common/port_labels.h"
 #include "common/posix/command_line_tail.h"
 #include "common/posix/program_notes.h"
 #include "common/posix/terminal_io.h"
@@ -43,7 +44,9 @@ std::string usage() {
 
 int main(int argc, char** argv) {
     const common::Arguments arguments = common::read_arguments(argc, argv);
-    if (const auto status = common::answer_arguments(arguments, "lumbra", usage())) return *status;
+    if (const auto status =
+            common::answer_arguments(arguments, "lumbra", usage(), common::kSenderPortCount))
+        return *status;
     const std::string& tail = arguments.tail;
     try {
         auto clock = platform::make_system_clock();

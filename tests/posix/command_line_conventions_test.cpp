@@ -125,6 +125,8 @@ class Conventions : public ::testing::Test {
 
 const std::vector<std::string> kPermissionTexts = {
     "Permission denied", "sudo usermod -aG dialout $USER, pak se odhlaste a znovu přihlaste."};
+const std::string kPortsOut =
+    "^COM porty [^\n]*\n  COM1 = /nonexistent/tty \\(VELMORA_COM1\\): neexistuje\n";
 const std::string kNotATerminal = "COM1 = /dev/null: není to sériový port (terminálové zařízení)";
 
 TEST_F(Conventions, Ravelo) {
@@ -179,6 +181,23 @@ TEST_F(Conventions, Ravelo) {
              {},
              {"work/x.txt"},
              {{"VELMORA_CHARSET", "latin2"}}},
+            {"ports",
+             {},
+             {"--ports"},
+             Port::none,
+             0,
+             kPortsOut + "(  COM[2-9][^\n]*\n){8}[^ ]",
+             {},
+             {}},
+            {"ports a user may not open",
+             {},
+             {"--ports"},
+             Port::forbidden,
+             0,
+             "\n  COM1 = /dev/pts/[0-9]+ \\(VELMORA_COM1\\): nelze otevřít, chybí právo číst a "
+             "zapisovat\n",
+             {},
+             {}},
             {"options ended",
              {},
              {"--", "-odd.txt" + silent},
@@ -249,6 +268,15 @@ TEST_F(Conventions, Lumbra) {
             {"help", lists, {"--help"}, Port::terminal, 0, help, {}, {}},
             {"short help", lists, {"-h"}, Port::none, 0, help, {}, {}},
             {"version", lists, {"--version"}, Port::none, 0, "^lumbra [0-9]+\\.[0-9]+\n$", {}, {}},
+            // Lumbra offers COM1..COM6 only.
+            {"ports",
+             lists,
+             {"--ports"},
+             Port::none,
+             0,
+             kPortsOut + "(  COM[2-6][^\n]*\n){5}[^ ]",
+             {},
+             {}},
             {"unknown option",
              lists,
              {"--frobnicate"},

@@ -1,8 +1,11 @@
 // ravelo as a user or a script runs it, against velmora-sim on a pseudo-terminal, in real time.
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <chrono>
 #include <filesystem>
+#include <regex>
+#include <thread>
 
 #include "platform/text.h"
 #include "tests/core/reader_test_fixture.h"
@@ -60,6 +63,15 @@ class RaveloE2e : public ::testing::Test {
         return testing_support::run_process(
             argv, {{"VELMORA_COM1", device}, {"XDG_CONFIG_HOME", temp.file("config")}}, 30s,
             {temp.directory()});
+    }
+
+    // ravelo as a service starts it: no terminal, standard output read line by line.
+    std::unique_ptr<BackgroundProcess> start_service(const std::string& device,
+                                                     const std::string& tail) {
+        return std::make_unique<BackgroundProcess>(
+            std::vector<std::string>{temp.file("ravelo"), tail},
+            std::map<std::string, std::string>{{"VELMORA_COM1", device},
+                                               {"XDG_CONFIG_HOME", temp.file("config")}});
     }
 
     std::string settings_file() const { return temp.file("config/velmora/Ravelo.ini"); }
@@ -184,6 +196,41 @@ TEST_F(RaveloE2e, WithoutATerminalTheDialogCannotRunAndNothingHappens) {
     EXPECT_NE(result.err.find("[Chyba]"), std::string::npos) << result.err;
     EXPECT_FALSE(std::filesystem::exists(output()));
     EXPECT_EQ(read_bytes(settings_file()), settings);
+}
+
+// Online with no terminal, as a service: one plain line per event for the journal, a failure
+// that repeats said once, and SIGTERM between transfers a normal end.
+TEST_F(RaveloE2e, OnlineWithoutATerminalLogsEachEventAndEndsCleanlyOnSigterm) {
+    const std::string stamp = "\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d COM1";
+    const std::string device = start_terminal({"--generate", "2", "--size", "5"});
+    auto service = start_service(device, temp.directory() + ",1,1,1,1,1,1,1,0,1,2");
+    const std::string started = service->read_line(5s);
+    EXPECT_TRUE(std::regex_match(
+        started, std::regex(stamp + " \\(" + device + "\\): online příjem, interval dotazů 2 s")))
+        << started;
+    const std::string batch = service->read_line(10s);
+    std::smatch file;
+    ASSERT_TRUE(std::regex_match(batch, file, std::regex(stamp + ": (.*\\.TXT), 2 záznamy")))
+        << batch;
+    EXPECT_EQ(read_bytes(file[1]).size(), 2u * (5 + 2));
+    service->send_signal(SIGTERM);
+    const std::string ended = service->read_line(5s);
+    EXPECT_TRUE(std::regex_match(ended, std::regex(stamp + ": příjem ukončen signálem 15")))
+        << ended;
+    EXPECT_EQ(service->wait(5s), 0);
+
+    // An unplugged adapter: said on the first poll, not again on the next.
+    service = start_service("/nonexistent/tty", ",1,1,1,1,1,1,0,0,1,1");
+    EXPECT_NE(service->read_line(5s), "");
+    const std::string failed = service->read_line(5s);
+    EXPECT_TRUE(std::regex_match(
+        failed, std::regex(stamp + ": Nepodařilo se otevřít COM port; COM1 = /nonexistent/tty: "
+                                   "No such file or directory; Je převodník USB připojen\\? .*")))
+        << failed;
+    std::this_thread::sleep_for(1500ms);
+    service->send_signal(SIGTERM);
+    EXPECT_TRUE(std::regex_match(service->read_line(5s), std::regex(stamp + ": příjem ukončen.*")));
+    EXPECT_EQ(service->wait(5s), 0) << "a stop before any batch is no failure for a service";
 }
 
 }  // namespace

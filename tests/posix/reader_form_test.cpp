@@ -78,10 +78,10 @@ TEST_F(FormTest, ShowsEveryFieldWithItsValueAndHowToKeepIt) {
     EXPECT_EQ(run({"O"}), 1);
     const std::string form = last_form(terminal->shown);
     for (const char* expected :
-         {"Adresář :", "/data/in", "zaznamy.txt", "COM1", "9600", "Mód souboru :", "Přepsat",
-          "[x] Přidat znak RETURN ke každému záznamu", "[x] Zobrazit přijatá data\n",
-          "[ ] Udržovat online pro automatický příjem dat", "2 (1 ~ 9999 sec)   (nepřístupné)",
-          "Enter", "Esc"}) {
+         {"Adresář :", "/data/in", "zaznamy.txt", "COM1 (/dev/ttyS0)", "9600",
+          "Mód souboru :", "Přepsat", "[x] Přidat znak RETURN ke každému záznamu",
+          "[x] Zobrazit přijatá data\n", "[ ] Udržovat online pro automatický příjem dat",
+          "2 (1 ~ 9999 sec)   (nepřístupné)", "Enter", "Esc"}) {
         EXPECT_NE(form.find(expected), std::string::npos) << expected;
     }
     EXPECT_EQ(reader.output_path, "/data/in/zaznamy.txt");

@@ -136,6 +136,10 @@ int BackgroundProcess::wait(std::chrono::milliseconds limit) {
     return -1;
 }
 
+void BackgroundProcess::send_signal(int number) {
+    if (pid_ > 0) kill(pid_, number);
+}
+
 void BackgroundProcess::stop() {
     if (pid_ <= 0) return;
     kill(pid_, SIGTERM);

@@ -48,6 +48,7 @@ class BackgroundProcess {
     std::string read_line(std::chrono::milliseconds limit);
     // Waits for it to end by itself; returns its exit status, or -1 on time-out.
     int wait(std::chrono::milliseconds limit);
+    void send_signal(int number);
     void stop();
 
   private:
