@@ -1,5 +1,5 @@
 # What `cmake --install` puts where, and the packages CPack makes from it: a .deb of ravelo,
-# lumbra, velmora-sim and their man pages from a Linux build; a .zip of the stripped Ravelo.exe
+# lumbra, velmora-sim, their man pages and the online polling service from a Linux build; a .zip of the stripped Ravelo.exe
 # and Lumbra.exe from the Windows build.
 include(GNUInstallDirs)
 
@@ -40,6 +40,14 @@ else()
     install(FILES ${PROJECT_SOURCE_DIR}/resources/copyright
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/velmora)
 
+    # The online polling service's template (installed, never enabled) and the user it runs as.
+    # systemd reads lib/systemd/system and lib/sysusers.d under /usr and /usr/local alike, so
+    # these stay relative to the prefix rather than to the architecture's library folder.
+    install(FILES ${PROJECT_SOURCE_DIR}/packaging/linux/ravelo-online@.service
+        DESTINATION lib/systemd/system)
+    install(FILES ${PROJECT_SOURCE_DIR}/packaging/linux/velmora.sysusers
+        DESTINATION lib/sysusers.d RENAME velmora.conf)
+
     # man --warnings prints nothing for a page that formats cleanly.
     if(VELMORA_TESTS)
         add_test(NAME ManPages.FormatWithoutWarnings
@@ -66,6 +74,9 @@ else()
     set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
     set(CPACK_DEBIAN_PACKAGE_SECTION utils)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+    # Makes the service's user when the package is installed.
+    set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/packaging/linux/postinst)
+    set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
     set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
         "Two programs for the Velmora portable data terminal on an RS-232 line.
 ravelo fetches the records the terminal has collected into a text file, once or
