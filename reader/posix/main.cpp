@@ -26,8 +26,9 @@ constexpr int kExitStartupFailed = 2;
 constexpr int kExitBySignal = 128;  // plus the signal's number, as a shell reports it
 
 const char* const kExitStatuses =
-    "\nNávratový kód: 0 záznamy přijaty (online: příjem ukončen po přijetí dat), 1 nic\n"
-    "nepřijato nebo chyba, 2 program nelze spustit, 128+n přenos ukončen signálem n.\n";
+    "\nNávratový kód: 0 záznamy přijaty (online: příjem ukončen po přijetí dat; bez terminálu,\n"
+    "jako služba, signálem mezi přenosy), 1 nic nepřijato nebo chyba, 2 program nelze\n"
+    "spustit, 128+n přenos ukončen signálem n.\n";
 
 std::string usage() {
     return ravelo::command_line_help("ravelo", "/srv/data/prijem.txt") +
