@@ -54,6 +54,7 @@ else()
             COMMAND ${PROJECT_SOURCE_DIR}/scripts/check-man-pages
                 ${CMAKE_BINARY_DIR}/man/ravelo.1 ${CMAKE_BINARY_DIR}/man/lumbra.1
                 ${CMAKE_BINARY_DIR}/man/velmora-sim.1)
+        set_tests_properties(ManPages.FormatWithoutWarnings PROPERTIES LABELS unit TIMEOUT 30)
     endif()
 endif()
 
