@@ -44,6 +44,11 @@ struct DigitField {
     char last;
 };
 
+// The digit of the last of `count` choices numbered from 1: the port and speed lists' sizes.
+constexpr char last_choice_digit(int count) {
+    return static_cast<char>('0' + count);
+}
+
 // Sets *field to digit - first when digit lies in first..last; otherwise leaves it.
 void take_digit(char digit, char first, char last, int* field);
 // One character per field, `stride` apart from `start`; a field whose character is missing or

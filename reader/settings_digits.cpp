@@ -34,18 +34,19 @@ int clamp_poll_interval(long value) {
 
 void take_setting_digits(const std::string& text, std::size_t start, std::size_t stride,
                          ReaderSettings& settings) {
-    common::take_digit_fields(text, start, stride,
-                              {
-                                  {&settings.port_index, '1', '9'},
-                                  {&settings.baud_index, '1', '5'},
-                                  {&settings.file_mode, '1', '4'},
-                                  {&settings.append_cr, '0', '1'},
-                                  {&settings.append_lf, '0', '1'},
-                                  {&settings.show_errors, '0', '1'},
-                                  {&settings.show_received, '0', '1'},
-                                  {&settings.always_ask, '0', '1'},
-                                  {&settings.online, '0', '1'},
-                              });
+    common::take_digit_fields(
+        text, start, stride,
+        {
+            {&settings.port_index, '1', common::last_choice_digit(kPortCount)},
+            {&settings.baud_index, '1', common::last_choice_digit(common::kBaudRateCount)},
+            {&settings.file_mode, '1', common::last_choice_digit(kFileModeCount)},
+            {&settings.append_cr, '0', '1'},
+            {&settings.append_lf, '0', '1'},
+            {&settings.show_errors, '0', '1'},
+            {&settings.show_received, '0', '1'},
+            {&settings.always_ask, '0', '1'},
+            {&settings.online, '0', '1'},
+        });
 }
 
 }  // namespace ravelo

@@ -29,9 +29,9 @@ bool apply_command_line(SenderSettings& settings, const std::string& tail) {
     if (comma == std::string::npos) return true;
     const char port = character_at(text, comma + 1);
     const char baud = character_at(text, comma + 3);
-    common::take_digit(port, '1', static_cast<char>('0' + common::kSenderPortCount),
+    common::take_digit(port, '1', common::last_choice_digit(common::kSenderPortCount),
                        &settings.port_index);
-    common::take_digit(baud, '1', static_cast<char>('0' + common::kBaudRateCount),
+    common::take_digit(baud, '1', common::last_choice_digit(common::kBaudRateCount),
                        &settings.baud_index);
     return true;
 }

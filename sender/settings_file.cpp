@@ -24,8 +24,8 @@ void parse_settings_file(const std::string& bytes, SenderSettings& settings) {
     common::take_digit_fields(
         common::field_characters(lines.fields), 0, 1,
         {
-            {&settings.port_index, '1', static_cast<char>('0' + common::kSenderPortCount)},
-            {&settings.baud_index, '1', static_cast<char>('0' + common::kBaudRateCount)},
+            {&settings.port_index, '1', common::last_choice_digit(common::kSenderPortCount)},
+            {&settings.baud_index, '1', common::last_choice_digit(common::kBaudRateCount)},
         });
 }
 
