@@ -14,7 +14,7 @@
 #include "reader/posix/properties_form.h"
 #include "reader/posix/terminal_ui.h"
 #include "reader/reader.h"
-#include "reader/run_sequence.h"
+#include "reader/run_reader.h"
 #include "reader/settings_file.h"
 #include "reader/usage_text.h"
 

@@ -16,7 +16,7 @@
 #include "platform/stop_signals.h"
 #include "reader/polling.h"
 #include "reader/posix/polling_status.h"
-#include "reader/run_sequence.h"
+#include "reader/run_reader.h"
 
 namespace ravelo {
 

@@ -12,10 +12,10 @@
 #include "platform/win32/wide.h"
 #include "reader/command_line.h"
 #include "reader/reader.h"
-#include "reader/run_sequence.h"
+#include "reader/run_reader.h"
 #include "reader/settings_file.h"
 #include "reader/usage_text.h"
-#include "reader/win32/hidden_window.h"
+#include "reader/win32/main_window.h"
 #include "reader/win32/win32_ui.h"
 
 namespace {

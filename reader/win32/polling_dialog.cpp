@@ -1,7 +1,7 @@
 // The Win32 polling window: the timer is killed around each transfer so ticks never pile up.
 #include "reader/win32/polling_dialog.h"
 
-#include "reader/run_sequence.h"
+#include "reader/run_reader.h"
 #include "resources/ravelo_ids.h"
 
 namespace ravelo {

@@ -10,7 +10,7 @@
 #include <functional>
 
 #include "platform/file.h"
-#include "reader/run_sequence.h"
+#include "reader/run_reader.h"
 #include "tests/core/reader_test_fixture.h"
 #include "tests/support/receive_rig.h"
 

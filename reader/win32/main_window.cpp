@@ -1,5 +1,5 @@
 // The hidden main window of Ravelo.exe and the exit code of the run it frames.
-#include "reader/win32/hidden_window.h"
+#include "reader/win32/main_window.h"
 
 #include <string>
 

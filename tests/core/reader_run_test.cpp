@@ -1,7 +1,7 @@
 // One reader run against the simulated terminal: what is left on disk, what the user is shown.
 #include <gtest/gtest.h>
 
-#include "reader/run_sequence.h"
+#include "reader/run_reader.h"
 #include "reader/settings_file.h"
 #include "tests/core/reader_test_fixture.h"
 #include "tools/simulated-line/simulated_line.h"

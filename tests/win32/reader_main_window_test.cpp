@@ -5,7 +5,7 @@
 
 #include <stdexcept>
 
-#include "reader/win32/hidden_window.h"
+#include "reader/win32/main_window.h"
 #include "tests/core/reader_test_fixture.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The reader's run: dialog or command line, then one transfer or the polling window.
-#include "reader/run_sequence.h"
+#include "reader/run_reader.h"
 
 #include "platform/file.h"
 #include "platform/stop_signals.h"
