@@ -1,11 +1,10 @@
 // The reader against the simulated terminal: whole batches, with the terminal's misbehaviour.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "platform/paths.h"
 #include "reader/receive_records.h"
 #include "reader/serial_port.h"
+#include "tests/core/reader_test_fixture.h"
 #include "tests/support/receive_rig.h"
 #include "tests/support/recording_ui.h"
 #include "tools/velmora-sim/record_source.h"
@@ -14,17 +13,9 @@ namespace {
 
 struct TerminalRig {
     explicit TerminalRig(sim::SourceConfig config) : source(std::move(config)) {
-        folder = (std::filesystem::temp_directory_path() /
-                  ("ravelo-terminal-" + std::to_string(reinterpret_cast<std::uintptr_t>(this))))
-                     .string();
-        std::filesystem::create_directories(folder);
-        reader.output_path = platform::join_path(folder, "OUT.TXT");
+        reader.output_path = temp.file("OUT.TXT");
     }
-    ~TerminalRig() {
-        reader.output.close();
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
-    }
+    ~TerminalRig() { reader.output.close(); }
     int receive() { return testing_support::receive_as_transfer(reader); }
     std::string file() const {
         std::string content;
@@ -47,7 +38,7 @@ struct TerminalRig {
     simline::SimulatedPorts ports{clock, source};
     testing_support::RecordingUi ui;
     ravelo::Reader reader{ports, clock, ui, ui};
-    std::string folder;
+    reader_test::TempDir temp;
 };
 
 std::string as_lines(const sim::Records& records) {

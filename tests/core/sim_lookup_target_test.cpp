@@ -1,13 +1,10 @@
 // The lookup target on a virtual clock, driven by a hand-written sender: answers and kept lines.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 
+#include "tests/core/reader_test_fixture.h"
 #include "tools/simulated-line/simulated_line.h"
 #include "tools/velmora-sim/framing.h"
 #include "tools/velmora-sim/lookup_target.h"
@@ -175,15 +172,10 @@ TEST(SimLookupTarget, ANewWakeUpDropsAnUnfinishedLoad) {
 }
 
 TEST(SimLookupTarget, HandedOverLinesAreWrittenWithCrLf) {
-    const auto path =
-        (std::filesystem::temp_directory_path() / "velmora_sim_lines_test.txt").string();
+    reader_test::TempDir temp;
+    const std::string path = temp.file("lines.txt");
     ASSERT_TRUE(sim::write_lines(path, {kAbc, {}, {0x00, 0xFF}}));
-    std::ifstream in(path, std::ios::binary);
-    const std::string content((std::istreambuf_iterator<char>(in)),
-                              std::istreambuf_iterator<char>());
-    in.close();
-    std::remove(path.c_str());
-    EXPECT_EQ(content, std::string("abc\r\n\r\n\0\xFF\r\n", 11));
+    EXPECT_EQ(reader_test::read_bytes(path), std::string("abc\r\n\r\n\0\xFF\r\n", 11));
 }
 
 }  // namespace
