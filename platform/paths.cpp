@@ -15,6 +15,13 @@ std::string directory_part(const std::string& path) {
     return {};
 }
 
+ChosenPath split_chosen_path(const std::string& path) {
+    std::size_t cut = path.size();
+    while (cut > 0 && !is_path_separator(path[cut - 1])) --cut;
+    if (cut == 0) return {std::nullopt, path};
+    return {path.substr(0, cut == 1 ? 1 : cut - 1), path.substr(cut)};
+}
+
 std::string long_path_form(const std::string& p) {
     const bool drive = p.size() >= 3 && p[1] == ':' && p[2] == '\\' &&
                        ((p[0] >= 'A' && p[0] <= 'Z') || (p[0] >= 'a' && p[0] <= 'z'));

@@ -1,6 +1,7 @@
 // Path conventions of the platform: separator and the executable's own directory.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -42,6 +43,15 @@ std::string windows_settings_folder(const std::string& executable_directory, boo
 bool make_directories(const std::string& directory);
 // The path up to its last separator (with it); empty when it has none.
 std::string directory_part(const std::string& path);
+
+// A chosen file's folder and name. The folder drops its final separator, except at the root,
+// where "/" would otherwise become nothing ("C:\\x" gives "C:", which still names the drive).
+// No folder when the path has no separator: the name is then relative.
+struct ChosenPath {
+    std::optional<std::string> directory;
+    std::string name;
+};
+ChosenPath split_chosen_path(const std::string& path);
 
 // A name that stands on its own: "/..." on POSIX; on Windows a drive letter and colon, a leading
 // backslash or slash, or a UNC path.

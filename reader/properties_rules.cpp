@@ -3,6 +3,7 @@
 
 #include <cctype>
 #include <cstdint>
+#include <utility>
 
 #include "common/port_labels.h"
 #include "platform/paths.h"
@@ -125,17 +126,10 @@ void accept_properties(ReaderSettings& settings, std::string& output_path,
 void apply_browsed_path(ReaderSettings& settings, std::string& output_path,
                         const std::string& chosen) {
     output_path = chosen;
-    std::size_t cut = chosen.size();
-    while (cut > 0 && !platform::is_path_separator(chosen[cut - 1])) --cut;
-    if (cut == 0) {
-        // No separator at all: the name is the whole path, relative to the current directory.
-        settings.directory.clear();
-        settings.file_name = chosen;
-        return;
-    }
-    // A file in the root of the current drive (or "/") keeps its separator, else it would go.
-    settings.directory = chosen.substr(0, cut == 1 ? 1 : cut - 1);
-    settings.file_name = chosen.substr(cut);
+    platform::ChosenPath parts = platform::split_chosen_path(chosen);
+    // No separator at all: the name is the whole path, relative to the current directory.
+    settings.directory = parts.directory.value_or(std::string());
+    settings.file_name = std::move(parts.name);
 }
 
 std::string cut_characters(const std::string& text, std::size_t limit) {

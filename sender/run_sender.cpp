@@ -16,23 +16,11 @@ namespace lumbra {
 
 namespace {
 
-// The chosen path's directory (without its final separator; a drive root keeps "C:") and name.
+// Without a separator in the path, the chooser's directory stays as it was.
 void remember_choice(SenderSettings& settings) {
-    const std::string& path = settings.lookup_path;
-    std::size_t cut = std::string::npos;
-    for (std::size_t i = path.size(); i > 0; --i) {
-        if (platform::is_path_separator(path[i - 1])) {
-            cut = i - 1;
-            break;
-        }
-    }
-    if (cut == std::string::npos) {
-        settings.file_name = path;
-        return;
-    }
-    // A file in the root directory keeps its separator, so the directory still names the root.
-    settings.directory = path.substr(0, cut == 0 ? 1 : cut);
-    settings.file_name = path.substr(cut + 1);
+    platform::ChosenPath parts = platform::split_chosen_path(settings.lookup_path);
+    if (parts.directory) settings.directory = std::move(*parts.directory);
+    settings.file_name = std::move(parts.name);
 }
 
 // Interactive mode's first steps: false when the chooser was cancelled.

@@ -37,6 +37,27 @@ TEST(PlatformPaths, AbsoluteNamesStandAsTheyAreRelativeOnesJoinTheDirectory) {
 
 }  // namespace
 
+// The folder saved for a chosen output or lookup file: the root must stay a folder.
+TEST(PlatformPaths, AChosenFileInTheRootKeepsTheRootAsItsFolder) {
+    const bool windows = platform::path_separator() == '\\';
+    const struct {
+        const char* path;
+        const char* folder;  // nullptr: no folder
+        const char* name;
+    } cases[] = {
+        {"/LOOKUP.TXT", "/", "LOOKUP.TXT"},
+        {"/data/sub/LOOKUP.TXT", "/data/sub", "LOOKUP.TXT"},
+        {"LOOKUP.TXT", nullptr, "LOOKUP.TXT"},
+        {"C:\\LOOKUP.TXT", windows ? "C:" : nullptr, windows ? "LOOKUP.TXT" : "C:\\LOOKUP.TXT"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        const platform::ChosenPath parts = platform::split_chosen_path(c.path);
+        EXPECT_EQ(parts.directory, c.folder ? std::optional<std::string>(c.folder) : std::nullopt);
+        EXPECT_EQ(parts.name, c.name);
+    }
+}
+
 TEST(PlatformPaths, FullWindowsPathsTakeTheFormWithoutALengthLimit) {
     const std::string long_name(255, 'n');
     const struct {
