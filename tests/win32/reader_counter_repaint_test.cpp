@@ -6,6 +6,7 @@
 #include "reader/win32/gdi_counter_screen.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/scripted_peer.h"
+#include "tests/win32/gdi_canvas.h"
 #include "tools/simulated-line/virtual_clock.h"
 
 namespace {
@@ -16,36 +17,14 @@ class GdiUi : public testing_support::RecordingUi {
     ravelo::GdiCounterScreen gdi;
 };
 
-// A plain window over the middle of the screen, where the box will stand; destroyed at the end.
-class WindowBeneath {
-  public:
-    WindowBeneath() {
-        WNDCLASSW window_class{};
-        window_class.lpfnWndProc = DefWindowProcW;
-        window_class.hInstance = GetModuleHandleW(nullptr);
-        window_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-        window_class.lpszClassName = L"CounterRepaintBeneath";
-        RegisterClassW(&window_class);
-        const int width = GetSystemMetrics(SM_CXSCREEN);
-        const int height = GetSystemMetrics(SM_CYSCREEN);
-        window_ = CreateWindowExW(0, window_class.lpszClassName, L"beneath", WS_POPUP | WS_VISIBLE,
-                                  width / 4, height / 4, width / 2, height / 2, nullptr, nullptr,
-                                  window_class.hInstance, nullptr);
-    }
-    ~WindowBeneath() {
-        if (window_) DestroyWindow(window_);
-        UnregisterClassW(L"CounterRepaintBeneath", GetModuleHandleW(nullptr));
-    }
-    HWND get() const { return window_; }
-
-  private:
-    HWND window_ = nullptr;
-};
-
 TEST(ReaderCounterRepaint, WindowsBeneathTheBoxAreAskedToPaintItsRectangle) {
-    WindowBeneath beneath;
+    // A plain window over the middle of the screen, where the box will stand.
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    const win32_test::PlainWindow beneath(
+        RECT{width / 4, height / 4, width / 4 + width / 2, height / 4 + height / 2},
+        RGB(255, 255, 255));
     if (!beneath.get()) GTEST_SKIP() << "no desktop to open a window on (run under Xvfb)";
-    UpdateWindow(beneath.get());
     ASSERT_FALSE(GetUpdateRect(beneath.get(), nullptr, FALSE)) << "painted before the box";
 
     simline::VirtualClock clock;

@@ -6,6 +6,7 @@
 #include "reader/win32/gdi_counter_screen.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/scripted_peer.h"
+#include "tests/win32/gdi_canvas.h"
 #include "tools/simulated-line/virtual_clock.h"
 
 namespace {
@@ -24,68 +25,9 @@ struct ScreenRig {
     ravelo::Reader reader{ports, clock, ui, ui};
 };
 
-// Paints a rectangle of the screen in one colour, as a window lying under the box would.
-void fill_screen(const RECT& area, COLORREF colour) {
-    HDC dc = GetDC(nullptr);
-    HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(dc, &area, brush);
-    DeleteObject(brush);
-    ReleaseDC(nullptr, dc);
-}
-
-// A window in one colour over the whole screen: what lies under the box, and repaints itself
-// when asked to (the desktop would paint its own background instead).
-class ColouredWindow {
-  public:
-    ColouredWindow(const RECT& area, COLORREF colour) : brush_(CreateSolidBrush(colour)) {
-        WNDCLASSW window_class{};
-        window_class.lpfnWndProc = DefWindowProcW;
-        window_class.hInstance = GetModuleHandleW(nullptr);
-        window_class.hbrBackground = brush_;
-        window_class.lpszClassName = L"CounterScreenUnder";
-        RegisterClassW(&window_class);
-        window_ =
-            CreateWindowExW(WS_EX_TOPMOST, window_class.lpszClassName, L"", WS_POPUP | WS_VISIBLE,
-                            area.left, area.top, area.right - area.left, area.bottom - area.top,
-                            nullptr, nullptr, window_class.hInstance, nullptr);
-        UpdateWindow(window_);
-    }
-    ~ColouredWindow() {
-        DestroyWindow(window_);
-        UnregisterClassW(L"CounterScreenUnder", GetModuleHandleW(nullptr));
-        DeleteObject(brush_);
-    }
-
-  private:
-    HBRUSH brush_;
-    HWND window_ = nullptr;
-};
-
-COLORREF pixel(int x, int y) {
-    HDC dc = GetDC(nullptr);
-    const COLORREF c = GetPixel(dc, x, y);
-    ReleaseDC(nullptr, dc);
-    return c;
-}
-
-// How many pixels of the rectangle differ from `colour`.
-int pixels_not(const RECT& area, COLORREF colour) {
-    HDC dc = GetDC(nullptr);
-    int n = 0;
-    for (int y = area.top; y < area.bottom; ++y) {
-        for (int x = area.left; x < area.right; ++x) n += GetPixel(dc, x, y) != colour;
-    }
-    ReleaseDC(nullptr, dc);
-    return n;
-}
-
-bool screen_readable() {
-    HDC dc = GetDC(nullptr);
-    if (!dc) return false;
-    const bool ok = GetPixel(dc, 0, 0) != CLR_INVALID;
-    ReleaseDC(nullptr, dc);
-    return ok;
-}
+using win32_test::fill_screen;
+using win32_test::screen_readable;
+using win32_test::ScreenCopy;
 
 constexpr COLORREF kUnder = RGB(10, 60, 140);
 constexpr COLORREF kMovedIn = RGB(200, 20, 20);
@@ -95,46 +37,47 @@ TEST(ReaderCounterScreen, BoxIsDrawnAndTheScreenRestored) {
     if (!screen_readable()) GTEST_SKIP() << "no screen to draw on (run under Xvfb)";
     ScreenRig rig;
     const RECT around{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    const ColouredWindow under(around, kUnder);
+    const win32_test::PlainWindow under(around, kUnder, WS_EX_TOPMOST);
 
     ravelo::draw_counter(rig.reader, ravelo::kCounterStart, 0);
     const ravelo::ScreenRect box = ravelo::counter_box(rig.reader.counter);
     EXPECT_EQ(rig.reader.counter.centre_x, around.right / 2);
     EXPECT_EQ(rig.reader.counter.centre_y, around.bottom / 2 - 10);
     EXPECT_GT(rig.reader.counter.box_width, 50);
-    EXPECT_EQ(pixel(box.left + 2, box.top + 2), kUnder) << "start draws nothing";
+    EXPECT_EQ(ScreenCopy().pixel(box.left + 2, box.top + 2), kUnder) << "start draws nothing";
 
     ravelo::draw_counter(rig.reader, ravelo::kCounterUpdate, 42);
-    EXPECT_EQ(pixel(box.left, box.top), RGB(0, 0, 0)) << "black outline";
-    EXPECT_EQ(pixel(box.right - 1, box.bottom - 1), RGB(0, 0, 0));
-    EXPECT_EQ(pixel(box.left + 2, box.top + 2), kYellow) << "pale yellow fill";
+    const ScreenCopy drawn;
+    EXPECT_EQ(drawn.pixel(box.left, box.top), RGB(0, 0, 0)) << "black outline";
+    EXPECT_EQ(drawn.pixel(box.right - 1, box.bottom - 1), RGB(0, 0, 0));
+    EXPECT_EQ(drawn.pixel(box.left + 2, box.top + 2), kYellow) << "pale yellow fill";
     const RECT inside{box.left + 1, box.top + 1, box.right - 1, box.bottom - 1};
-    const int text_pixels = pixels_not(inside, kYellow);
+    const int text_pixels = drawn.pixels_not(inside, kYellow);
     EXPECT_GT(text_pixels, 50) << "the count is written in the box";
 
     // A window moved under the box meanwhile: finish still puts back what start saw.
     const RECT capture{box.left, box.top, box.left + rig.reader.counter.box_width, box.bottom};
     fill_screen(capture, kMovedIn);
     ravelo::draw_counter(rig.reader, ravelo::kCounterFinish, 0);
-    EXPECT_EQ(pixels_not(capture, kUnder), 0);
+    EXPECT_EQ(ScreenCopy().pixels_not(capture, kUnder), 0);
 
     // A second finish has nothing to put back and leaves the screen alone.
     fill_screen(capture, kMovedIn);
     ravelo::draw_counter(rig.reader, ravelo::kCounterFinish, 0);
-    EXPECT_EQ(pixels_not(capture, kMovedIn), 0);
+    EXPECT_EQ(ScreenCopy().pixels_not(capture, kMovedIn), 0);
 }
 
 TEST(ReaderCounterScreen, TransferWithoutRecordsLeavesTheScreenAsItWas) {
     if (!screen_readable()) GTEST_SKIP() << "no screen to draw on (run under Xvfb)";
     ScreenRig rig;
     const RECT around{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    const ColouredWindow under(around, kUnder);
+    const win32_test::PlainWindow under(around, kUnder, WS_EX_TOPMOST);
     ravelo::draw_counter(rig.reader, ravelo::kCounterStart, 0);
     ravelo::draw_counter(rig.reader, ravelo::kCounterFinish, 0);
     const ravelo::ScreenRect box = ravelo::counter_capture(rig.reader.counter);
-    // The box's surroundings: reading every pixel of the screen back takes far too long.
+    // The box and its surroundings.
     const RECT near_box{box.left - 8, box.top - 8, box.right + 8, box.bottom + 8};
-    EXPECT_EQ(pixels_not(near_box, kUnder), 0);
+    EXPECT_EQ(ScreenCopy().pixels_not(near_box, kUnder), 0);
 }
 
 TEST(ReaderCounterScreen, MeasuresTheTextInTheScreenFont) {

@@ -14,6 +14,7 @@
 #include "platform/win32/wide.h"
 #include "reader/counter_overlay.h"
 #include "reader/win32/gdi_counter_screen.h"
+#include "tests/win32/gdi_canvas.h"
 
 namespace {
 
@@ -26,26 +27,12 @@ struct Drawing {
 template <typename Paint>
 Drawing draw(int width, int height, Paint paint) {
     Drawing result;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC memory = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!memory || !bitmap) {
-        if (bitmap) DeleteObject(bitmap);
-        if (memory) DeleteDC(memory);
-        return result;
-    }
-    HGDIOBJ old = SelectObject(memory, bitmap);
+    const win32_test::Canvas canvas(width, height);
+    if (!canvas.ok()) return result;
     const RECT all{0, 0, width, height};
-    FillRect(memory, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    paint(memory);
-    GdiFlush();
-    const auto* pixel = static_cast<const std::uint32_t*>(bits);
+    FillRect(canvas.dc(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    paint(canvas.dc());
+    const std::uint32_t* pixel = canvas.bits();
     std::map<std::uint32_t, int> colours;
     for (int i = 0; i < width * height; ++i) {
         const std::uint32_t p = pixel[i] & 0xFFFFFF;
@@ -57,9 +44,6 @@ Drawing draw(int width, int height, Paint paint) {
     int background = 0;
     for (const auto& colour : colours) background = std::max(background, colour.second);
     result.inked = width * height - background;
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
     return result;
 }
 
