@@ -9,41 +9,13 @@
 #include "platform/file.h"
 #include "platform/paths.h"
 #include "platform/win32/wide.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
 using platform::Creation;
 using platform::File;
 using platform::FileError;
-
-// A fresh folder under the temporary directory, removed with everything in it.
-class TempFolder {
-  public:
-    TempFolder() {
-        wchar_t base[MAX_PATH];
-        GetTempPathW(MAX_PATH, base);
-        path_ = platform::from_wide(base) + "velmora-file-" +
-                std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount64()) +
-                "\\";
-        CreateDirectoryW(platform::to_wide(path_).c_str(), nullptr);
-    }
-    ~TempFolder() {
-        WIN32_FIND_DATAW found;
-        HANDLE find = FindFirstFileW(platform::to_wide(path_ + "*").c_str(), &found);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                DeleteFileW((platform::to_wide(path_) + found.cFileName).c_str());
-            } while (FindNextFileW(find, &found));
-            FindClose(find);
-        }
-        RemoveDirectoryW(platform::to_wide(path_).c_str());
-    }
-    std::string operator/(const std::string& name) const { return path_ + name; }
-    const std::string& path() const { return path_; }
-
-  private:
-    std::string path_;
-};
 
 std::string content_of(const std::string& path) {
     std::string content;
@@ -77,10 +49,10 @@ TEST(Win32File, CreationModesOnExistingAndMissingFiles) {
         {"open_always, existing", Creation::open_always, true, FileError::none, "new content"},
         {"open_always, missing", Creation::open_always, false, FileError::none, "new"},
     };
-    TempFolder dir;
+    const testing_support::TempDir dir;
     for (const ModeCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string path = dir / "mode.txt";
+        const std::string path = dir.file("mode.txt");
         platform::remove_file(path);
         if (c.file_there_before) write_file(path, "old content");
         {
@@ -100,16 +72,16 @@ TEST(Win32File, CreationModesOnExistingAndMissingFiles) {
 }
 
 TEST(Win32File, MissingFolderIsNotFound) {
-    TempFolder dir;
+    const testing_support::TempDir dir;
     FileError error = FileError::none;
-    File f = File::open(dir / "no such folder\\x.txt", Creation::create_always, &error);
+    File f = File::open(dir.file("no such folder\\x.txt"), Creation::create_always, &error);
     EXPECT_FALSE(f.is_open());
     EXPECT_EQ(error, FileError::not_found);
 }
 
 TEST(Win32File, SecondOpenerIsRefusedUntilTheFirstCloses) {
-    TempFolder dir;
-    const std::string path = dir / "held.txt";
+    const testing_support::TempDir dir;
+    const std::string path = dir.file("held.txt");
     FileError error;
     File first = File::open(path, Creation::create_always, &error);
     ASSERT_TRUE(first.is_open());
@@ -137,8 +109,8 @@ TEST(Win32File, SecondOpenerIsRefusedUntilTheFirstCloses) {
 // A virus scanner or a backup holds a file for a moment: an open waits that out, about half a
 // second at most.
 TEST(Win32File, ABriefHoldByAnotherProgramIsWaitedOut) {
-    TempFolder dir;
-    const std::string path = dir / "scanned.txt";
+    const testing_support::TempDir dir;
+    const std::string path = dir.file("scanned.txt");
     write_file(path, "x");
     for (DWORD hold_ms : {200u, 1500u}) {
         SCOPED_TRACE(hold_ms);
@@ -165,11 +137,11 @@ TEST(Win32File, ABriefHoldByAnotherProgramIsWaitedOut) {
 
 // Names that Windows takes for devices in any folder are refused, not written to.
 TEST(Win32File, ReservedDeviceNamesAreRefused) {
-    TempFolder dir;
+    const testing_support::TempDir dir;
     for (const char* name : {"NUL.TXT", "con.txt", "COM1.TXT", "LPT1", "aux.dat"}) {
         SCOPED_TRACE(name);
         FileError error = FileError::none;
-        File file = File::open(dir / name, Creation::create_always, &error);
+        File file = File::open(dir.file(name), Creation::create_always, &error);
         EXPECT_FALSE(file.is_open());
         EXPECT_EQ(error, FileError::access_denied);
     }
@@ -177,8 +149,8 @@ TEST(Win32File, ReservedDeviceNamesAreRefused) {
 
 // Deleting the transfer's own file: only while the path still names that very file.
 TEST(Win32File, OnlyTheFileThatWasMadeIsRemoved) {
-    TempFolder dir;
-    const std::string path = dir / "made.txt";
+    const testing_support::TempDir dir;
+    const std::string path = dir.file("made.txt");
     for (bool replaced : {false, true}) {
         SCOPED_TRACE(replaced);
         FileError error;
@@ -189,7 +161,7 @@ TEST(Win32File, OnlyTheFileThatWasMadeIsRemoved) {
         if (replaced) {
             // Moved aside rather than deleted, so that its number cannot be given out again.
             ASSERT_TRUE(MoveFileW(platform::to_wide(path).c_str(),
-                                  platform::to_wide(dir / "moved aside.txt").c_str()));
+                                  platform::to_wide(dir.file("moved aside.txt")).c_str()));
             write_file(path, "theirs");
         }
         EXPECT_EQ(platform::remove_made_file(path, identity), !replaced);
@@ -198,8 +170,8 @@ TEST(Win32File, OnlyTheFileThatWasMadeIsRemoved) {
 }
 
 TEST(Win32File, MovedFileKeepsTheHandleAndClosesOnce) {
-    TempFolder dir;
-    const std::string path = dir / "moved.txt";
+    const testing_support::TempDir dir;
+    const std::string path = dir.file("moved.txt");
     FileError error;
     File a = File::open(path, Creation::create_always, &error);
     File b = std::move(a);
@@ -216,8 +188,8 @@ TEST(Win32File, MovedFileKeepsTheHandleAndClosesOnce) {
 }
 
 TEST(Win32File, SeekSizeAndReadBack) {
-    TempFolder dir;
-    const std::string path = dir / "seek.txt";
+    const testing_support::TempDir dir;
+    const std::string path = dir.file("seek.txt");
     write_file(path, "12345");
     FileError error;
     File f = File::open(path, Creation::open_existing, &error);
@@ -233,9 +205,9 @@ TEST(Win32File, SeekSizeAndReadBack) {
 }
 
 TEST(Win32File, CzechNamesReachTheDiskAsUnicode) {
-    TempFolder dir;
+    const testing_support::TempDir dir;
     const std::string name = u8"Příliš žluťoučký kůň úpěl ďábelské ódy.TXT";
-    const std::string path = dir / name;
+    const std::string path = dir.file(name);
     const std::string bytes("\x00\xff\r\n\x8a\x9a", 6);  // content passes unchanged
     write_file(path, bytes);
 
@@ -243,7 +215,7 @@ TEST(Win32File, CzechNamesReachTheDiskAsUnicode) {
     EXPECT_EQ(content_of(path), bytes);
     // The name Windows keeps is the UTF-16 form, not the UTF-8 bytes read as a code page.
     WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW(platform::to_wide(dir / "*.TXT").c_str(), &found);
+    HANDLE find = FindFirstFileW(platform::to_wide(dir.file("*.TXT")).c_str(), &found);
     ASSERT_NE(find, INVALID_HANDLE_VALUE);
     FindClose(find);
     EXPECT_EQ(std::wstring(found.cFileName), L"Příliš žluťoučký kůň úpěl ďábelské ódy.TXT");
@@ -254,9 +226,9 @@ TEST(Win32File, CzechNamesReachTheDiskAsUnicode) {
 }
 
 TEST(Win32File, FolderIsNotAFile) {
-    TempFolder dir;
-    EXPECT_FALSE(platform::file_exists(dir.path()));
-    EXPECT_FALSE(platform::file_exists(dir / "missing.txt"));
+    const testing_support::TempDir dir;
+    EXPECT_FALSE(platform::file_exists(dir.directory()));
+    EXPECT_FALSE(platform::file_exists(dir.file("missing.txt")));
 }
 
 TEST(Win32Paths, ExecutableDirectoryHoldsTheTestProgram) {
