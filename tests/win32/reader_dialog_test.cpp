@@ -27,63 +27,23 @@ using win32_test::save_screenshot;
 const wchar_t kPropertiesCaption[] = L"Čtení dat přes RS-232 (Ver 4.10)";
 const wchar_t kPollingCaption[] = L"Připraveno pro příjem dat";
 
-class DialogTest : public ::testing::Test {
+class DialogTest : public ::testing::Test, protected win32_test::DialogHarness {
   protected:
+    DialogTest() : DialogHarness(L"ravelo_resources.dll") {}
     void SetUp() override {
-        templates = LoadLibraryW((bin_directory() + L"ravelo_resources.dll").c_str());
         ASSERT_NE(templates, nullptr);
         reader.settings.directory = "C:\\data";
         reader.settings.file_name = "in.txt";
         reader.settings.poll_interval = 7;
         reader.output_path = "unchanged";
     }
-    void TearDown() override {
-        if (dialog) DestroyWindow(dialog);
-        if (templates) FreeLibrary(templates);
-    }
+    void TearDown() override { close(); }
 
-    // The properties dialog, modeless and never shown: its procedure runs as in the modal case.
-    void open_properties() {
-        dialog = CreateDialogParamW(templates, L"PropertiesDlg", nullptr, properties_dialog_proc,
-                                    reinterpret_cast<LPARAM>(&reader));
-        ASSERT_NE(dialog, nullptr) << GetLastError();
-    }
-
-    void click(int id) {
-        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-    }
-    void type(int id, const std::string& text) {
-        SetDlgItemTextW(dialog, id, platform::to_wide(text).c_str());
-    }
-    // Over the whole text, key by key, as a user types: an edit without auto-scroll takes no more
-    // than it can show.
-    void type_keys(int id, const std::string& text) {
-        SendDlgItemMessageW(dialog, id, EM_SETSEL, 0, -1);
-        for (wchar_t c : platform::to_wide(text)) SendDlgItemMessageW(dialog, id, WM_CHAR, c, 1);
-    }
-    std::string text(int id) {
-        wchar_t buffer[512];
-        GetDlgItemTextW(dialog, id, buffer, 512);
-        return platform::from_wide(buffer);
-    }
-    std::vector<std::string> items(int id) {
-        std::vector<std::string> out;
-        int n = static_cast<int>(SendDlgItemMessageW(dialog, id, CB_GETCOUNT, 0, 0));
-        for (int i = 0; i < n; ++i) {
-            wchar_t buffer[64];
-            SendDlgItemMessageW(dialog, id, CB_GETLBTEXT, static_cast<WPARAM>(i),
-                                reinterpret_cast<LPARAM>(buffer));
-            out.push_back(platform::from_wide(buffer));
-        }
-        return out;
-    }
+    void open_properties() { open(L"PropertiesDlg", properties_dialog_proc, &reader); }
     std::string selected_mode() {
         int i = static_cast<int>(SendDlgItemMessageW(dialog, IDC_FILE_MODE, CB_GETCURSEL, 0, 0));
         return i < 0 ? "(none)" : items(IDC_FILE_MODE).at(static_cast<std::size_t>(i));
     }
-    bool checked(int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
-    bool enabled(int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
     void expect_online_state(bool online) {
         EXPECT_EQ(checked(IDC_ONLINE), online);
         EXPECT_EQ(items(IDC_FILE_MODE).size(), online ? 3u : 4u);
@@ -97,8 +57,6 @@ class DialogTest : public ::testing::Test {
     simline::VirtualClock clock;
     testing_support::RecordingUi ui;
     Reader reader{ports, clock, ui, ui};
-    HMODULE templates = nullptr;
-    HWND dialog = nullptr;
 };
 
 TEST_F(DialogTest, PropertiesOpenShowsTheSettings) {
@@ -155,9 +113,7 @@ TEST_F(DialogTest, OnlineSwitchOnAndOffTwice) {
 
 TEST_F(DialogTest, FileModeListAndOnlineSwitchCarryTheIndex) {
     open_properties();
-    SendDlgItemMessageW(dialog, IDC_FILE_MODE, CB_SETCURSEL, 2, 0);
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_FILE_MODE, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_FILE_MODE)));
+    choose(IDC_FILE_MODE, 2);
     EXPECT_EQ(reader.settings.file_mode, 2);
     click(IDC_ONLINE);
     EXPECT_EQ(selected_mode(), "Přepsat");
@@ -189,8 +145,8 @@ TEST_F(DialogTest, OkReadsEverythingBack) {
     open_properties();
     type(IDC_DIRECTORY, "D:\\příjem\\");
     type_keys(IDC_FILE_NAME, std::string(70, 'n'));
-    SendDlgItemMessageW(dialog, IDC_PORT, CB_SETCURSEL, 4, 0);
-    SendDlgItemMessageW(dialog, IDC_BAUD, CB_SETCURSEL, 3, 0);
+    select(IDC_PORT, 4);
+    select(IDC_BAUD, 3);
     for (int id : {IDC_APPEND_CR, IDC_SHOW_ERRORS, IDC_ALWAYS_ASK}) click(id);
     EXPECT_FALSE(checked(IDC_APPEND_CR));
     click(IDC_ONLINE);
@@ -215,7 +171,7 @@ TEST_F(DialogTest, StornoReadsNothingBack) {
     const ReaderSettings before = reader.settings;
     type(IDC_DIRECTORY, "E:\\jinam");
     type(IDC_FILE_NAME, "jine.txt");
-    SendDlgItemMessageW(dialog, IDC_PORT, CB_SETCURSEL, 5, 0);
+    select(IDC_PORT, 5);
     for (int id : {IDC_APPEND_CR, IDC_APPEND_LF, IDC_SHOW_ERRORS, IDC_SHOW_RECEIVED}) click(id);
     click(IDCANCEL);
     EXPECT_EQ(reader.settings, before);
@@ -283,12 +239,9 @@ TEST_F(DialogTest, PollingStartsMinimisedWithoutErrorMessages) {
     for (int show_errors : {0, 1}) {
         reader.settings.show_errors = show_errors;
         PollingWindow window{reader, [] { return -1; }};
-        dialog = CreateDialogParamW(templates, L"ProgressDlg", nullptr, polling_dialog_proc,
-                                    reinterpret_cast<LPARAM>(&window));
-        ASSERT_NE(dialog, nullptr);
+        open(L"ProgressDlg", polling_dialog_proc, &window);
         EXPECT_EQ(IsIconic(dialog) != FALSE, show_errors == 0);
-        DestroyWindow(dialog);
-        dialog = nullptr;
+        close();
     }
 }
 

@@ -19,6 +19,7 @@
 #include "sender/win32/port_dialog.h"
 #include "sender/win32/progress_window.h"
 #include "sender/win32/win32_sender_ui.h"
+#include "tests/support/temp_dir.h"
 #include "tests/win32/win32_test_support.h"
 
 namespace lumbra {
@@ -144,50 +145,15 @@ void expect_frame(HWND dialog, int w, int h, const char* face) {
     EXPECT_NEAR((window.top + window.bottom) / 2, (work.top + work.bottom) / 2, 1);
 }
 
-class SenderWindowsTest : public ::testing::Test {
+class SenderWindowsTest : public ::testing::Test, protected win32_test::DialogHarness {
   protected:
-    void SetUp() override {
-        templates = LoadLibraryW((bin_directory() + L"lumbra_resources.dll").c_str());
-        ASSERT_NE(templates, nullptr);
-    }
-    void TearDown() override {
-        if (dialog) DestroyWindow(dialog);
-        if (templates) FreeLibrary(templates);
-    }
+    SenderWindowsTest() : DialogHarness(L"lumbra_resources.dll") {}
+    void SetUp() override { ASSERT_NE(templates, nullptr); }
+    void TearDown() override { close(); }
 
-    // The port dialog, modeless and never shown: its procedure runs as in the modal case.
-    void open_port_dialog() {
-        dialog = CreateDialogParamW(templates, L"ComPropertiesDlg", nullptr, port_dialog_proc,
-                                    reinterpret_cast<LPARAM>(&settings));
-        ASSERT_NE(dialog, nullptr) << GetLastError();
-    }
-    void click(int id) {
-        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-    }
-    void select(int id, int index) {
-        SendDlgItemMessageW(dialog, id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    }
-    std::string shown(int id) {
-        wchar_t buffer[64] = L"";
-        GetDlgItemTextW(dialog, id, buffer, 64);
-        return platform::from_wide(buffer);
-    }
-    std::vector<std::string> items(int id) {
-        std::vector<std::string> out;
-        const auto n = static_cast<int>(SendDlgItemMessageW(dialog, id, CB_GETCOUNT, 0, 0));
-        for (int i = 0; i < n; ++i) {
-            wchar_t buffer[64] = L"";
-            SendDlgItemMessageW(dialog, id, CB_GETLBTEXT, static_cast<WPARAM>(i),
-                                reinterpret_cast<LPARAM>(buffer));
-            out.push_back(platform::from_wide(buffer));
-        }
-        return out;
-    }
+    void open_port_dialog() { open(L"ComPropertiesDlg", port_dialog_proc, &settings); }
 
     SenderSettings settings;
-    HMODULE templates = nullptr;
-    HWND dialog = nullptr;
 };
 
 TEST_F(SenderWindowsTest, PortDialogTemplateHasItsControlsInPlace) {
@@ -225,10 +191,8 @@ TEST_F(SenderWindowsTest, PortDialogOpensOnTheSettings) {
                   (std::vector<std::string>{"COM1", "COM2", "COM3", "COM4", "COM5", "COM6"}));
         EXPECT_EQ(items(IDC_LOOKUP_BAUD),
                   (std::vector<std::string>{"115200", "57600", "38400", "19200", "9600"}));
-        EXPECT_EQ(shown(IDC_LOOKUP_PORT), c.port_shown);
-        EXPECT_EQ(shown(IDC_LOOKUP_BAUD), c.baud_shown);
-        DestroyWindow(dialog);
-        dialog = nullptr;
+        EXPECT_EQ(text(IDC_LOOKUP_PORT), c.port_shown);
+        EXPECT_EQ(text(IDC_LOOKUP_BAUD), c.baud_shown);
     }
 }
 
@@ -243,8 +207,6 @@ TEST_F(SenderWindowsTest, PortDialogOkTakesBothOverAndZrusitNothing) {
         click(button);
         EXPECT_EQ(settings.port_index, button == IDOK ? 1 : 5);
         EXPECT_EQ(settings.baud_index, button == IDOK ? 2 : 4);
-        DestroyWindow(dialog);
-        dialog = nullptr;
     }
 }
 
@@ -285,34 +247,27 @@ TEST_F(SenderWindowsTest, ModalPortDialogEndsWithEnterEscapeOrCloseBox) {
     }
 }
 
-// The screen's pixels along the bar's middle row, between two fractions of its width.
-int pixels_of_colour(HWND bar, double from, double to, COLORREF colour, int* counted) {
+// A rectangle in `window`'s client pixels, in screen pixels.
+RECT on_screen(HWND window, RECT area) {
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    return area;
+}
+
+// The pixels of `colour` along the bar's middle row, between two fractions of its width.
+int pixels_of_colour(const win32_test::Canvas& screen, HWND bar, double from, double to,
+                     COLORREF colour, int* counted) {
     RECT inside{};
     GetClientRect(bar, &inside);
-    MapWindowPoints(bar, nullptr, reinterpret_cast<POINT*>(&inside), 2);
+    inside = on_screen(bar, inside);
     const int width = inside.right - inside.left;
     const int y = (inside.top + inside.bottom) / 2;
-    HDC screen = GetDC(nullptr);
     int n = 0;
     *counted = 0;
     for (int x = inside.left + static_cast<int>(width * from);
          x < inside.left + static_cast<int>(width * to); ++x) {
-        n += GetPixel(screen, x, y) == colour;
+        n += screen.pixel(x, y) == colour;
         ++*counted;
     }
-    ReleaseDC(nullptr, screen);
-    return n;
-}
-
-// Pixels of the rectangle (client pixels of `window`) that differ from `colour` on the screen.
-int screen_pixels_not(HWND window, RECT area, COLORREF colour) {
-    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&area), 2);
-    HDC screen = GetDC(nullptr);
-    int n = 0;
-    for (int y = area.top; y < area.bottom; ++y) {
-        for (int x = area.left; x < area.right; ++x) n += GetPixel(screen, x, y) != colour;
-    }
-    ReleaseDC(nullptr, screen);
     return n;
 }
 
@@ -382,8 +337,11 @@ TEST_F(SenderWindowsTest, ProgressBarShowsEachPositionWithoutAMessageLoop) {
     // with nothing of "Static".
     const std::vector<HWND> controls = children(window);
     ASSERT_EQ(controls.size(), 3u);
-    EXPECT_GT(screen_pixels_not(window, client_rect_of(controls[0]), face), 20) << "Přenáším...";
-    EXPECT_EQ(screen_pixels_not(window, client_rect_of(controls[1]), face), 0) << "static 151";
+    const win32_test::ScreenCopy opened;
+    EXPECT_GT(opened.pixels_not(on_screen(window, client_rect_of(controls[0])), face), 20)
+        << "Přenáším...";
+    EXPECT_EQ(opened.pixels_not(on_screen(window, client_rect_of(controls[1])), face), 0)
+        << "static 151";
 
     struct Step {
         int percent;
@@ -395,8 +353,9 @@ TEST_F(SenderWindowsTest, ProgressBarShowsEachPositionWithoutAMessageLoop) {
         if (s.percent >= 0) ui.set_progress(s.percent);
         int left_n = 0;
         int right_n = 0;
-        const int left = pixels_of_colour(bar, 0.10, 0.45, filled, &left_n);
-        const int right = pixels_of_colour(bar, 0.55, 0.95, filled, &right_n);
+        const win32_test::ScreenCopy screen;
+        const int left = pixels_of_colour(screen, bar, 0.10, 0.45, filled, &left_n);
+        const int right = pixels_of_colour(screen, bar, 0.55, 0.95, filled, &right_n);
         if (s.percent == 50) save_screenshot(L"lumbra-progress.bmp");
         // The classic bar is drawn in blocks with gaps: most, not all, of a filled part.
         EXPECT_TRUE(s.left_filled ? left > left_n / 2 : left == 0) << left << " of " << left_n;
@@ -423,19 +382,13 @@ BOOL CALLBACK find_shown_dialog(HWND window, LPARAM found) {
 // (Wine checks that the file exists before it appends the default extension, so "TXT" cannot
 // be seen at work here.)
 TEST_F(SenderWindowsTest, OpenDialogOffersTheLookupFiles) {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring folder = std::wstring(temp) + L"lumbra-open-test";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    const std::wstring file = folder + L"\\tabulka.TXT";
-    HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    CloseHandle(h);
+    const testing_support::TempDir folder;
+    const std::string file = folder.file("tabulka.TXT");
+    testing_support::write_bytes(file, "");
 
     for (int button : {IDCANCEL, IDOK}) {
         SCOPED_TRACE(button);
-        settings.directory = platform::from_wide(folder);
+        settings.directory = folder.path().string();
         settings.lookup_path = "tabulka.TXT";
         std::vector<std::string> filters;
         int filter_selected = -1;
@@ -446,20 +399,11 @@ TEST_F(SenderWindowsTest, OpenDialogOffersTheLookupFiles) {
             EnumThreadWindows(GetCurrentThreadId(), find_shown_dialog,
                               reinterpret_cast<LPARAM>(&open));
             ASSERT_NE(open, nullptr);
-            const auto n = static_cast<int>(SendDlgItemMessageW(open, cmb1, CB_GETCOUNT, 0, 0));
-            for (int i = 0; i < n; ++i) {
-                wchar_t text[128] = L"";
-                SendDlgItemMessageW(open, cmb1, CB_GETLBTEXT, static_cast<WPARAM>(i),
-                                    reinterpret_cast<LPARAM>(text));
-                filters.push_back(platform::from_wide(text));
-            }
+            filters = win32_test::list_items(open, cmb1);
             filter_selected = static_cast<int>(SendDlgItemMessageW(open, cmb1, CB_GETCURSEL, 0, 0));
             // Windows names its file name box cmb13, Wine edt1.
-            wchar_t name[MAX_PATH] = L"";
-            if (!GetDlgItemTextW(open, cmb13, name, MAX_PATH)) {
-                GetDlgItemTextW(open, edt1, name, MAX_PATH);
-            }
-            proposed = platform::from_wide(name);
+            proposed = win32_test::control_text(open, cmb13);
+            if (proposed.empty()) proposed = win32_test::control_text(open, edt1);
             read_only_shown = IsWindowVisible(GetDlgItem(open, chx1)) != FALSE;
             if (button == IDOK) save_screenshot(L"lumbra-open-dialog.bmp");
             PostMessageW(open, WM_COMMAND, static_cast<WPARAM>(button), 0);
@@ -471,11 +415,8 @@ TEST_F(SenderWindowsTest, OpenDialogOffersTheLookupFiles) {
         EXPECT_EQ(filter_selected, 0);
         EXPECT_EQ(proposed, "tabulka.TXT");
         EXPECT_FALSE(read_only_shown);
-        EXPECT_EQ(settings.lookup_path,
-                  button == IDOK ? platform::from_wide(file) : std::string("tabulka.TXT"));
+        EXPECT_EQ(settings.lookup_path, button == IDOK ? file : std::string("tabulka.TXT"));
     }
-    DeleteFileW(file.c_str());
-    RemoveDirectoryW(folder.c_str());
 }
 
 BOOL CALLBACK find_main_window(HWND window, LPARAM found) {
@@ -486,12 +427,13 @@ BOOL CALLBACK find_main_window(HWND window, LPARAM found) {
 
 // The hidden main window exists for the run only, however the run ends, and the exit code is 0.
 TEST(LumbraMainWindow, HiddenScreenSizedWindowForTheRunOnly) {
-    HMODULE resources = LoadLibraryW((bin_directory() + L"lumbra_resources.dll").c_str());
+    const win32_test::Module resources(
+        LoadLibraryW((bin_directory() + L"lumbra_resources.dll").c_str()));
     ASSERT_NE(resources, nullptr);
     for (bool throws : {false, true}) {
         SCOPED_TRACE(throws);
         HWND seen = nullptr;
-        const int code = run_with_main_window(GetModuleHandleW(nullptr), resources, [&] {
+        const int code = run_with_main_window(GetModuleHandleW(nullptr), resources.get(), [&] {
             EnumThreadWindows(GetCurrentThreadId(), find_main_window,
                               reinterpret_cast<LPARAM>(&seen));
             ASSERT_NE(seen, nullptr);
@@ -515,7 +457,6 @@ TEST(LumbraMainWindow, HiddenScreenSizedWindowForTheRunOnly) {
         EXPECT_NE(seen, nullptr);
         EXPECT_FALSE(IsWindow(seen)) << "destroyed after the run";
     }
-    FreeLibrary(resources);
 }
 
 // Lumbra.exe itself: version 4.0.0.0 named "Lumbra", the one 16-colour icon, and the
@@ -555,11 +496,11 @@ TEST(LumbraExecutable, VersionIconAndLanguage) {
     EXPECT_EQ(value(L"Comments"),
               "Aplikace pro nahrání databáze do terminálu Velmora přes RS-232 a IrDA port");
 
-    HMODULE image = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const win32_test::Module image(LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
     ASSERT_NE(image, nullptr);
-    HRSRC group = FindResourceW(image, L"LOOKUP", RT_GROUP_ICON);
+    HRSRC group = FindResourceW(image.get(), L"LOOKUP", RT_GROUP_ICON);
     ASSERT_NE(group, nullptr);
-    const auto* bytes = static_cast<const BYTE*>(LockResource(LoadResource(image, group)));
+    const auto* bytes = static_cast<const BYTE*>(LockResource(LoadResource(image.get(), group)));
     ASSERT_NE(bytes, nullptr);
     // GRPICONDIR: reserved, type 1, count; then 14-byte entries: width, height, colours, ...
     const auto word = [&](int at) { return static_cast<int>(bytes[at] | bytes[at + 1] << 8); };
@@ -571,10 +512,9 @@ TEST(LumbraExecutable, VersionIconAndLanguage) {
     EXPECT_EQ(word(12), 4) << "4 bits per pixel";
     const LANGID czech = MAKELANGID(LANG_CZECH, SUBLANG_DEFAULT);
     for (const wchar_t* name : {L"COMPROPERTIESDLG", L"PROGRESSDLG"}) {
-        EXPECT_NE(FindResourceExW(image, RT_DIALOG, name, czech), nullptr);
+        EXPECT_NE(FindResourceExW(image.get(), RT_DIALOG, name, czech), nullptr);
     }
-    EXPECT_NE(FindResourceExW(image, RT_GROUP_ICON, L"LOOKUP", czech), nullptr);
-    FreeLibrary(image);
+    EXPECT_NE(FindResourceExW(image.get(), RT_GROUP_ICON, L"LOOKUP", czech), nullptr);
 }
 
 }  // namespace
