@@ -19,6 +19,7 @@
 #include "tests/bench/paced_line.h"
 #include "tests/bench/program_run.h"
 #include "tests/support/posix/pty_pair.h"
+#include "tests/support/temp_dir.h"
 #include "tools/velmora-sim/framing.h"
 
 namespace {
@@ -45,6 +46,15 @@ double percentile(std::vector<double> v, double p) {
     if (v.empty()) return 0;
     std::sort(v.begin(), v.end());
     return v[std::min(v.size() - 1, static_cast<std::size_t>(p * static_cast<double>(v.size())))];
+}
+
+// The totals of a transfer that ran from `start` to `end` (ns), its bytes counted in `o`.
+void close_transfer(Outcome& o, const bench::PacedLine& line, std::int64_t start, std::int64_t end,
+                    double cpu_s) {
+    o.cpu_s = cpu_s;
+    o.wall_s = static_cast<double>(end - start) * 1e-9;
+    o.efficiency =
+        static_cast<double>(o.bytes) * static_cast<double>(line.byte_ns()) * 1e-9 / o.wall_s;
 }
 
 Bytes payload(std::size_t size, std::size_t n) {
@@ -77,11 +87,8 @@ Outcome serve_records(bench::PacedLine& line, std::size_t count, std::size_t siz
         end = from = answer.crossed;
         o.bytes += record.size() + answer.bytes.size();
     }
-    o.cpu_s = cpu() - cpu_start;
+    close_transfer(o, line, start, end, cpu() - cpu_start);
     line.send(sim::kOver, from);
-    o.wall_s = static_cast<double>(end - start) * 1e-9;
-    o.efficiency =
-        static_cast<double>(o.bytes) * static_cast<double>(line.byte_ns()) * 1e-9 / o.wall_s;
     o.ok = true;
     return o;
 }
@@ -109,11 +116,8 @@ Outcome take_lookup(bench::PacedLine& line, std::size_t count, const std::functi
         end = acked;
         o.bytes += m.bytes.size() + sim::kAck.size();
     }
-    o.cpu_s = cpu() - cpu_start;
+    close_transfer(o, line, start, end, cpu() - cpu_start);
     line.send(sim::kAck, m.crossed);
-    o.wall_s = static_cast<double>(end - start) * 1e-9;
-    o.efficiency =
-        static_cast<double>(o.bytes) * static_cast<double>(line.byte_ns()) * 1e-9 / o.wall_s;
     o.ok = o.answer_us.size() + 1 == count;
     return o;
 }
@@ -186,7 +190,7 @@ struct Setup {
     std::string windows_bin;  // empty: no Windows build
     std::string wine_ports;
     std::string wine_prefix;
-    std::filesystem::path folder;
+    testing_support::TempDir folder;  // the programs' files and logs
 };
 
 std::string baud_digit(std::uint32_t baud) {
@@ -221,6 +225,13 @@ int control_main(char** argv) {
     return 0;
 }
 
+// The case's transfer on `line`, with the processor time of `program` and of what holds `device`.
+Outcome transfer(const Case& c, bench::PacedLine& line, bench::ProgramRun& program,
+                 const std::string& device) {
+    const auto cpu = [&program, &device] { return program.cpu_seconds(device); };
+    return c.reader ? serve_records(line, c.count, c.size, cpu) : take_lookup(line, c.count, cpu);
+}
+
 // The control is started as the programs are, a program of its own: a child that was only
 // forked stays on the benchmark's processor and is woken far sooner than any started program.
 Outcome run_control(const Case& c, const Setup& s) {
@@ -228,11 +239,8 @@ Outcome run_control(const Case& c, const Setup& s) {
     bench::PacedLine line(pty.master(), c.baud, c.fifo);
     bench::ProgramRun control({s.self, "--control", c.reader ? "reader" : "sender",
                                pty.slave_path(), std::to_string(c.count), std::to_string(c.size)},
-                              {}, (s.folder / "control.log").string());
-    const std::string device = pty.slave_path();
-    const auto cpu = [&control, &device] { return control.cpu_seconds(device); };
-    Outcome o =
-        c.reader ? serve_records(line, c.count, c.size, cpu) : take_lookup(line, c.count, cpu);
+                              {}, s.folder.file("control.log"));
+    Outcome o = transfer(c, line, control, pty.slave_path());
     control.wait(30);
     return o;
 }
@@ -249,9 +257,9 @@ Outcome run_program(const Case& c, const Setup& s, bool windows) {
     bench::PacedLine line(pty.master(), c.baud, c.fifo);
     std::map<std::string, std::string> environment;
     std::vector<std::string> argv;
-    const std::filesystem::path lookup = s.folder / "LOOKUP.TXT";
+    const std::filesystem::path lookup = s.folder.path() / "LOOKUP.TXT";
     if (!c.reader) write_lookup(lookup, c);
-    std::string file = c.reader ? (s.folder / "OUT.TXT").string() : lookup.string();
+    std::string file = c.reader ? s.folder.file("OUT.TXT") : lookup.string();
     if (windows) file = windows_name(file);
     const std::string tail = c.reader ? file + ",1," + baud_digit(c.baud) + ",1,1,1,0,0,0,0,2"
                                       : file + ",1," + baud_digit(c.baud);
@@ -264,18 +272,15 @@ Outcome run_program(const Case& c, const Setup& s, bool windows) {
         environment["VELMORA_COM1"] = pty.slave_path();
         argv = {s.bin + (c.reader ? "/ravelo" : "/lumbra"), tail};
     }
-    bench::ProgramRun program(argv, environment, (s.folder / "program.log").string(),
+    bench::ProgramRun program(argv, environment, s.folder.file("program.log"),
                               windows ? s.wine_prefix : "");
-    const std::string device = pty.slave_path();
-    const auto cpu = [&program, &device] { return program.cpu_seconds(device); };
-    Outcome o =
-        c.reader ? serve_records(line, c.count, c.size, cpu) : take_lookup(line, c.count, cpu);
+    Outcome o = transfer(c, line, program, pty.slave_path());
     o.peak_kb = program.peak_kb();
     if (windows && !c.reader) {
         // Lumbra.exe reports the result in a box: press its OK from outside.
         bench::ProgramRun box({std::string(VELMORA_SOURCE_DIR) + "/scripts/wine-run",
                                s.windows_bin + "/box-answer.exe", "Lumbra", "ok", "20"},
-                              {}, (s.folder / "box.log").string());
+                              {}, s.folder.file("box.log"));
         box.wait(30);
     }
     program.wait(30);
@@ -328,9 +333,6 @@ int main(int argc, char** argv) {
     s.wine_ports = env("VELMORA_WINE_PORTS");
     s.wine_prefix = env("WINEPREFIX");
     const bool wine = !s.windows_bin.empty() && !s.wine_ports.empty();
-    s.folder =
-        std::filesystem::temp_directory_path() / ("paced-bench-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(s.folder);
     std::printf("load average at start: ");
     std::fflush(stdout);
     std::system("cut -d' ' -f1-3 /proc/loadavg");
@@ -359,6 +361,10 @@ int main(int argc, char** argv) {
     std::printf("\nload average at end: ");
     std::fflush(stdout);
     std::system("cut -d' ' -f1-3 /proc/loadavg");
-    if (env("VELMORA_BENCH_KEEP").empty()) std::filesystem::remove_all(s.folder);
+    // The folder goes with the run; VELMORA_BENCH_KEEP keeps a copy of its files and logs.
+    const auto kept =
+        std::filesystem::temp_directory_path() / ("paced-bench-" + std::to_string(::getpid()));
+    if (!env("VELMORA_BENCH_KEEP").empty())
+        std::filesystem::copy(s.folder.path(), kept, std::filesystem::copy_options::recursive);
     return 0;
 }

@@ -1,7 +1,6 @@
 // Processor time from /proc: schedstat counts nanoseconds, stat only clock ticks.
 #include "tests/bench/program_run.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -13,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -24,16 +24,22 @@ namespace bench {
 
 namespace {
 
+namespace fs = std::filesystem;
+
 std::vector<pid_t> all_pids() {
     std::vector<pid_t> pids;
-    DIR* proc = ::opendir("/proc");
-    if (!proc) return pids;
-    while (const dirent* entry = ::readdir(proc)) {
-        const pid_t pid = static_cast<pid_t>(std::atoi(entry->d_name));
+    std::error_code gone;
+    for (const fs::directory_entry& entry : fs::directory_iterator("/proc", gone)) {
+        const pid_t pid = static_cast<pid_t>(std::atoi(entry.path().filename().c_str()));
         if (pid > 0) pids.push_back(pid);
     }
-    ::closedir(proc);
     return pids;
+}
+
+// Where a link of /proc leads; empty when the process has gone or it may not be read.
+std::string link_target(const fs::path& link) {
+    std::error_code gone;
+    return fs::read_symlink(link, gone).string();
 }
 
 pid_t parent_of(pid_t pid) {
@@ -56,22 +62,12 @@ double cpu_of(pid_t pid) {
 }
 
 bool holds_open(pid_t pid, const std::string& device) {
-    const std::string folder = "/proc/" + std::to_string(pid) + "/fd";
-    DIR* fds = ::opendir(folder.c_str());
-    if (!fds) return false;
-    bool found = false;
-    while (const dirent* entry = ::readdir(fds)) {
-        char target[4096];
-        const std::string link = folder + "/" + entry->d_name;
-        const ssize_t n = ::readlink(link.c_str(), target, sizeof target - 1);
-        if (n > 0 &&
-            device.compare(0, std::string::npos, target, static_cast<std::size_t>(n)) == 0) {
-            found = true;
-            break;
-        }
+    std::error_code gone;
+    const fs::path fds = "/proc/" + std::to_string(pid) + "/fd";
+    for (const fs::directory_entry& entry : fs::directory_iterator(fds, gone)) {
+        if (link_target(entry.path()) == device) return true;
     }
-    ::closedir(fds);
-    return found;
+    return false;
 }
 
 // The Wine server of a prefix works in a directory named after the prefix's device and inode.
@@ -83,11 +79,7 @@ pid_t wine_server_of(const std::string& prefix) {
                   static_cast<unsigned long long>(info.st_dev),
                   static_cast<unsigned long long>(info.st_ino));
     for (pid_t pid : all_pids()) {
-        char cwd[4096];
-        const std::string link = "/proc/" + std::to_string(pid) + "/cwd";
-        const ssize_t n = ::readlink(link.c_str(), cwd, sizeof cwd - 1);
-        if (n <= 0) continue;
-        const std::string path(cwd, static_cast<std::size_t>(n));
+        const std::string path = link_target("/proc/" + std::to_string(pid) + "/cwd");
         if (path.size() >= std::strlen(suffix) &&
             path.compare(path.size() - std::strlen(suffix), std::string::npos, suffix) == 0) {
             std::ifstream comm("/proc/" + std::to_string(pid) + "/comm");
