@@ -1,14 +1,12 @@
 // The fuzz targets' shared helpers.
 #include "tests/fuzz/fuzz_support.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 
 #include "platform/file.h"
 #include "platform/text.h"
+#include "tests/support/temp_dir.h"
 
 namespace fuzz {
 
@@ -19,18 +17,10 @@ void require(bool holds, const std::string& what) {
 }
 
 const std::string& scratch_folder() {
-    // Never destroyed: the exit handler that removes the folder still needs its name.
-    static const std::string* const folder = [] {
-        const auto path =
-            std::filesystem::temp_directory_path() / ("velmora-fuzz-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(path);
-        std::atexit([] {
-            std::error_code ignored;
-            std::filesystem::remove_all(scratch_folder(), ignored);
-        });
-        return new std::string(path.string());
-    }();
-    return *folder;
+    // Removed with everything in it when the process exits.
+    static const testing_support::TempDir folder;
+    static const std::string path = folder.path().string();
+    return path;
 }
 
 std::string as_string(const std::uint8_t* data, std::size_t size) {
@@ -42,10 +32,8 @@ void write_file(const std::string& path, const std::string& bytes) {
     require(file.is_open() && file.write(bytes) == bytes.size(), "scratch file written: " + path);
 }
 
-std::string read_file(const std::string& path) {
-    std::string content;
-    platform::read_whole_file(path, &content);
-    return content;
+bool writes_back_unchanged(const std::string& text) {
+    return text.find('\r') == std::string::npos && text.find("\xEF\xBF\xBD") == std::string::npos;
 }
 
 std::size_t characters(const std::string& text) {

@@ -19,8 +19,9 @@ const std::string& scratch_folder();
 
 std::string as_string(const std::uint8_t* data, std::size_t size);
 void write_file(const std::string& path, const std::string& bytes);
-// Empty when the file does not exist.
-std::string read_file(const std::string& path);
+
+// Text a settings file can hold as it is: one line, and every character in code page 1250.
+bool writes_back_unchanged(const std::string& text);
 
 // Characters of UTF-8 text, each byte of malformed input counting as one.
 std::size_t characters(const std::string& text);

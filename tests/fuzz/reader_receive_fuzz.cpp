@@ -11,6 +11,7 @@
 #include "reader/serial_port.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "tests/support/recording_ui.h"
+#include "tests/support/temp_dir.h"
 #include "tools/velmora-sim/record_source.h"
 
 namespace {
@@ -115,7 +116,7 @@ void check_transfer(const Script& s, int result, const ravelo::Reader& reader,
     const std::size_t stored = static_cast<std::size_t>(reader.stored_records);
     const std::size_t batch = s.config.batches[0].size();
     fuzz::require(stored <= batch, "no more records stored than the terminal has");
-    fuzz::require(fuzz::read_file(reader.output_path) == stored_lines(s, stored),
+    fuzz::require(testing_support::read_bytes(reader.output_path) == stored_lines(s, stored),
                   "the file holds the terminal's records, each once, in order");
     const std::size_t acknowledged = terminal.acknowledged().size();
     fuzz::require(stored >= acknowledged && stored <= acknowledged + 1,

@@ -24,18 +24,14 @@ void require_in_range(const ravelo::ReaderSettings& s) {
                   "interval within its limits");
 }
 
-// Text the file can hold as it is: one line, and every character in code page 1250.
-bool writes_back_unchanged(const std::string& text) {
-    return text.find('\r') == std::string::npos && text.find("\xEF\xBF\xBD") == std::string::npos;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     ravelo::ReaderSettings settings;
     ravelo::parse_settings_file(fuzz::as_string(data, size), settings);
     require_in_range(settings);
-    if (writes_back_unchanged(settings.directory) && writes_back_unchanged(settings.file_name)) {
+    if (fuzz::writes_back_unchanged(settings.directory) &&
+        fuzz::writes_back_unchanged(settings.file_name)) {
         ravelo::ReaderSettings again;
         ravelo::parse_settings_file(ravelo::format_settings_file(settings), again);
         fuzz::require(again == settings, "what is written back reads in the same");

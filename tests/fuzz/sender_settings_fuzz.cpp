@@ -6,15 +6,6 @@
 #include "sender/settings_file.h"
 #include "tests/fuzz/fuzz_support.h"
 
-namespace {
-
-// Text the file can hold as it is: one line, and every character in code page 1250.
-bool writes_back_unchanged(const std::string& text) {
-    return text.find('\r') == std::string::npos && text.find("\xEF\xBF\xBD") == std::string::npos;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     lumbra::SenderSettings settings;
     lumbra::parse_settings_file(fuzz::as_string(data, size), settings);
@@ -22,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                   "port in its list");
     fuzz::require(settings.baud_index >= 0 && settings.baud_index < common::kBaudRateCount,
                   "speed in its list");
-    if (writes_back_unchanged(settings.directory) && writes_back_unchanged(settings.file_name)) {
+    if (fuzz::writes_back_unchanged(settings.directory) &&
+        fuzz::writes_back_unchanged(settings.file_name)) {
         lumbra::SenderSettings again;
         lumbra::parse_settings_file(lumbra::format_settings_file(settings), again);
         fuzz::require(
