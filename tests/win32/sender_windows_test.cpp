@@ -152,6 +152,14 @@ class SenderWindowsTest : public ::testing::Test, protected win32_test::DialogHa
     void TearDown() override { close(); }
 
     void open_port_dialog() { open(L"ComPropertiesDlg", port_dialog_proc, &settings); }
+    // The progress window as a transfer opens it; TearDown destroys it when a test stops early.
+    void open_progress(Win32SenderUi& ui) {
+        ui.init_common_controls();
+        ui.open_progress_window();
+        dialog = ui.progress().window();
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_NE(ui.progress().bar(), nullptr);
+    }
 
     SenderSettings settings;
 };
@@ -273,13 +281,9 @@ int pixels_of_colour(const win32_test::Canvas& screen, HWND bar, double from, do
 
 TEST_F(SenderWindowsTest, ProgressWindowLayoutFromTheTemplateAndCode) {
     Win32SenderUi ui(templates);
-    ui.init_common_controls();
-    ui.open_progress_window();
+    ASSERT_NO_FATAL_FAILURE(open_progress(ui));
     HWND window = ui.progress().window();
     HWND bar = ui.progress().bar();
-    ASSERT_NE(window, nullptr);
-    ASSERT_NE(bar, nullptr);
-    dialog = window;
     EXPECT_TRUE(IsWindowVisible(window)) << "visible on creation";
     EXPECT_EQ(GetWindow(window, GW_OWNER), nullptr);
     EXPECT_EQ(window_text(window), platform::from_wide(kProgressCaption));
@@ -324,12 +328,9 @@ TEST_F(SenderWindowsTest, ProgressWindowLayoutFromTheTemplateAndCode) {
 TEST_F(SenderWindowsTest, ProgressBarShowsEachPositionWithoutAMessageLoop) {
     if (!win32_test::screen_readable()) GTEST_SKIP() << "no screen to read (run under Xvfb)";
     Win32SenderUi ui(templates);
-    ui.init_common_controls();
-    ui.open_progress_window();
+    ASSERT_NO_FATAL_FAILURE(open_progress(ui));
     HWND window = ui.progress().window();
     HWND bar = ui.progress().bar();
-    ASSERT_NE(bar, nullptr);
-    dialog = window;
     const COLORREF filled = GetSysColor(COLOR_HIGHLIGHT);
     const COLORREF face = GetSysColor(COLOR_3DFACE);
 
@@ -371,10 +372,21 @@ TEST_F(SenderWindowsTest, ProgressBarShowsEachPositionWithoutAMessageLoop) {
     for (HWND control : children(window)) EXPECT_FALSE(GetUpdateRect(control, nullptr, FALSE));
 }
 
-BOOL CALLBACK find_shown_dialog(HWND window, LPARAM found) {
-    if (!IsWindowVisible(window) || class_of(window) != "#32770") return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
+// This thread's first window of the class (and visible, when `shown`); null when there is none.
+HWND thread_window(const char* kind, bool shown) {
+    struct Search {
+        const char* kind;
+        bool shown;
+        HWND found;
+    } search{kind, shown, nullptr};
+    const auto look = [](HWND window, LPARAM data) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(data);
+        if ((s.shown && !IsWindowVisible(window)) || class_of(window) != s.kind) return TRUE;
+        s.found = window;
+        return FALSE;
+    };
+    EnumThreadWindows(GetCurrentThreadId(), look, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 // The Open dialog driven from inside its own loop: the stored name proposed in the stored
@@ -395,9 +407,7 @@ TEST_F(SenderWindowsTest, OpenDialogOffersTheLookupFiles) {
         std::string proposed;
         bool read_only_shown = true;
         ModalDriver::action = [&] {
-            HWND open = nullptr;
-            EnumThreadWindows(GetCurrentThreadId(), find_shown_dialog,
-                              reinterpret_cast<LPARAM>(&open));
+            HWND open = thread_window("#32770", true);
             ASSERT_NE(open, nullptr);
             filters = win32_test::list_items(open, cmb1);
             filter_selected = static_cast<int>(SendDlgItemMessageW(open, cmb1, CB_GETCURSEL, 0, 0));
@@ -419,12 +429,6 @@ TEST_F(SenderWindowsTest, OpenDialogOffersTheLookupFiles) {
     }
 }
 
-BOOL CALLBACK find_main_window(HWND window, LPARAM found) {
-    if (class_of(window) != "lookup") return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
-
 // The hidden main window exists for the run only, however the run ends, and the exit code is 0.
 TEST(LumbraMainWindow, HiddenScreenSizedWindowForTheRunOnly) {
     const win32_test::Module resources(
@@ -434,8 +438,7 @@ TEST(LumbraMainWindow, HiddenScreenSizedWindowForTheRunOnly) {
         SCOPED_TRACE(throws);
         HWND seen = nullptr;
         const int code = run_with_main_window(GetModuleHandleW(nullptr), resources.get(), [&] {
-            EnumThreadWindows(GetCurrentThreadId(), find_main_window,
-                              reinterpret_cast<LPARAM>(&seen));
+            seen = thread_window("lookup", false);
             ASSERT_NE(seen, nullptr);
             EXPECT_FALSE(IsWindowVisible(seen));
             EXPECT_EQ(window_text(seen), "");
