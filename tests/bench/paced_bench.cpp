@@ -287,7 +287,7 @@ Outcome run_program(const Case& c, const Setup& s, bool windows) {
     return o;
 }
 
-void print(const char* who, const Case& c, const Outcome& o) {
+void print(const char* who, const Outcome& o) {
     if (!o.ok) {
         std::printf("  %-12s FAILED (see the program's log)\n", who);
         return;
@@ -297,7 +297,6 @@ void print(const char* who, const Case& c, const Outcome& o) {
                 o.cpu_s * 1e6 / static_cast<double>(o.bytes), 100.0 * o.cpu_s / o.wall_s);
     if (o.peak_kb > 0) std::printf("  %6.1f", static_cast<double>(o.peak_kb) / 1024.0);
     std::printf("\n");
-    (void)c;
 }
 
 double bound_ms(const Case& c) {
@@ -312,9 +311,9 @@ void run_case(const Case& c, const Setup& s, bool wine) {
                 c.fifo == 0 ? "every byte on its own" : "FIFO of 8 (16550A)", c.count, bound_ms(c));
     std::printf("  %-12s %6s  %9s %9s  %8s  %8s  %6s\n", "", "effic.", "answer50", "answer99",
                 "cpu us/B", "core", "peak MB");
-    print("control", c, run_control(c, s));
-    print(c.reader ? "ravelo" : "lumbra", c, run_program(c, s, false));
-    if (wine) print(c.reader ? "Ravelo.exe" : "Lumbra.exe", c, run_program(c, s, true));
+    print("control", run_control(c, s));
+    print(c.reader ? "ravelo" : "lumbra", run_program(c, s, false));
+    if (wine) print(c.reader ? "Ravelo.exe" : "Lumbra.exe", run_program(c, s, true));
 }
 
 }  // namespace

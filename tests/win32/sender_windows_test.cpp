@@ -372,20 +372,23 @@ TEST_F(SenderWindowsTest, ProgressBarShowsEachPositionWithoutAMessageLoop) {
     for (HWND control : children(window)) EXPECT_FALSE(GetUpdateRect(control, nullptr, FALSE));
 }
 
+struct WindowSearch {
+    const char* kind;
+    bool shown;
+    HWND found;
+};
+
+BOOL CALLBACK look_at(HWND window, LPARAM data) {
+    auto& s = *reinterpret_cast<WindowSearch*>(data);
+    if ((s.shown && !IsWindowVisible(window)) || class_of(window) != s.kind) return TRUE;
+    s.found = window;
+    return FALSE;
+}
+
 // This thread's first window of the class (and visible, when `shown`); null when there is none.
 HWND thread_window(const char* kind, bool shown) {
-    struct Search {
-        const char* kind;
-        bool shown;
-        HWND found;
-    } search{kind, shown, nullptr};
-    const auto look = [](HWND window, LPARAM data) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(data);
-        if ((s.shown && !IsWindowVisible(window)) || class_of(window) != s.kind) return TRUE;
-        s.found = window;
-        return FALSE;
-    };
-    EnumThreadWindows(GetCurrentThreadId(), look, reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{kind, shown, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), look_at, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
