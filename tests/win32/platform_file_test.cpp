@@ -17,6 +17,12 @@ using platform::Creation;
 using platform::File;
 using platform::FileError;
 
+// Each test's files in a fresh folder.
+class Win32File : public ::testing::Test {
+  protected:
+    const testing_support::TempDir dir;
+};
+
 std::string content_of(const std::string& path) {
     std::string content;
     EXPECT_TRUE(platform::read_whole_file(path, &content)) << path;
@@ -38,7 +44,7 @@ struct ModeCase {
     const char* after;  // content after writing "new" at the start; nullptr: no file
 };
 
-TEST(Win32File, CreationModesOnExistingAndMissingFiles) {
+TEST_F(Win32File, CreationModesOnExistingAndMissingFiles) {
     const ModeCase cases[] = {
         {"create_always, existing", Creation::create_always, true, FileError::none, "new"},
         {"create_always, missing", Creation::create_always, false, FileError::none, "new"},
@@ -49,7 +55,6 @@ TEST(Win32File, CreationModesOnExistingAndMissingFiles) {
         {"open_always, existing", Creation::open_always, true, FileError::none, "new content"},
         {"open_always, missing", Creation::open_always, false, FileError::none, "new"},
     };
-    const testing_support::TempDir dir;
     for (const ModeCase& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string path = dir.file("mode.txt");
@@ -71,16 +76,14 @@ TEST(Win32File, CreationModesOnExistingAndMissingFiles) {
     }
 }
 
-TEST(Win32File, MissingFolderIsNotFound) {
-    const testing_support::TempDir dir;
+TEST_F(Win32File, MissingFolderIsNotFound) {
     FileError error = FileError::none;
     File f = File::open(dir.file("no such folder\\x.txt"), Creation::create_always, &error);
     EXPECT_FALSE(f.is_open());
     EXPECT_EQ(error, FileError::not_found);
 }
 
-TEST(Win32File, SecondOpenerIsRefusedUntilTheFirstCloses) {
-    const testing_support::TempDir dir;
+TEST_F(Win32File, SecondOpenerIsRefusedUntilTheFirstCloses) {
     const std::string path = dir.file("held.txt");
     FileError error;
     File first = File::open(path, Creation::create_always, &error);
@@ -108,8 +111,7 @@ TEST(Win32File, SecondOpenerIsRefusedUntilTheFirstCloses) {
 
 // A virus scanner or a backup holds a file for a moment: an open waits that out, about half a
 // second at most.
-TEST(Win32File, ABriefHoldByAnotherProgramIsWaitedOut) {
-    const testing_support::TempDir dir;
+TEST_F(Win32File, ABriefHoldByAnotherProgramIsWaitedOut) {
     const std::string path = dir.file("scanned.txt");
     write_file(path, "x");
     for (DWORD hold_ms : {200u, 1500u}) {
@@ -136,8 +138,7 @@ TEST(Win32File, ABriefHoldByAnotherProgramIsWaitedOut) {
 }
 
 // Names that Windows takes for devices in any folder are refused, not written to.
-TEST(Win32File, ReservedDeviceNamesAreRefused) {
-    const testing_support::TempDir dir;
+TEST_F(Win32File, ReservedDeviceNamesAreRefused) {
     for (const char* name : {"NUL.TXT", "con.txt", "COM1.TXT", "LPT1", "aux.dat"}) {
         SCOPED_TRACE(name);
         FileError error = FileError::none;
@@ -148,8 +149,7 @@ TEST(Win32File, ReservedDeviceNamesAreRefused) {
 }
 
 // Deleting the transfer's own file: only while the path still names that very file.
-TEST(Win32File, OnlyTheFileThatWasMadeIsRemoved) {
-    const testing_support::TempDir dir;
+TEST_F(Win32File, OnlyTheFileThatWasMadeIsRemoved) {
     const std::string path = dir.file("made.txt");
     for (bool replaced : {false, true}) {
         SCOPED_TRACE(replaced);
@@ -169,8 +169,7 @@ TEST(Win32File, OnlyTheFileThatWasMadeIsRemoved) {
     }
 }
 
-TEST(Win32File, MovedFileKeepsTheHandleAndClosesOnce) {
-    const testing_support::TempDir dir;
+TEST_F(Win32File, MovedFileKeepsTheHandleAndClosesOnce) {
     const std::string path = dir.file("moved.txt");
     FileError error;
     File a = File::open(path, Creation::create_always, &error);
@@ -187,8 +186,7 @@ TEST(Win32File, MovedFileKeepsTheHandleAndClosesOnce) {
     EXPECT_FALSE(platform::file_exists(path));
 }
 
-TEST(Win32File, SeekSizeAndReadBack) {
-    const testing_support::TempDir dir;
+TEST_F(Win32File, SeekSizeAndReadBack) {
     const std::string path = dir.file("seek.txt");
     write_file(path, "12345");
     FileError error;
@@ -204,8 +202,7 @@ TEST(Win32File, SeekSizeAndReadBack) {
     EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), 8), "12345678");
 }
 
-TEST(Win32File, CzechNamesReachTheDiskAsUnicode) {
-    const testing_support::TempDir dir;
+TEST_F(Win32File, CzechNamesReachTheDiskAsUnicode) {
     const std::string name = u8"Příliš žluťoučký kůň úpěl ďábelské ódy.TXT";
     const std::string path = dir.file(name);
     const std::string bytes("\x00\xff\r\n\x8a\x9a", 6);  // content passes unchanged
@@ -225,8 +222,7 @@ TEST(Win32File, CzechNamesReachTheDiskAsUnicode) {
     EXPECT_FALSE(platform::file_exists(path));
 }
 
-TEST(Win32File, FolderIsNotAFile) {
-    const testing_support::TempDir dir;
+TEST_F(Win32File, FolderIsNotAFile) {
     EXPECT_FALSE(platform::file_exists(dir.directory()));
     EXPECT_FALSE(platform::file_exists(dir.file("missing.txt")));
 }
