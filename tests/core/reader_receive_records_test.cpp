@@ -88,16 +88,20 @@ struct ExchangeCase {
     std::string stored;
 };
 
+// Records 0 to 9, each with its digit as data, then the given messages.
+std::vector<std::string> ten_then(const std::string& a, const std::string& b) {
+    std::vector<std::string> out;
+    for (int i = 0; i < 10; ++i) out.push_back(make_record(i, std::to_string(i)));
+    out.push_back(a);
+    out.push_back(b);
+    return out;
+}
+
 // Each case ends with "OVER\r"; the wire and the file show what was accepted.
 TEST(ReaderRecords, EachMessageGetsItsAnswer) {
-    const std::string long_record = [] {
-        std::string r(1, '\0');
-        r += std::string(251, 'd');
-        const unsigned sum = 251u * 'd';
-        r += static_cast<char>(sum & 0xFF);
-        r += static_cast<char>(sum >> 8);
-        return r + std::string(45, 'z') + "\r";  // 300 bytes; a record in its first 255
-    }();
+    std::string long_record = make_record(0, std::string(251, 'd'));
+    long_record.insert(long_record.size() - 1, 45, 'z');  // 300 bytes; a record in its first 255
+    const std::string ten_and_a = "0\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\nA\r\n";
     const ExchangeCase cases[] = {
         {"wrong checksum, then sent again",
          {bytes_of({0, 'a', 'b', 0x00, 0x00, 0x0D}), make_record(0, "ab")},
@@ -111,18 +115,10 @@ TEST(ReaderRecords, EachMessageGetsItsAnswer) {
          {make_record(0, "a"), make_record(2, "c"), make_record(1, "b")},
          {"ACK\r", "NAK\r", "ACK\r"},
          "a\r\nb\r\n"},
-        {"sequence wraps after nine",
-         {make_record(0, "0"), make_record(1, "1"), make_record(2, "2"), make_record(3, "3"),
-          make_record(4, "4"), make_record(5, "5"), make_record(6, "6"), make_record(7, "7"),
-          make_record(8, "8"), make_record(9, "9"), make_record(0, "A"), make_record(0, "A")},
-         Texts(12, "ACK\r"),
-         "0\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\nA\r\n"},
-        {"repeat of nine just after the wrap",
-         {make_record(0, "0"), make_record(1, "1"), make_record(2, "2"), make_record(3, "3"),
-          make_record(4, "4"), make_record(5, "5"), make_record(6, "6"), make_record(7, "7"),
-          make_record(8, "8"), make_record(9, "9"), make_record(9, "9"), make_record(0, "A")},
-         Texts(12, "ACK\r"),
-         "0\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\nA\r\n"},
+        {"sequence wraps after nine", ten_then(make_record(0, "A"), make_record(0, "A")),
+         Texts(12, "ACK\r"), ten_and_a},
+        {"repeat of nine just after the wrap", ten_then(make_record(9, "9"), make_record(0, "A")),
+         Texts(12, "ACK\r"), ten_and_a},
         {"four-byte record", {make_record(0, "")}, {"ACK\r"}, "\r\n"},
         {"too short to be a record",
          {bytes_of({0, 0x0D}), bytes_of({0, 0, 0x0D})},

@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "tools/velmora-sim/framing.h"
+
 namespace testing_support {
 
 ScriptedPeer& ScriptedPeer::expect(const std::string& bytes) {
@@ -76,15 +78,8 @@ std::string bytes_of(std::initializer_list<int> values) {
 }
 
 std::string make_record(int sequence, const std::string& data) {
-    unsigned sum = static_cast<unsigned>(sequence);
-    for (unsigned char c : data) sum += c;
-    auto wire = [](unsigned b) { return static_cast<char>(b == 0x0D ? 0x0E : b); };
-    std::string record(1, static_cast<char>(sequence));
-    record += data;
-    record += wire(sum & 0xFF);
-    record += wire((sum >> 8) & 0xFF);
-    record += '\r';
-    return record;
+    return sim::to_text(
+        sim::frame_record(static_cast<std::uint8_t>(sequence), sim::to_bytes(data)));
 }
 
 std::string printable(const std::string& bytes) {

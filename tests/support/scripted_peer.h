@@ -61,7 +61,7 @@ class ScriptedPeer : public simline::LinePeer {
 
 // Bytes of a string literal with embedded control bytes, e.g. bytes({0, 'A', 0x41, 0, 0x0D}).
 std::string bytes_of(std::initializer_list<int> values);
-// A well-formed record with the given sequence number and data, checksum and CR included.
+// A well-formed record with the given sequence number and data, framed as the terminal frames it.
 std::string make_record(int sequence, const std::string& data);
 // Readable form of wire bytes for failure output: "READ\r" -> "READ\\r", others as \xNN.
 std::string printable(const std::string& bytes);
