@@ -6,6 +6,7 @@
 
 #include "platform/paths.h"
 #include "reader/properties_rules.h"
+#include "tests/support/settings_print.h"
 
 namespace ravelo {
 namespace {
@@ -140,15 +141,8 @@ TEST(PropertiesOk, ReadsEveryControlBack) {
     std::string path;
     accept_properties(s, path, v);
     EXPECT_EQ(path, "data" + sep() + "out.txt");
-    EXPECT_EQ(s.port_index, 8);
-    EXPECT_EQ(s.baud_index, 4);
-    EXPECT_EQ(s.file_mode, 2);
-    EXPECT_EQ(s.append_cr, 0);
-    EXPECT_EQ(s.append_lf, 1);
-    EXPECT_EQ(s.show_errors, 0);
-    EXPECT_EQ(s.show_received, 0);
-    EXPECT_EQ(s.always_ask, 0);
-    EXPECT_EQ(s.online, 0);
+    // directory, name, port, speed, mode, CR, LF, errors, received, always ask, online, interval
+    EXPECT_EQ(s, (ReaderSettings{"data", "out.txt", 8, 4, 2, 0, 1, 0, 0, 0, 0, 2}));
 }
 
 TEST(PropertiesOk, OnlineStoresShowReceivedOff) {
@@ -217,9 +211,7 @@ TEST(PropertiesOk, IndexOutsideItsListIsShownAsNoneAndStoredAsFirst) {
     EXPECT_EQ(v.file_mode, -1);
     std::string path;
     accept_properties(s, path, v);
-    EXPECT_EQ(s.port_index, 0);
-    EXPECT_EQ(s.baud_index, 0);
-    EXPECT_EQ(s.file_mode, 0);
+    EXPECT_EQ(s, ReaderSettings{});
 }
 
 TEST(PropertiesBrowse, SplitsTheChosenPath) {

@@ -5,35 +5,24 @@
 #include "reader/command_line.h"
 #include "reader/reader_messages.h"
 #include "tests/core/reader_test_fixture.h"
+#include "tests/support/settings_print.h"
 
 namespace {
 
 using ravelo::ReaderSettings;
 
+// Fields in the record's order: directory, name, port, speed, mode, CR, LF, errors, received,
+// always ask, online, interval.
+const char* const kDir = "C:\\Data\\";
+
 // What the settings file had loaded before the command line is applied.
 ReaderSettings loaded_from_file() {
-    ReaderSettings s;
-    s.directory = "C:\\Data\\";
-    s.file_name = "old.txt";
-    s.port_index = 6;
-    s.baud_index = 3;
-    s.file_mode = 3;
-    s.append_cr = 0;
-    s.append_lf = 0;
-    s.show_errors = 0;
-    s.show_received = 0;
-    s.always_ask = 0;
-    s.online = 1;
-    s.poll_interval = 77;
-    return s;
+    return {kDir, "old.txt", 6, 3, 3, 0, 0, 0, 0, 0, 1, 77};
 }
 
 // The values a non-empty tail starts from, with the file's directory kept.
 ReaderSettings reset_values(const std::string& file_name) {
-    ReaderSettings s;
-    s.directory = "C:\\Data\\";
-    s.file_name = file_name;
-    return s;
+    return {kDir, file_name};
 }
 
 struct CommandLineCase {
@@ -42,76 +31,24 @@ struct CommandLineCase {
     bool command_line_mode;
 };
 
-ReaderSettings with(ReaderSettings s, void (*change)(ReaderSettings&)) {
-    change(s);
-    return s;
-}
-
 TEST(ReaderCommandLine, AppliesTheTailByPosition) {
     const CommandLineCase cases[] = {
         {"data.txt", reset_values("data.txt"), true},
-        {"data.txt,2,5,2,0,1,0,0,1,0,30",
-         with(reset_values("data.txt"),
-              [](ReaderSettings& s) {
-                  s.port_index = 1;
-                  s.baud_index = 4;
-                  s.file_mode = 1;
-                  s.append_cr = 0;
-                  s.show_errors = 0;
-                  s.show_received = 0;
-                  s.poll_interval = 30;
-              }),
-         true},
-        {",1,1,1,1,1,1,0,1,1,5",
-         with(reset_values(""),
-              [](ReaderSettings& s) {
-                  s.show_received = 0;
-                  s.online = 1;
-                  s.poll_interval = 5;
-              }),
-         true},
-        {",1,1,2,1,1,1,0,1,1,5",
-         with(reset_values(""),
-              [](ReaderSettings& s) {
-                  s.file_mode = 1;
-                  s.show_received = 0;
-                  s.online = 1;
-                  s.poll_interval = 5;
-              }),
-         false},
-        {",1,1,1,1,1,1,0,1,0,5",  // offline without a name: the dialog must ask
-         with(reset_values(""),
-              [](ReaderSettings& s) {
-                  s.show_received = 0;
-                  s.poll_interval = 5;
-              }),
-         false},
+        {"data.txt,2,5,2,0,1,0,0,1,0,30", {kDir, "data.txt", 1, 4, 1, 0, 1, 0, 0, 1, 0, 30}, true},
+        {",1,1,1,1,1,1,0,1,1,5", {kDir, "", 0, 0, 0, 1, 1, 1, 0, 1, 1, 5}, true},
+        {",1,1,2,1,1,1,0,1,1,5", {kDir, "", 0, 0, 1, 1, 1, 1, 0, 1, 1, 5}, false},
+        // Offline without a name: the dialog must ask.
+        {",1,1,1,1,1,1,0,1,0,5", {kDir, "", 0, 0, 0, 1, 1, 1, 0, 1, 0, 5}, false},
         // Separators of any kind, a Czech one included: it is one character in code page 1250.
         {"out.txt,9;5ř4 0x0.0-0/0_1+9999",
-         with(reset_values("out.txt"),
-              [](ReaderSettings& s) {
-                  s.port_index = 8;
-                  s.baud_index = 4;
-                  s.file_mode = 3;
-                  s.append_cr = s.append_lf = s.show_errors = s.show_received = 0;
-                  s.always_ask = 0;
-                  s.online = 1;
-                  s.poll_interval = 9999;
-              }),
+         {kDir, "out.txt", 8, 4, 3, 0, 0, 0, 0, 0, 1, 9999},
          true},
         // Out-of-range characters leave the reset values.
         {"x.txt,0,6,5,2,A,-,1,1,0,0", reset_values("x.txt"), true},
-        {"x.txt,2,5",
-         with(reset_values("x.txt"),
-              [](ReaderSettings& s) {
-                  s.port_index = 1;
-                  s.baud_index = 4;
-              }),
-         true},
+        {"x.txt,2,5", {kDir, "x.txt", 1, 4, 0, 1, 1, 1, 1, 1, 0, 2}, true},
         {"x.txt,1,1,1,1,1,1,1,1,0,0", reset_values("x.txt"), true},
         {"x.txt,1,1,1,1,1,1,1,1,0,abc", reset_values("x.txt"), true},
-        {"x.txt,1,1,1,1,1,1,1,1,0,123456",
-         with(reset_values("x.txt"), [](ReaderSettings& s) { s.poll_interval = 9999; }), true},
+        {"x.txt,1,1,1,1,1,1,1,1,0,123456", {kDir, "x.txt", 0, 0, 0, 1, 1, 1, 1, 1, 0, 9999}, true},
         {"a,b.txt", reset_values("a"), true},
     };
     for (const CommandLineCase& c : cases) {

@@ -8,6 +8,7 @@
 #include "platform/paths.h"
 #include "reader/settings_file.h"
 #include "tests/core/reader_test_fixture.h"
+#include "tests/support/settings_print.h"
 
 namespace {
 
@@ -15,21 +16,10 @@ using ravelo::ReaderSettings;
 using reader_test::read_bytes;
 using reader_test::write_bytes;
 
+// Fields in the record's order: directory, name, port, speed, mode, CR, LF, errors, received,
+// always ask, online, interval.
 ReaderSettings sample_settings() {
-    ReaderSettings s;
-    s.directory = "C:\\Data\\Příjem";
-    s.file_name = "data.txt";
-    s.port_index = 1;
-    s.baud_index = 4;
-    s.file_mode = 2;
-    s.append_cr = 0;
-    s.append_lf = 1;
-    s.show_errors = 0;
-    s.show_received = 1;
-    s.always_ask = 1;
-    s.online = 0;
-    s.poll_interval = 30;
-    return s;
+    return {"C:\\Data\\Příjem", "data.txt", 1, 4, 2, 0, 1, 0, 1, 1, 0, 30};
 }
 
 const char* const kSampleBytes =
@@ -171,20 +161,7 @@ TEST(ReaderSettingsFile, TheUsersFolderStartsFromTheFileBesideTheExecutable) {
 
 // Every case starts from the same record, so fields the file does not reach keep its values.
 ReaderSettings before_loading() {
-    ReaderSettings s;
-    s.directory = "before";
-    s.file_name = "before.txt";
-    s.port_index = 4;
-    s.baud_index = 3;
-    s.file_mode = 2;
-    s.append_cr = 0;
-    s.append_lf = 0;
-    s.show_errors = 0;
-    s.show_received = 0;
-    s.always_ask = 0;
-    s.online = 1;
-    s.poll_interval = 7;
-    return s;
+    return {"before", "before.txt", 4, 3, 2, 0, 0, 0, 0, 0, 1, 7};
 }
 
 const std::string kLines = "dir\r\nname\r\n";
@@ -192,64 +169,32 @@ const std::string kLines = "dir\r\nname\r\n";
 struct ParseCase {
     const char* title;
     std::string bytes;
-    void (*expect)(ReaderSettings&);
+    ReaderSettings expected;  // fields the file does not reach keep before_loading's values
 };
 
 TEST(ReaderSettingsFile, ParsesMalformedFilesWithoutHarm) {
     const ParseCase cases[] = {
-        {"empty file", "", [](ReaderSettings& s) { s.directory = ""; }},
-        {"one line", "D:\\out", [](ReaderSettings& s) { s.directory = "D:\\out"; }},
-        {"CR without LF ends a line too", "D:\\out\rname\r\n2",
-         [](ReaderSettings& s) {
-             s.directory = "D:\\out";
-             s.file_name = "name";
-             s.port_index = 1;
-             s.poll_interval = 2;
-         }},
-        {"mixed line ends, an empty digit line", "dir\nname\r\n\n2\r\r\n",
-         [](ReaderSettings& s) {
-             s.directory = "dir";
-             s.file_name = "name";
-             s.baud_index = 1;
-             s.poll_interval = 2;
-         }},
-        {"line 2 without CR LF", "dir\r\nname",
-         [](ReaderSettings& s) {
-             s.directory = "dir";
-             s.file_name = "name";
-             s.poll_interval = 2;
-         }},
-        {"short file", kLines + "3\r\n2",
-         [](ReaderSettings& s) {
-             s.directory = "dir";
-             s.file_name = "name";
-             s.port_index = 2;
-             s.baud_index = 1;
-             s.poll_interval = 2;
-         }},
+        {"empty file", "", {"", "before.txt", 4, 3, 2, 0, 0, 0, 0, 0, 1, 7}},
+        {"one line", "D:\\out", {"D:\\out", "before.txt", 4, 3, 2, 0, 0, 0, 0, 0, 1, 7}},
+        {"CR without LF ends a line too",
+         "D:\\out\rname\r\n2",
+         {"D:\\out", "name", 1, 3, 2, 0, 0, 0, 0, 0, 1, 2}},
+        {"mixed line ends, an empty digit line",
+         "dir\nname\r\n\n2\r\r\n",
+         {"dir", "name", 4, 1, 2, 0, 0, 0, 0, 0, 1, 2}},
+        {"line 2 without CR LF", "dir\r\nname", {"dir", "name", 4, 3, 2, 0, 0, 0, 0, 0, 1, 2}},
+        {"short file", kLines + "3\r\n2", {"dir", "name", 2, 1, 2, 0, 0, 0, 0, 0, 1, 2}},
         {"digits out of range keep the fields",
          kLines + "0\r\n6\r\n5\r\n2\r\n1\r\n/\r\n1\r\n9\r\n0\r\n15",
-         [](ReaderSettings& s) {
-             s.directory = "dir";
-             s.file_name = "name";
-             s.append_lf = 1;
-             s.show_received = 1;
-             s.online = 0;
-             s.poll_interval = 15;
-         }},
-        {"letters where digits belong", kLines + "A\r\n:\r\n\xFF\r\n",
-         [](ReaderSettings& s) {
-             s.directory = "dir";
-             s.file_name = "name";
-             s.poll_interval = 2;
-         }},
+         {"dir", "name", 4, 3, 2, 0, 1, 0, 1, 0, 0, 15}},
+        {"letters where digits belong",
+         kLines + "A\r\n:\r\n\xFF\r\n",
+         {"dir", "name", 4, 3, 2, 0, 0, 0, 0, 0, 1, 2}},
     };
     for (const ParseCase& c : cases) {
         ReaderSettings loaded = before_loading();
         ravelo::parse_settings_file(c.bytes, loaded);
-        ReaderSettings expected = before_loading();
-        c.expect(expected);
-        EXPECT_EQ(loaded, expected) << c.title;
+        EXPECT_EQ(loaded, c.expected) << c.title;
     }
 }
 
@@ -283,13 +228,9 @@ TEST(ReaderSettingsFile, LongLinesAndTrailingBytesAreCutToTheLayout) {
     ravelo::parse_settings_file(
         long_dir + "\r\n" + long_name + "\r\n" + fields + "30\r\n" + std::string(1 << 20, 'z'),
         loaded);
-    EXPECT_EQ(loaded.directory, std::string(255, 'd'));
-    EXPECT_EQ(loaded.file_name, std::string(255, 'n'));
-    EXPECT_EQ(loaded.port_index, 8);
-    EXPECT_EQ(loaded.baud_index, 4);
-    EXPECT_EQ(loaded.file_mode, 3);
-    EXPECT_EQ(loaded.online, 1);
-    EXPECT_EQ(loaded.poll_interval, 30);
+    const ReaderSettings expected{
+        std::string(255, 'd'), std::string(255, 'n'), 8, 4, 3, 1, 1, 1, 1, 1, 1, 30};
+    EXPECT_EQ(loaded, expected);
 }
 
 TEST(ReaderSettingsFile, HugeFileWithoutLineEndsLoadsAsADirectoryOf255Bytes) {

@@ -4,23 +4,16 @@
 #include "platform/paths.h"
 #include "sender/command_line.h"
 #include "sender/settings_file.h"
+#include "tests/support/settings_print.h"
 
 namespace {
 
 using lumbra::SenderSettings;
 
-struct Expected {
-    std::string directory;
-    std::string file_name;
-    int port;
-    int baud;
-};
-
-void expect_settings(const SenderSettings& s, const Expected& e) {
-    EXPECT_EQ(s.directory, e.directory);
-    EXPECT_EQ(s.file_name, e.file_name);
-    EXPECT_EQ(s.port_index, e.port);
-    EXPECT_EQ(s.baud_index, e.baud);
+// Fields in the record's order: lookup path, directory, file name, port, speed, command line.
+SenderSettings from_file(const std::string& directory, const std::string& name, int port,
+                         int baud) {
+    return {"", directory, name, port, baud, false};
 }
 
 TEST(SenderSettingsFile, ParsesWhatItCanAndKeepsDefaultsForTheRest) {
@@ -28,39 +21,34 @@ TEST(SenderSettingsFile, ParsesWhatItCanAndKeepsDefaultsForTheRest) {
     const struct {
         const char* name;
         std::string bytes;
-        Expected expected;
+        SenderSettings expected;
     } cases[] = {
-        {"as written", "C:\\Data\r\nlist.txt\r\n2\r\n5\r\n", {"C:\\Data", "list.txt", 1, 4}},
-        {"no line end: all is the directory", "C:\\Data x", {"C:\\Data x", "", 0, 0}},
-        {"LF line ends", "C:\\Data\nlist.txt\n2\n5\n", {"C:\\Data", "list.txt", 1, 4}},
-        {"CR line ends", "C:\\Data\rlist.txt\r2\r5\r", {"C:\\Data", "list.txt", 1, 4}},
-        {"two lines keep port and speed",
-         "C:\\Data\r\nlist.txt\r\n",
-         {"C:\\Data", "list.txt", 0, 0}},
-        {"unended second line is the rest", "C:\\Data\r\nlist.txt", {"C:\\Data", "list.txt", 0, 0}},
-        {"port only", "d\r\nn\r\n3", {"d", "n", 2, 0}},
-        {"out of range keeps the defaults", "d\r\nn\r\n7\r\n0\r\n", {"d", "n", 0, 0}},
-        {"code page 1250",
-         "C:\\P\xF8\xEDjem\r\n\xE8\xED\xF8.txt\r\n1\r\n1\r\n",
-         {"C:\\Příjem", "číř.txt", 0, 0}},
-        {"text capped at 255 bytes",
-         long_dir + "\r\nn\r\n6\r\n1\r\n",
-         {std::string(255, 'd'), "n", 5, 0}},
+        {"as written", "C:\\Data\r\nlist.txt\r\n2\r\n5\r\n",
+         from_file("C:\\Data", "list.txt", 1, 4)},
+        {"no line end: all is the directory", "C:\\Data x", from_file("C:\\Data x", "", 0, 0)},
+        {"LF line ends", "C:\\Data\nlist.txt\n2\n5\n", from_file("C:\\Data", "list.txt", 1, 4)},
+        {"CR line ends", "C:\\Data\rlist.txt\r2\r5\r", from_file("C:\\Data", "list.txt", 1, 4)},
+        {"two lines keep port and speed", "C:\\Data\r\nlist.txt\r\n",
+         from_file("C:\\Data", "list.txt", 0, 0)},
+        {"unended second line is the rest", "C:\\Data\r\nlist.txt",
+         from_file("C:\\Data", "list.txt", 0, 0)},
+        {"port only", "d\r\nn\r\n3", from_file("d", "n", 2, 0)},
+        {"out of range keeps the defaults", "d\r\nn\r\n7\r\n0\r\n", from_file("d", "n", 0, 0)},
+        {"code page 1250", "C:\\P\xF8\xEDjem\r\n\xE8\xED\xF8.txt\r\n1\r\n1\r\n",
+         from_file("C:\\Příjem", "číř.txt", 0, 0)},
+        {"text capped at 255 bytes", long_dir + "\r\nn\r\n6\r\n1\r\n",
+         from_file(std::string(255, 'd'), "n", 5, 0)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         SenderSettings s;
         lumbra::parse_settings_file(c.bytes, s);
-        expect_settings(s, c.expected);
+        EXPECT_EQ(s, c.expected);
     }
 }
 
 TEST(SenderSettingsFile, WritesFourLinesEachEndedByCrLf) {
-    SenderSettings s;
-    s.directory = "C:\\Příjem";
-    s.file_name = "list.txt";
-    s.port_index = 1;
-    s.baud_index = 4;
+    const SenderSettings s{"", "C:\\Příjem", "list.txt", 1, 4, false};
     const std::string directory =
         platform::settings_files_are_utf8() ? "C:\\Příjem" : "C:\\P\xF8\xEDjem";
     EXPECT_EQ(lumbra::format_settings_file(s), directory + "\r\nlist.txt\r\n2\r\n5\r\n");
@@ -100,10 +88,7 @@ TEST(SenderCommandLine, PathVerbatimThenPortAndSpeedDigitsAtFixedPlaces) {
         SCOPED_TRACE(c.tail);
         SenderSettings s;
         EXPECT_EQ(lumbra::apply_command_line(s, c.tail), !c.refused);
-        EXPECT_EQ(s.command_line_mode, c.command_line);
-        EXPECT_EQ(s.lookup_path, c.path);
-        EXPECT_EQ(s.port_index, c.port);
-        EXPECT_EQ(s.baud_index, c.baud);
+        EXPECT_EQ(s, (SenderSettings{c.path, "", "", c.port, c.baud, c.command_line}));
     }
 }
 
