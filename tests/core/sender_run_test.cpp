@@ -18,6 +18,7 @@ using common::BoxOwner;
 using reader_test::read_bytes;
 using reader_test::write_bytes;
 using testing_support::lookup_record;
+using testing_support::sender_box;
 using testing_support::SendRig;
 using testing_support::ShownMessage;
 
@@ -38,41 +39,18 @@ TEST(SenderRun, ChoicesAndWhatIsSaved) {
         std::vector<std::string> asked;
         std::vector<ShownMessage> messages;
     };
-    const ShownMessage no_port{"Lumbra", "Nemohu otevřít COM port!", false, BoxIcon::exclamation};
+    const ShownMessage no_port = sender_box("Nemohu otevřít COM port!");
+    // The chooser opens in the program's folder, with its trailing separator.
+    const std::string here = std::string("choose @") + platform::path_separator() + " | ";
+    const std::string stored = "choose /stored | LIST.TXT";
+    const std::string dialog = "port dialog 1 4";
+    const std::string saved = "@\r\nLIST.TXT\r\n3\r\n4\r\n";
     const Case cases[] = {
-        // The chooser opens in the program's folder, with its trailing separator.
-        {"first start, chooser cancelled",
-         false,
-         false,
-         1,
-         0,
-         "",
-         {std::string("choose @") + platform::path_separator() + " | "},
-         {}},
-        {"stored choices proposed, chooser cancelled",
-         true,
-         false,
-         1,
-         0,
-         kStored,
-         {"choose /stored | LIST.TXT"},
-         {}},
-        {"port dialog cancelled",
-         true,
-         true,
-         2,
-         0,
-         kStored,
-         {"choose /stored | LIST.TXT", "port dialog 1 4"},
-         {}},
-        {"confirmed but the port is missing: saved all the same",
-         true,
-         true,
-         1,
-         -1,
-         "@\r\nLIST.TXT\r\n3\r\n4\r\n",
-         {"choose /stored | LIST.TXT", "port dialog 1 4"},
-         {no_port}},
+        {"first start, chooser cancelled", false, false, 1, 0, "", {here}, {}},
+        {"stored choices proposed, chooser cancelled", true, false, 1, 0, kStored, {stored}, {}},
+        {"port dialog cancelled", true, true, 2, 0, kStored, {stored, dialog}, {}},
+        // Confirmed, but the port is missing: the choices are saved all the same.
+        {"port missing: saved all the same", true, true, 1, -1, saved, {stored, dialog}, {no_port}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -126,43 +104,18 @@ TEST(SenderRun, FilesAndPortsThatCannotBeUsed) {
         std::string lookup = "abc";
         common::FileCharset charset = common::FileCharset::cp1250;
     } cases[] = {
-        {"lookup file missing",
-         "",
-         false,
-         false,
-         -1,
-         {"Lumbra", "Nemohu otevřít soubor!", false, BoxIcon::exclamation, BoxOwner::none}},
-        {"port missing",
-         ",2,1",
-         true,
-         false,
-         -1,
-         {"Lumbra", "Nemohu otevřít COM port!", false, BoxIcon::exclamation}},
-        {"line settings refused",
-         "",
-         true,
-         true,
-         0,
-         {"Lumbra", "Nelze nastavit komunikační parametry!", false, BoxIcon::exclamation}},
+        {"lookup file missing", "", false, false, -1,
+         sender_box("Nemohu otevřít soubor!", BoxOwner::none)},
+        {"port missing", ",2,1", true, false, -1, sender_box("Nemohu otevřít COM port!")},
+        {"line settings refused", "", true, true, 0,
+         sender_box("Nelze nastavit komunikační parametry!")},
         // A repeat would find the same line: the question is not asked.
-        {"a line too long for a record",
-         "",
-         true,
-         false,
-         1,
-         {"Lumbra", lumbra::overlong_line_message(1), false, BoxIcon::exclamation},
-         std::string(254, 'x')},
-        {"a character the terminal's code page lacks, in a UTF-8 file",
-         "",
-         true,
-         false,
-         1,
-         {"Lumbra",
-          "Řádek 2 lookup souboru obsahuje znak „ñ“ (U+00F1), který kódová stránka 1250 "
-          "nemá!\r\nSoubor nebyl odeslán.",
-          false, BoxIcon::exclamation},
-         "žluť\r\nAño\r\n",
-         common::FileCharset::utf8},
+        {"a line too long for a record", "", true, false, 1,
+         sender_box(lumbra::overlong_line_message(1)), std::string(254, 'x')},
+        {"a character the terminal's code page lacks, in a UTF-8 file", "", true, false, 1,
+         sender_box("Řádek 2 lookup souboru obsahuje znak „ñ“ (U+00F1), který kódová stránka 1250 "
+                    "nemá!\r\nSoubor nebyl odeslán."),
+         "žluť\r\nAño\r\n", common::FileCharset::utf8},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -203,7 +156,7 @@ TEST(SenderRun, AFailedAttemptIsRepeatedFromTheFirstLineWhileTheUserSaysYes) {
              false, BoxIcon::exclamation},
             {"Lumbra", "Přenos selhal, přejete si přenos opakovat?", true, BoxIcon::question}};
         if (repeat) {
-            expected.push_back({"Lumbra", "Přenos úspěšně dokončen!", false, BoxIcon::exclamation});
+            expected.push_back(sender_box("Přenos úspěšně dokončen!"));
         }
         EXPECT_EQ(rig.boxes.messages, expected);
         EXPECT_TRUE(rig.peer.mismatches().empty()) << rig.peer.mismatches().front();
@@ -215,7 +168,7 @@ TEST(SenderRun, AFailedAttemptIsRepeatedFromTheFirstLineWhileTheUserSaysYes) {
 // the adapter is back and otherwise ends the run instead of asking again.
 TEST(SenderRun, APortThatStoppedWorkingIsOpenedAfreshForARepeat) {
     const std::string rec = lookup_record("abc");
-    const ShownMessage gone{"Lumbra", "Port COM1 přestal pracovat!", false, BoxIcon::exclamation};
+    const ShownMessage gone = sender_box("Port COM1 přestal pracovat!");
     const ShownMessage repeat{"Lumbra", "Přenos selhal, přejete si přenos opakovat?", true,
                               BoxIcon::question};
     for (bool back : {true, false}) {
@@ -232,9 +185,8 @@ TEST(SenderRun, APortThatStoppedWorkingIsOpenedAfreshForARepeat) {
         EXPECT_EQ(rig.run(rig.lookup_path), 1);
         EXPECT_EQ(rig.sender.loaded, back);
         EXPECT_EQ(rig.ports.opened_ports().size(), 2u);
-        const ShownMessage last{"Lumbra",
-                                back ? "Přenos úspěšně dokončen!" : "Nemohu otevřít COM port!",
-                                false, BoxIcon::exclamation};
+        const ShownMessage last =
+            sender_box(back ? "Přenos úspěšně dokončen!" : "Nemohu otevřít COM port!");
         EXPECT_EQ(rig.boxes.messages, (std::vector<ShownMessage>{gone, repeat, last}));
         EXPECT_EQ(rig.ports.current_line(), nullptr);
     }

@@ -10,10 +10,11 @@ using common::BoxIcon;
 using testing_support::bytes_of;
 using testing_support::Heard;
 using testing_support::lookup_record;
+using testing_support::sender_box;
 using testing_support::SendRig;
 using testing_support::ShownMessage;
 
-const ShownMessage kDone{"Lumbra", "Přenos úspěšně dokončen!", false, BoxIcon::exclamation};
+const ShownMessage kDone = sender_box("Přenos úspěšně dokončen!");
 
 // Wake-up, one record per payload, end marker: each acknowledged 1 ms after it was written.
 std::vector<std::string> load_of(const std::vector<std::string>& payloads) {
@@ -33,7 +34,7 @@ struct LineCase {
     const char* name;
     std::string file;
     std::vector<std::string> payloads;
-    std::vector<std::string> progress;  // the bar's positions while sending
+    std::vector<int> progress;  // the bar's positions while sending
     common::FileCharset charset = common::FileCharset::cp1250;
 };
 
@@ -46,41 +47,29 @@ TEST(SenderWire, EveryLineBecomesOneRecordWhateverItsLineEnd) {
         {"three examples, last line unended",
          "abc\r\n" + bytes_of({6, 7}) + "\r\n\r\nlast",
          {"abc", bytes_of({6, 7}), "", "last"},
-         {"progress 100", "progress 100"}},
-        {"final CR LF adds no record",
-         "one\r\ntwo\r\n",
-         {"one", "two"},
-         {"progress 100", "progress 100"}},
-        {"empty file", "", {}, {"progress 100"}},
-        {"CR LF split across blocks",
-         a127 + "\r\nb",
-         {a127, "b"},
-         {"progress 100", "progress 100"}},
-        {"LF alone ends a line",
-         "one\ntwo\n\nthree",
-         {"one", "two", "", "three"},
-         {"progress 100", "progress 100"}},
+         {100, 100}},
+        {"final CR LF adds no record", "one\r\ntwo\r\n", {"one", "two"}, {100, 100}},
+        {"empty file", "", {}, {100}},
+        {"CR LF split across blocks", a127 + "\r\nb", {a127, "b"}, {100, 100}},
+        {"LF alone ends a line", "one\ntwo\n\nthree", {"one", "two", "", "three"}, {100, 100}},
         {"CR alone ends a line, CR CR LF an empty one",
          "a\rb\r\r\nc",
          {"a", "b", "", "c"},
-         {"progress 100", "progress 100"}},
+         {100, 100}},
         {"NUL and high bytes pass unchanged",
          bytes_of({0, 0xE8, 0xFF}) + "\r\n",
          {bytes_of({0, 0xE8, 0xFF})},
-         {"progress 100", "progress 100"}},
-        {"a 253-byte line fits",
-         line253 + "\r\n",
-         {line253},
-         {"progress 50", "progress 100", "progress 100"}},
+         {100, 100}},
+        {"a 253-byte line fits", line253 + "\r\n", {line253}, {50, 100, 100}},
         {"a block without a line end shows nothing between an answer and the next record",
          line253 + "\r\n" + line253 + "\r\n",
          {line253, line253},
-         {"progress 25", "progress 75", "progress 100", "progress 100"}},
+         {25, 75, 100, 100}},
         // The limit counts the terminal's bytes; a byte order mark is no part of the first line.
         {"130 × ž in UTF-8 fit, one byte each",
          "\xEF\xBB\xBF" + z130 + "\r\n",
          {std::string(130, '\x9E')},
-         {"progress 96", "progress 100", "progress 100"},  // of 132 bytes to send
+         {96, 100, 100},  // of 132 bytes to send
          common::FileCharset::utf8},
     };
     for (const LineCase& c : cases)
@@ -95,7 +84,7 @@ TEST(SenderWire, EveryLineBecomesOneRecordWhateverItsLineEnd) {
             EXPECT_EQ(rig.attempt(), 1);
             EXPECT_EQ(rig.written(), one_ms_apart(load));
             std::vector<std::string> ui{"open"};
-            ui.insert(ui.end(), c.progress.begin(), c.progress.end());
+            for (int p : c.progress) ui.push_back("progress " + std::to_string(p));
             ui.push_back("close");
             EXPECT_EQ(rig.ui.calls, ui);
             EXPECT_EQ(rig.boxes.messages, std::vector<ShownMessage>{kDone});
@@ -125,12 +114,11 @@ TEST(SenderWire, ALineTooLongForARecordSendsNothingAndNamesTheLine) {
         EXPECT_EQ(rig.attempt(), -1) << "failed on the file";
         EXPECT_TRUE(rig.written().empty());
         EXPECT_TRUE(rig.ui.calls.empty());
-        EXPECT_EQ(rig.boxes.messages,
-                  (std::vector<ShownMessage>{{"Lumbra",
-                                              "Řádek " + std::to_string(c.line) +
+        EXPECT_EQ(
+            rig.boxes.messages,
+            (std::vector<ShownMessage>{sender_box("Řádek " + std::to_string(c.line) +
                                                   " lookup souboru je delší než 253 bajtů!\r\n"
-                                                  "Soubor nebyl odeslán.",
-                                              false, BoxIcon::exclamation}}));
+                                                  "Soubor nebyl odeslán.")}));
     }
 }
 
@@ -146,7 +134,7 @@ struct AnswerCase {
 
 TEST(SenderWire, AnswersAndTheirTimeLimits) {
     const std::string rec = lookup_record("abc");
-    const ShownMessage error{"Lumbra", "Chyba při přenosu šablony!", false, BoxIcon::exclamation};
+    const ShownMessage error = sender_box("Chyba při přenosu šablony!");
     const ShownMessage full{"Lumbra CHYBA ",
                             "Paměť terminálu nepostačuje!\r\nSnižte velikost lookup souboru...",
                             false, BoxIcon::exclamation};
@@ -231,7 +219,7 @@ TEST(SenderWire, AnswersAndTheirTimeLimits) {
 }
 
 TEST(SenderWire, WakeUps) {
-    const ShownMessage not_ready{"Lumbra", "Terminál není připraven!", false, BoxIcon::exclamation};
+    const ShownMessage not_ready = sender_box("Terminál není připraven!");
     struct Case {
         const char* name;
         std::vector<std::string> answers;  // to each wake-up, in order; "" for silence
@@ -272,7 +260,7 @@ TEST(SenderWire, WakeUps) {
 
 // An adapter pulled out ends the attempt at once, saying so rather than blaming the terminal.
 TEST(SenderWire, PulledOutAdapterFailsAtOnce) {
-    const ShownMessage gone{"Lumbra", "Port COM1 přestal pracovat!", false, BoxIcon::exclamation};
+    const ShownMessage gone = sender_box("Port COM1 přestal pracovat!");
     const struct {
         std::size_t writes_before;
         std::vector<Heard> written;

@@ -5,6 +5,7 @@
 #include "sender/run_sender.h"
 #include "sender/send_attempt.h"
 #include "sender/serial_port.h"
+#include "tools/velmora-sim/framing.h"
 
 namespace testing_support {
 
@@ -57,11 +58,12 @@ void SendRig::acknowledge(const std::vector<std::string>& messages) {
     for (const std::string& message : messages) peer.expect(message).send("ACK\r", 1);
 }
 
+ShownMessage sender_box(const std::string& text, common::BoxOwner owner) {
+    return {"Lumbra", text, false, common::BoxIcon::exclamation, owner};
+}
+
 std::string lookup_record(const std::string& payload) {
-    unsigned sum = 0;
-    for (unsigned char c : payload) sum += c;
-    auto wire = [](unsigned byte) { return static_cast<char>(byte == 0x0D ? 0x0E : byte); };
-    return payload + wire((sum >> 8) & 0xFF) + wire(sum & 0xFF) + '\r';
+    return sim::to_text(sim::frame_lookup_record(sim::to_bytes(payload)));
 }
 
 }  // namespace testing_support

@@ -58,7 +58,11 @@ struct SendRig {
     bool from_pipe = false;
 };
 
-// A lookup record as the terminal must receive it: payload, sum high and low byte, CR.
+// One of the sender's message boxes: its caption and the exclamation icon.
+ShownMessage sender_box(const std::string& text,
+                        common::BoxOwner owner = common::BoxOwner::active_window);
+
+// A lookup record as the terminal must receive it, framed as the terminal checks it.
 std::string lookup_record(const std::string& payload);
 
 }  // namespace testing_support
