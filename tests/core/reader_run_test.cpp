@@ -4,6 +4,7 @@
 #include "reader/run_reader.h"
 #include "reader/settings_file.h"
 #include "tests/core/reader_test_fixture.h"
+#include "tests/support/receive_rig.h"
 #include "tools/simulated-line/simulated_line.h"
 #include "tools/velmora-sim/record_source.h"
 
@@ -11,7 +12,9 @@ namespace {
 
 using reader_test::read_bytes;
 using reader_test::write_bytes;
+using testing_support::one_batch;
 using testing_support::ShownMessage;
+using testing_support::TerminalRig;
 
 sim::Records records(std::initializer_list<const char*> lines) {
     sim::Records out;
@@ -20,32 +23,8 @@ sim::Records records(std::initializer_list<const char*> lines) {
     return out;
 }
 
-struct RunRig {
-    explicit RunRig(sim::SourceConfig config) : terminal(std::move(config)) {
-        reader.settings.directory = temp.directory();
-        reader.settings.file_name = "DATA.TXT";
-        reader.settings.always_ask = 0;
-        reader.settings.show_received = 0;
-        reader.settings_path = temp.file("Ravelo.ini");
-    }
-    std::string output() const { return temp.file("DATA.TXT"); }
-
-    reader_test::TempDir temp;
-    simline::VirtualClock clock{0};
-    sim::RecordSource terminal;
-    simline::SimulatedPorts ports{clock, terminal};
-    testing_support::RecordingUi ui;
-    ravelo::Reader reader{ports, clock, ui, ui};
-};
-
-sim::SourceConfig batch(sim::Records lines) {
-    sim::SourceConfig config;
-    config.batches.push_back(std::move(lines));
-    return config;
-}
-
 TEST(ReaderRun, StoresTheBatchAndOffersToShowIt) {
-    RunRig rig(batch(records({"alpha", "beta", "gamma"})));
+    TerminalRig rig(one_batch(records({"alpha", "beta", "gamma"})));
     rig.reader.settings.show_received = 1;
     rig.ui.answers = {true};
     EXPECT_EQ(ravelo::run_reader(rig.reader), 1);
@@ -59,19 +38,19 @@ TEST(ReaderRun, StoresTheBatchAndOffersToShowIt) {
 }
 
 TEST(ReaderRun, AnsweringNoShowsNothingAndSilentRunsAskNothing) {
-    RunRig asked(batch(records({"x"})));
+    TerminalRig asked(one_batch(records({"x"})));
     asked.reader.settings.show_received = 1;
     asked.ui.answers = {false};
     EXPECT_EQ(ravelo::run_reader(asked.reader), 1);
     EXPECT_TRUE(asked.ui.viewed.empty());
 
-    RunRig silent(batch(records({"x"})));
+    TerminalRig silent(one_batch(records({"x"})));
     EXPECT_EQ(ravelo::run_reader(silent.reader), 1);
     EXPECT_TRUE(silent.ui.messages.empty());
 }
 
 TEST(ReaderRun, AnEmptyBatchLeavesNoFileExceptInAppendMode) {
-    RunRig overwrite(batch({}));
+    TerminalRig overwrite(one_batch({}));
     overwrite.reader.settings.show_received = 1;
     write_bytes(overwrite.output(), "old\r\n");
     EXPECT_EQ(ravelo::run_reader(overwrite.reader), 0);
@@ -79,7 +58,7 @@ TEST(ReaderRun, AnEmptyBatchLeavesNoFileExceptInAppendMode) {
     EXPECT_EQ(overwrite.ui.messages,
               (std::vector<ShownMessage>{{"Příjem dat", "žádná data nepřijata!", false}}));
 
-    RunRig append(batch({}));
+    TerminalRig append(one_batch({}));
     append.reader.settings.file_mode = ravelo::kAppend;
     write_bytes(append.output(), "old\r\n");
     EXPECT_EQ(ravelo::run_reader(append.reader), 0);
@@ -87,9 +66,9 @@ TEST(ReaderRun, AnEmptyBatchLeavesNoFileExceptInAppendMode) {
 }
 
 TEST(ReaderRun, ATransferThatFailsAfterStoringRecordsKeepsThem) {
-    sim::SourceConfig config = batch(records({"one", "two", "three", "four", "five"}));
+    sim::SourceConfig config = one_batch(records({"one", "two", "three", "four", "five"}));
     config.faults.silent_from = 3;
-    RunRig rig(config);
+    TerminalRig rig(config);
     rig.reader.settings.show_received = 1;
     rig.reader.output_path = rig.output();
     EXPECT_EQ(ravelo::run_transfer(rig.reader), -1);
@@ -100,9 +79,9 @@ TEST(ReaderRun, ATransferThatFailsAfterStoringRecordsKeepsThem) {
 }
 
 TEST(ReaderRun, ATransferThatFailsBeforeTheFirstRecordLeavesNoFile) {
-    sim::SourceConfig config = batch(records({"one"}));
+    sim::SourceConfig config = one_batch(records({"one"}));
     config.faults.silent_from = 0;
-    RunRig rig(config);
+    TerminalRig rig(config);
     rig.reader.settings.show_errors = 0;
     EXPECT_EQ(ravelo::run_reader(rig.reader), 0) << "a failed transfer is no success";
     EXPECT_FALSE(platform::file_exists(rig.output()));
@@ -110,7 +89,7 @@ TEST(ReaderRun, ATransferThatFailsBeforeTheFirstRecordLeavesNoFile) {
 }
 
 TEST(ReaderRun, AMissingPortEndsBeforeAnyFileIsTouched) {
-    RunRig rig(batch(records({"one"})));
+    TerminalRig rig(one_batch(records({"one"})));
     rig.ports.set_available_port("COM2");
     rig.reader.settings.show_received = 1;
     write_bytes(rig.output(), "old\r\n");
@@ -122,7 +101,7 @@ TEST(ReaderRun, AMissingPortEndsBeforeAnyFileIsTouched) {
 }
 
 TEST(ReaderRun, CancellingTheDialogTouchesNeitherSettingsNorPort) {
-    RunRig rig(batch(records({"one"})));
+    TerminalRig rig(one_batch(records({"one"})));
     rig.reader.settings.always_ask = 1;
     rig.ui.properties_result = 2;
     EXPECT_EQ(ravelo::run_reader(rig.reader), 0);
@@ -132,7 +111,7 @@ TEST(ReaderRun, CancellingTheDialogTouchesNeitherSettingsNorPort) {
 }
 
 TEST(ReaderRun, OkInTheDialogSavesTheSettingsBeforeTheTransfer) {
-    RunRig rig(batch(records({"one"})));
+    TerminalRig rig(one_batch(records({"one"})));
     rig.reader.settings.always_ask = 1;
     bool saved_before_transfer = false;
     rig.ui.on_properties = [&](ravelo::Reader& reader) {
@@ -150,7 +129,7 @@ TEST(ReaderRun, OkInTheDialogSavesTheSettingsBeforeTheTransfer) {
     ASSERT_TRUE(platform::read_whole_file(rig.reader.settings_path, &saved));
     EXPECT_NE(saved.find("CHOSEN.TXT"), std::string::npos);
 
-    RunRig online(batch({}));
+    TerminalRig online(one_batch({}));
     online.reader.settings.always_ask = 1;
     online.reader.settings.online = 1;
     online.ui.properties_result = 1;
@@ -160,7 +139,7 @@ TEST(ReaderRun, OkInTheDialogSavesTheSettingsBeforeTheTransfer) {
 }
 
 TEST(ReaderRun, TheCommandLineWinsOverAlwaysAsk) {
-    RunRig rig(batch(records({"one"})));
+    TerminalRig rig(one_batch(records({"one"})));
     rig.reader.settings.always_ask = 1;
     rig.reader.command_line_mode = true;
     EXPECT_EQ(ravelo::run_reader(rig.reader), 1);

@@ -1,9 +1,5 @@
-// The receive tests' rig: a temporary output folder removed again when the test ends.
+// The receive tests' rigs: the reader's output in a temporary folder.
 #include "tests/support/receive_rig.h"
-
-#include <atomic>
-#include <chrono>
-#include <filesystem>
 
 #include "platform/file.h"
 #include "platform/paths.h"
@@ -12,22 +8,7 @@
 
 namespace testing_support {
 
-namespace {
-std::string fresh_folder() {
-    static std::atomic<int> serial{0};
-    namespace fs = std::filesystem;
-    const fs::path path =
-        fs::temp_directory_path() /
-        ("ravelo-receive-" +
-         std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "-" +
-         std::to_string(serial++));
-    fs::remove_all(path);
-    fs::create_directories(path);
-    return path.string();
-}
-}  // namespace
-
-ReceiveRig::ReceiveRig() : folder(fresh_folder()) {
+ReceiveRig::ReceiveRig() : folder(temp.path().string()) {
     reader.settings.directory = folder;
     reader.settings.file_name = "OUT.TXT";
     reader.settings.file_mode = ravelo::kOverwrite;
@@ -36,9 +17,7 @@ ReceiveRig::ReceiveRig() : folder(fresh_folder()) {
 }
 
 ReceiveRig::~ReceiveRig() {
-    reader.output.close();
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
+    reader.output.close();  // before the folder goes
 }
 
 int ReceiveRig::receive() {
@@ -62,6 +41,42 @@ std::string ReceiveRig::file_content() const {
 
 bool ReceiveRig::file_exists() const {
     return platform::file_exists(reader.output_path);
+}
+
+TerminalRig::TerminalRig(sim::SourceConfig config) : terminal(std::move(config)) {
+    reader.settings.directory = temp.directory();
+    reader.settings.file_name = "DATA.TXT";
+    reader.settings.always_ask = 0;
+    reader.settings.show_received = 0;
+    reader.settings_path = temp.file("Ravelo.ini");
+}
+
+int TerminalRig::receive() {
+    reader.output_path = output();
+    return receive_as_transfer(reader);
+}
+
+std::size_t TerminalRig::written(const std::string& message) const {
+    std::size_t n = 0;
+    for (const auto& e : ports.events()) {
+        n += e.kind == simline::LineEvent::written &&
+             std::string(e.bytes.begin(), e.bytes.end()) == message;
+    }
+    return n;
+}
+
+sim::SourceConfig one_batch(sim::Records records) {
+    sim::SourceConfig config;
+    config.batches.push_back(std::move(records));
+    return config;
+}
+
+std::string as_lines(const sim::Records& records, std::size_t count) {
+    std::string out;
+    for (std::size_t i = 0; i < records.size() && i < count; ++i) {
+        out += std::string(records[i].begin(), records[i].end()) + "\r\n";
+    }
+    return out;
 }
 
 std::vector<Heard> repeated(const std::string& message, int times, std::uint64_t first_ms,
