@@ -17,14 +17,17 @@ struct CounterRig {
     testing_support::RecordingUi ui;
     ravelo::Reader reader{ports, clock, ui, ui};
     Calls& calls() { return ui.screen.calls; }
+    // One transfer's counter: started, shown at each count, finished.
+    void transfer(std::initializer_list<int> counts) {
+        ravelo::draw_counter(reader, ravelo::kCounterStart, 0);
+        for (int count : counts) ravelo::draw_counter(reader, ravelo::kCounterUpdate, count);
+        ravelo::draw_counter(reader, ravelo::kCounterFinish, 0);
+    }
 };
 
 TEST(ReaderCounter, FirstTransferMeasuresTheInitialTextWithItsBlanks) {
     CounterRig rig;
-    ravelo::draw_counter(rig.reader, ravelo::kCounterStart, 0);
-    ravelo::draw_counter(rig.reader, ravelo::kCounterUpdate, 1);
-    ravelo::draw_counter(rig.reader, ravelo::kCounterUpdate, 2);
-    ravelo::draw_counter(rig.reader, ravelo::kCounterFinish, 0);
+    rig.transfer({1, 2});
     // 30 characters of 7 pixels, plus 50: 260 wide, centred at (512, 374).
     EXPECT_EQ(rig.calls(), (Calls{"measure Počet přijatých záznamů: 0    ", "save 382,354,642,394",
                                   "paint 382,354,642,394 Počet přijatých záznamů: 1",
@@ -34,15 +37,11 @@ TEST(ReaderCounter, FirstTransferMeasuresTheInitialTextWithItsBlanks) {
 
 TEST(ReaderCounter, NextTransferIsSizedByTheLastTextAndTheScreenOfTheMoment) {
     CounterRig rig;
-    ravelo::draw_counter(rig.reader, ravelo::kCounterStart, 0);
-    ravelo::draw_counter(rig.reader, ravelo::kCounterUpdate, 123);
-    ravelo::draw_counter(rig.reader, ravelo::kCounterFinish, 0);
+    rig.transfer({123});
     rig.calls().clear();
     rig.ui.screen.width = 801;
     rig.ui.screen.height = 601;
-    ravelo::draw_counter(rig.reader, ravelo::kCounterStart, 0);
-    ravelo::draw_counter(rig.reader, ravelo::kCounterUpdate, 1);
-    ravelo::draw_counter(rig.reader, ravelo::kCounterFinish, 0);
+    rig.transfer({1});
     // 28 characters: 246 wide; centre (400, 290).
     EXPECT_EQ(rig.calls(), (Calls{"measure Počet přijatých záznamů: 123", "save 277,270,523,310",
                                   "paint 277,270,523,310 Počet přijatých záznamů: 1",
@@ -52,14 +51,10 @@ TEST(ReaderCounter, NextTransferIsSizedByTheLastTextAndTheScreenOfTheMoment) {
 TEST(ReaderCounter, OddWidthPaintsOnePixelLessThanItSaves) {
     CounterRig rig;
     rig.ui.screen.char_width = 1;
-    ravelo::draw_counter(rig.reader, ravelo::kCounterStart, 0);
-    ravelo::draw_counter(rig.reader, ravelo::kCounterUpdate, 10);
-    ravelo::draw_counter(rig.reader, ravelo::kCounterFinish, 0);
+    rig.transfer({10});
     rig.calls().clear();
     // 27 characters + 50 = 77 wide.
-    ravelo::draw_counter(rig.reader, ravelo::kCounterStart, 0);
-    ravelo::draw_counter(rig.reader, ravelo::kCounterUpdate, 7);
-    ravelo::draw_counter(rig.reader, ravelo::kCounterFinish, 0);
+    rig.transfer({7});
     EXPECT_EQ(rig.calls(), (Calls{"measure Počet přijatých záznamů: 10", "save 474,354,551,394",
                                   "paint 474,354,550,394 Počet přijatých záznamů: 7",
                                   "restore 474,354,551,394"}));

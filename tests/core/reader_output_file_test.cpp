@@ -138,6 +138,13 @@ TEST(ReaderOutputFile, MissingDirectoryFailsEveryModeButAppend) {
     }
 }
 
+// Offline automatic names in the fixture's folder, at the given time.
+void automatic_at(reader_test::ReaderFixture& f, const platform::LocalTime& time) {
+    f.reader.settings.file_mode = 3;
+    f.reader.settings.directory = f.temp.directory();
+    f.clock.set_local_time(time);
+}
+
 // Opens an automatic-mode file at the clock's time and returns the name it got ("" on failure).
 std::string open_automatic(reader_test::ReaderFixture& f) {
     if (ravelo::open_output_file(f.reader) != 1) return "";
@@ -169,9 +176,7 @@ TEST(ReaderOutputFile, AutomaticModesCountUpWithinTheMinute) {
 
 TEST(ReaderOutputFile, AutomaticNameLeavesExistingFilesAlone) {
     reader_test::ReaderFixture f;
-    f.reader.settings.file_mode = 3;
-    f.reader.settings.directory = f.temp.directory();
-    f.clock.set_local_time(at(2012, 12, 24, 18, 59));
+    automatic_at(f, at(2012, 12, 24, 18, 59));
     write_bytes(f.temp.file("2C241859.TXT"), "old");
     EXPECT_EQ(open_automatic(f), "2C24185A.TXT");
     EXPECT_EQ(read_bytes(f.temp.file("2C241859.TXT")), "old");
@@ -179,9 +184,7 @@ TEST(ReaderOutputFile, AutomaticNameLeavesExistingFilesAlone) {
 
 TEST(ReaderOutputFile, AutomaticSearchReachesZ) {
     reader_test::ReaderFixture f;
-    f.reader.settings.file_mode = 3;
-    f.reader.settings.directory = f.temp.directory();
-    f.clock.set_local_time(at(2007, 3, 6, 9, 17));
+    automatic_at(f, at(2007, 3, 6, 9, 17));
     for (int suffix = 7; suffix < 35; ++suffix) {
         write_bytes(f.temp.file(ravelo::automatic_name(f.clock.local_time(), suffix)), "");
     }
@@ -191,11 +194,9 @@ TEST(ReaderOutputFile, AutomaticSearchReachesZ) {
 TEST(ReaderOutputFile, AutomaticSearchEndsAfterZ) {
     for (int show_errors : {1, 0}) {
         reader_test::ReaderFixture f;
-        f.reader.settings.file_mode = 3;
+        automatic_at(f, at(2007, 3, 6, 9, 17));
         f.reader.settings.show_errors = show_errors;
-        f.reader.settings.directory = f.temp.directory();
         f.reader.output_path = "unchanged";
-        f.clock.set_local_time(at(2007, 3, 6, 9, 17));
         for (int suffix = 7; suffix <= 35; ++suffix) {
             write_bytes(f.temp.file(ravelo::automatic_name(f.clock.local_time(), suffix)), "");
         }
@@ -210,12 +211,8 @@ TEST(ReaderOutputFile, AutomaticSearchEndsAfterZ) {
                                             platform::join_path(f.temp.directory(), ""), EEXIST)});
         }
         EXPECT_EQ(f.ui.messages, expected);
-        int files = 0;
-        for (const auto& entry : std::filesystem::directory_iterator(f.temp.directory())) {
-            (void)entry;
-            ++files;
-        }
-        EXPECT_EQ(files, 29);
+        const std::filesystem::directory_iterator files(f.temp.directory());
+        EXPECT_EQ(std::distance(begin(files), end(files)), 29);
     }
 }
 

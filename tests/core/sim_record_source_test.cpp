@@ -42,6 +42,19 @@ class Client {
             }
         }
     }
+    // Sends "READ\r" and takes the answer to it.
+    void start() {
+        send("READ\r");
+        receive();
+    }
+    // The next message, which must be `bytes`; an empty one at 0 ms when none came.
+    Message expect_next(const Bytes& bytes) {
+        auto m = receive();
+        EXPECT_TRUE(m) << "nothing came";
+        if (!m) return {};
+        EXPECT_EQ(m->bytes, bytes);
+        return *m;
+    }
     // Reads records, acknowledging each, up to "OVER\r"; returns the data of each.
     std::vector<Bytes> read_batch() {
         std::vector<Bytes> data;
@@ -73,21 +86,13 @@ TEST(SimRecordSource, ServesABatchWithOneMillisecondReactions) {
     const auto config = config_with(12);
     Client c(config);
     c.send("READ\r");
-    auto ack = c.receive();
-    ASSERT_TRUE(ack);
-    EXPECT_EQ(ack->text(), "ACK\r");
-    EXPECT_EQ(ack->time, 1u);
+    EXPECT_EQ(c.expect_next(sim::kAck).time, 1u);
     for (std::size_t i = 0; i < 12; ++i) {
-        auto m = c.receive();
-        ASSERT_TRUE(m);
-        EXPECT_EQ(m->bytes, record(config, i)) << "record " << i;  // sequence wraps 9 -> 0
-        EXPECT_EQ(m->time, 2 + i);
+        SCOPED_TRACE("record " + std::to_string(i));
+        EXPECT_EQ(c.expect_next(record(config, i)).time, 2 + i);  // sequence wraps 9 -> 0
         c.send("ACK\r");
     }
-    auto over = c.receive();
-    ASSERT_TRUE(over);
-    EXPECT_EQ(over->text(), "OVER\r");
-    EXPECT_EQ(over->time, 14u);
+    EXPECT_EQ(c.expect_next(sim::kOver).time, 14u);
     ASSERT_EQ(c.source.acknowledged().size(), 12u);
     EXPECT_EQ(c.source.acknowledged()[11].index, 11u);
     EXPECT_EQ(c.source.batches_done(), 1u);
@@ -99,43 +104,29 @@ TEST(SimRecordSource, ServesABatchWithOneMillisecondReactions) {
 TEST(SimRecordSource, NakOrSilenceBringsTheSameRecordAgain) {
     const auto config = config_with(2);
     Client c(config);
-    c.send("READ\r");
-    c.receive();
-    auto first = c.receive();
+    c.start();
+    const auto first = c.expect_next(record(config, 0));
     c.send("NAK\r");
-    auto after_nak = c.receive();
-    ASSERT_TRUE(first && after_nak);
-    EXPECT_EQ(after_nak->bytes, record(config, 0));
-    EXPECT_EQ(after_nak->time, first->time + 1);
+    const auto after_nak = c.expect_next(record(config, 0));
+    EXPECT_EQ(after_nak.time, first.time + 1);
     // No answer at all: the same record again after the full 1000 ms wait, and again.
-    auto resent = c.receive();
-    ASSERT_TRUE(resent);
-    EXPECT_EQ(resent->bytes, record(config, 0));
-    EXPECT_EQ(resent->time, after_nak->time + 1000);
-    auto again = c.receive();
-    ASSERT_TRUE(again);
-    EXPECT_EQ(again->time, resent->time + 1000);
+    const auto resent = c.expect_next(record(config, 0));
+    EXPECT_EQ(resent.time, after_nak.time + 1000);
+    EXPECT_EQ(c.expect_next(record(config, 0)).time, resent.time + 1000);
     c.send("ACK\r");
-    auto next = c.receive();
-    ASSERT_TRUE(next);
-    EXPECT_EQ(next->bytes, record(config, 1));
+    c.expect_next(record(config, 1));
     EXPECT_TRUE(c.source.acknowledged().size() == 1 && c.source.acknowledged()[0].index == 0);
 }
 
 TEST(SimRecordSource, ARepeatedAckDoesNotSkipARecord) {
     const auto config = config_with(3);
     Client c(config);
-    c.send("READ\r");
-    c.receive();
+    c.start();
     c.receive();
     c.send("ACK\rACK\r");
-    auto second = c.receive();
-    ASSERT_TRUE(second);
-    EXPECT_EQ(second->bytes, record(config, 1));
+    c.expect_next(record(config, 1));
     c.send("ACK\r");
-    auto third = c.receive();
-    ASSERT_TRUE(third);
-    EXPECT_EQ(third->bytes, record(config, 2));
+    c.expect_next(record(config, 2));
     EXPECT_EQ(c.source.acknowledged().size(), 2u);
 }
 
@@ -179,12 +170,9 @@ TEST(SimRecordSource, FirstSendFaultsSpoilOnlyTheFirstSend) {
         auto config = config_with(4);
         fault.apply(config.faults);
         Client c(config);
-        c.send("READ\r");
-        c.receive();
+        c.start();
         for (std::size_t i = 0; i < 2; ++i) {
-            auto m = c.receive();
-            ASSERT_TRUE(m);
-            EXPECT_EQ(m->bytes, record(config, i));
+            c.expect_next(record(config, i));
             c.send("ACK\r");
         }
         auto spoiled = c.receive();
@@ -194,13 +182,9 @@ TEST(SimRecordSource, FirstSendFaultsSpoilOnlyTheFirstSend) {
             EXPECT_NE(b, sim::kCr);
         }
         c.send("NAK\r");
-        auto clean = c.receive();
-        ASSERT_TRUE(clean);
-        EXPECT_EQ(clean->bytes, record(config, 2));
+        c.expect_next(record(config, 2));
         c.send("ACK\r");
-        auto last = c.receive();
-        ASSERT_TRUE(last);
-        EXPECT_EQ(last->bytes, record(config, 3));
+        c.expect_next(record(config, 3));
     }
 }
 
@@ -208,30 +192,23 @@ TEST(SimRecordSource, PauseDelaysOnlyTheNamedRecord) {
     auto config = config_with(3);
     config.faults.pause_before = {{1, 700}};
     Client c(config);
-    c.send("READ\r");
-    c.receive();
-    auto r0 = c.receive();
+    c.start();
+    const auto r0 = c.expect_next(record(config, 0));
     c.send("ACK\r");
     // The reader's own time-out NAK during the pause is not taken as about record 0 or 1.
     ASSERT_FALSE(c.receive(300));
     c.send("NAK\r");
-    auto r1 = c.receive();
-    ASSERT_TRUE(r0 && r1);
-    EXPECT_EQ(r1->bytes, record(config, 1));
-    EXPECT_EQ(r1->time, r0->time + 1 + 700);
+    const auto r1 = c.expect_next(record(config, 1));
+    EXPECT_EQ(r1.time, r0.time + 1 + 700);
     c.send("ACK\r");
-    auto r2 = c.receive();
-    ASSERT_TRUE(r2);
-    EXPECT_EQ(r2->bytes, record(config, 2));
-    EXPECT_EQ(r2->time, r1->time + 1);
+    EXPECT_EQ(c.expect_next(record(config, 2)).time, r1.time + 1);
 }
 
 TEST(SimRecordSource, RecordRepeatedAfterItsAckIsCountedOnce) {
     auto config = config_with(3);
     config.faults.repeat_after_ack = {1};
     Client c(config);
-    c.send("READ\r");
-    c.receive();
+    c.start();
     std::vector<Bytes> seen;
     for (;;) {
         auto m = c.receive();
@@ -250,8 +227,7 @@ TEST(SimRecordSource, SilenceFromARecordOnLastsForever) {
     auto config = config_with(4);
     config.faults.silent_from = 2;
     Client c(config);
-    c.send("READ\r");
-    c.receive();
+    c.start();
     for (int i = 0; i < 2; ++i) {
         ASSERT_TRUE(c.receive());
         c.send("ACK\r");
@@ -348,8 +324,7 @@ TEST(SimRecordSource, RepeatedBatchesCycleAndFaultsCanTargetOneBatch) {
     config.faults.bad_checksum = {0};
     Client c(config);
     for (std::size_t b = 0; b < 3; ++b) {
-        c.send("READ\r");
-        c.receive();
+        c.start();
         auto first = c.receive();
         ASSERT_TRUE(first);
         EXPECT_EQ(first->bytes == record(config, 0), b != 1) << "batch " << b;
@@ -367,8 +342,7 @@ TEST(SimRecordSource, RepeatedBatchesCycleAndFaultsCanTargetOneBatch) {
 TEST(SimRecordSource, ARequestInTheMiddleOfABatchStartsItAgain) {
     const auto config = config_with(3);
     Client c(config);
-    c.send("READ\r");
-    c.receive();
+    c.start();
     c.receive();
     c.send("ACK\r");
     EXPECT_EQ(c.receive()->bytes, record(config, 1));

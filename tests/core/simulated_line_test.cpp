@@ -3,39 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
+#include "tests/support/scripted_peer.h"
 
 namespace {
 
 // Sends one byte at a fixed time, then nothing.
-class OneBytePeer : public simline::LinePeer {
-  public:
-    explicit OneBytePeer(std::uint64_t at) : at_(at) {}
-    void on_receive(const std::uint8_t*, std::size_t, std::uint64_t) override {}
-    void advance_to(std::uint64_t now) override {
-        if (!sent_ && now >= at_) {
-            queue_.push_back('x');
-            sent_ = true;
-        }
-    }
-    std::optional<std::uint64_t> next_event_time() const override {
-        if (sent_) return std::nullopt;
-        return at_;
-    }
-    std::size_t available() const override { return queue_.size(); }
-    std::size_t take(std::uint8_t* buffer, std::size_t n) override {
-        std::size_t k = 0;
-        while (k < n && !queue_.empty()) {
-            buffer[k++] = queue_.front();
-            queue_.pop_front();
-        }
-        return k;
-    }
-
-  private:
-    std::uint64_t at_;
-    bool sent_ = false;
-    std::deque<std::uint8_t> queue_;
+struct OneBytePeer : testing_support::ScriptedPeer {
+    explicit OneBytePeer(std::uint64_t at) { send("x", at); }
 };
 
 TEST(SimulatedLine, ReadReturnsAtOnceWithNothingBuffered) {
