@@ -124,13 +124,19 @@ TEST(SenderWire, ALineTooLongForARecordSendsNothingAndNamesTheLine) {
 
 struct AnswerCase {
     const char* name;
+    int result;
+    ShownMessage message;
+    std::uint64_t ends_at;
     // The terminal's script after the wake-up was acknowledged at 1 ms.
     std::function<void(testing_support::ScriptedPeer&)> script;
-    int result;
-    std::vector<Heard> written_after_wake_up;
-    std::vector<ShownMessage> messages;
-    std::uint64_t ends_at;
+    std::vector<Heard> written;
 };
+
+// The writes of an attempt: the wake-up at 0 ms, then these.
+std::vector<Heard> after_wake_up(std::vector<Heard> writes) {
+    writes.insert(writes.begin(), {0, "velmor\r"});
+    return writes;
+}
 
 TEST(SenderWire, AnswersAndTheirTimeLimits) {
     const std::string rec = lookup_record("abc");
@@ -139,65 +145,39 @@ TEST(SenderWire, AnswersAndTheirTimeLimits) {
                             "Paměť terminálu nepostačuje!\r\nSnižte velikost lookup souboru...",
                             false, BoxIcon::exclamation};
     const AnswerCase cases[] = {
-        {"ACK without CR is taken when 3 s have passed",
+        {"ACK without CR is taken when 3 s have passed", 1, kDone, 3003,
          [&](auto& p) { p.expect(rec).send("ACK", 1).expect("OVER\r").send("ACK\r", 1); },
-         1,
-         {{1, rec}, {3002, "OVER\r"}},
-         {kDone},
-         3003},
+         after_wake_up({{1, rec}, {3002, "OVER\r"}})},
         // The limit is passed only once the counter is beyond it: the answer's last byte may
         // come 1 ms after the limit.
-        {"an answer ending 1 ms past the limit is taken",
+        {"an answer ending 1 ms past the limit is taken", 1, kDone, 3003,
          [&](auto& p) {
              p.expect(rec).send("AC", 3000).send("K\r", 1).expect("OVER\r").send("ACK\r", 1);
          },
-         1,
-         {{1, rec}, {3002, "OVER\r"}},
-         {kDone},
-         3003},
-        {"a silent terminal gets the record four times, 3 s apart",
-         [](auto&) {},
-         0,
-         {{1, rec}, {3002, rec}, {6003, rec}, {9004, rec}},
-         {error},
-         12005},
-        {"ack is no acknowledgement of a record",
+         after_wake_up({{1, rec}, {3002, "OVER\r"}})},
+        {"a silent terminal gets the record four times, 3 s apart", 0, error, 12005, [](auto&) {},
+         after_wake_up({{1, rec}, {3002, rec}, {6003, rec}, {9004, rec}})},
+        {"ack is no acknowledgement of a record", 0, error, 5,
          [&](auto& p) {
              for (int i = 0; i < 4; ++i) p.expect(rec).send("ack\r", 1);
          },
-         0,
-         {{1, rec}, {2, rec}, {3, rec}, {4, rec}},
-         {error},
-         5},
-        {"one lost answer, then ACK",
+         after_wake_up({{1, rec}, {2, rec}, {3, rec}, {4, rec}})},
+        {"one lost answer, then ACK", 1, kDone, 3004,
          [&](auto& p) {
              p.expect(rec).expect(rec).send("ACK\r", 1).expect("OVER\r").send("ACK\r", 1);
          },
-         1,
-         {{1, rec}, {3002, rec}, {3003, "OVER\r"}},
-         {kDone},
-         3004},
-        {"FULL ends the attempt after one send",
-         [&](auto& p) { p.expect(rec).send("FULL\r", 1); },
-         0,
-         {{1, rec}},
-         {full},
-         2},
-        {"FULL to the end marker",
+         after_wake_up({{1, rec}, {3002, rec}, {3003, "OVER\r"}})},
+        {"FULL ends the attempt after one send", 0, full, 2,
+         [&](auto& p) { p.expect(rec).send("FULL\r", 1); }, after_wake_up({{1, rec}})},
+        {"FULL to the end marker", 0, full, 3,
          [&](auto& p) { p.expect(rec).send("ACK\r", 1).expect("OVER\r").send("FULL\r", 1); },
-         0,
-         {{1, rec}, {2, "OVER\r"}},
-         {full},
-         3},
-        {"an answer of ten bytes without CR ends at once",
+         after_wake_up({{1, rec}, {2, "OVER\r"}})},
+        {"an answer of ten bytes without CR ends at once", 0, error, 5,
          [&](auto& p) {
              p.expect(rec).send("0123456789", 1);
              for (int i = 0; i < 3; ++i) p.expect(rec).send("NAK\r", 1);
          },
-         0,
-         {{1, rec}, {2, rec}, {3, rec}, {4, rec}},
-         {error},
-         5},
+         after_wake_up({{1, rec}, {2, rec}, {3, rec}, {4, rec}})},
     };
     for (const AnswerCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -206,11 +186,8 @@ TEST(SenderWire, AnswersAndTheirTimeLimits) {
         rig.peer.expect("velmor\r").send("ACK\r", 1);
         c.script(rig.peer);
         EXPECT_EQ(rig.attempt(), c.result);
-        std::vector<Heard> written{{0, "velmor\r"}};
-        written.insert(written.end(), c.written_after_wake_up.begin(),
-                       c.written_after_wake_up.end());
-        EXPECT_EQ(rig.written(), written);
-        EXPECT_EQ(rig.boxes.messages, c.messages);
+        EXPECT_EQ(rig.written(), c.written);
+        EXPECT_EQ(rig.boxes.messages, std::vector<ShownMessage>{c.message});
         EXPECT_EQ(rig.clock.now(), c.ends_at);
         EXPECT_TRUE(rig.peer.mismatches().empty()) << rig.peer.mismatches().front();
         EXPECT_EQ(rig.ui.calls.front(), "open");
