@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "sender/port_dialog_rules.h"
+#include "tests/support/settings_print.h"
 
 namespace lumbra {
 namespace {
@@ -42,12 +43,11 @@ TEST(PortDialogRules, OkTakesOverEachSelectedEntry) {
         {0, 0, 0, 0}, {5, 4, 5, 4}, {-1, 1, 2, 1}, {1, -1, 1, 3}, {6, 5, 2, 3}, {-1, -1, 2, 3},
     };
     for (const Case& c : cases) {
-        SenderSettings s;
-        s.port_index = 2;
-        s.baud_index = 3;
+        // lookup path, directory, file name, port, speed, command line
+        SenderSettings s{"", "", "", 2, 3, false};
         accept_port_dialog(s, c.port_selected, c.baud_selected);
-        EXPECT_EQ(s.port_index, c.port) << c.port_selected << "," << c.baud_selected;
-        EXPECT_EQ(s.baud_index, c.baud) << c.port_selected << "," << c.baud_selected;
+        EXPECT_EQ(s, (SenderSettings{"", "", "", c.port, c.baud, false}))
+            << c.port_selected << "," << c.baud_selected;
     }
 }
 
