@@ -30,11 +30,15 @@ std::vector<Heard> one_ms_apart(const std::vector<std::string>& messages) {
     return heard;
 }
 
+using Texts = std::vector<std::string>;
+using Writes = std::vector<Heard>;
+using Percents = std::vector<int>;
+
 struct LineCase {
     const char* name;
     std::string file;
-    std::vector<std::string> payloads;
-    std::vector<int> progress;  // the bar's positions while sending
+    Texts payloads;
+    Percents progress;  // the bar's positions while sending
     common::FileCharset charset = common::FileCharset::cp1250;
 };
 
@@ -44,32 +48,22 @@ TEST(SenderWire, EveryLineBecomesOneRecordWhateverItsLineEnd) {
     std::string z130;
     for (int i = 0; i < 130; ++i) z130 += "ž";
     const LineCase cases[] = {
-        {"three examples, last line unended",
-         "abc\r\n" + bytes_of({6, 7}) + "\r\n\r\nlast",
-         {"abc", bytes_of({6, 7}), "", "last"},
-         {100, 100}},
+        {"three examples, last line unended", "abc\r\n" + bytes_of({6, 7}) + "\r\n\r\nlast",
+         Texts{"abc", bytes_of({6, 7}), "", "last"}, Percents{100, 100}},
         {"final CR LF adds no record", "one\r\ntwo\r\n", {"one", "two"}, {100, 100}},
         {"empty file", "", {}, {100}},
         {"CR LF split across blocks", a127 + "\r\nb", {a127, "b"}, {100, 100}},
         {"LF alone ends a line", "one\ntwo\n\nthree", {"one", "two", "", "three"}, {100, 100}},
-        {"CR alone ends a line, CR CR LF an empty one",
-         "a\rb\r\r\nc",
-         {"a", "b", "", "c"},
-         {100, 100}},
-        {"NUL and high bytes pass unchanged",
-         bytes_of({0, 0xE8, 0xFF}) + "\r\n",
-         {bytes_of({0, 0xE8, 0xFF})},
-         {100, 100}},
+        {"CR alone ends a line, CR CR LF an empty one", "a\rb\r\r\nc", Texts{"a", "b", "", "c"},
+         Percents{100, 100}},
+        {"NUL and high bytes pass unchanged", bytes_of({0, 0xE8, 0xFF}) + "\r\n",
+         Texts{bytes_of({0, 0xE8, 0xFF})}, Percents{100, 100}},
         {"a 253-byte line fits", line253 + "\r\n", {line253}, {50, 100, 100}},
         {"a block without a line end shows nothing between an answer and the next record",
-         line253 + "\r\n" + line253 + "\r\n",
-         {line253, line253},
-         {25, 75, 100, 100}},
+         line253 + "\r\n" + line253 + "\r\n", Texts{line253, line253}, Percents{25, 75, 100, 100}},
         // The limit counts the terminal's bytes; a byte order mark is no part of the first line.
-        {"130 × ž in UTF-8 fit, one byte each",
-         "\xEF\xBB\xBF" + z130 + "\r\n",
-         {std::string(130, '\x9E')},
-         {96, 100, 100},  // of 132 bytes to send
+        {"130 × ž in UTF-8 fit, one byte each", "\xEF\xBB\xBF" + z130 + "\r\n",
+         Texts{std::string(130, '\x9E')}, Percents{96, 100, 100},  // of 132 bytes to send
          common::FileCharset::utf8},
     };
     for (const LineCase& c : cases)
@@ -199,20 +193,16 @@ TEST(SenderWire, WakeUps) {
     const ShownMessage not_ready = sender_box("Terminál není připraven!");
     struct Case {
         const char* name;
-        std::vector<std::string> answers;  // to each wake-up, in order; "" for silence
+        Texts answers;  // to each wake-up, in order; "" for silence
         std::vector<Heard> written;
         bool ready;
     };
     const Case cases[] = {
-        {"silent: three wake-ups 3 s apart",
-         {"", "", ""},
-         {{0, "velmor\r"}, {3001, "VELMOR\r"}, {6002, "VELMOR\r"}},
-         false},
+        {"silent: three wake-ups 3 s apart", Texts{"", "", ""},
+         Writes{{0, "velmor\r"}, {3001, "VELMOR\r"}, {6002, "VELMOR\r"}}, false},
         {"ack is ready", {"ack\r"}, {{0, "velmor\r"}}, true},
-        {"wrong answers cost no wait",
-         {"NAK\r", "ACK \r", "ACK\r"},
-         {{0, "velmor\r"}, {1, "VELMOR\r"}, {2, "VELMOR\r"}},
-         true},
+        {"wrong answers cost no wait", Texts{"NAK\r", "ACK \r", "ACK\r"},
+         Writes{{0, "velmor\r"}, {1, "VELMOR\r"}, {2, "VELMOR\r"}}, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -40,9 +40,10 @@ struct Program {
     std::uint64_t at;
     std::string write;
 };
+using Steps = std::vector<Program>;
 
 // Polls the line as a program does, writing each piece at its time, until the replay ends.
-Received play(sim::Replay& replay, const std::vector<Program>& program) {
+Received play(sim::Replay& replay, const Steps& program) {
     simline::VirtualClock clock;
     simline::SimulatedLine line(clock, replay);
     Received got;
@@ -67,55 +68,32 @@ TEST(SimReplay, WaitsForTheProgramThenSendsAfterTheGapAndReportsTheFirstDifferen
         const char* name;
         const std::string& trace;
         Timing timing;
-        std::vector<Program> program;
+        Steps program;
         Received received;
         std::string difference;  // empty: played to its end
     } rows[] = {
-        {"short gaps at once, long ones kept; the program's bytes may come in any pieces",
-         kTrace,
-         Timing::over_threshold,
-         {{5, "RE"}, {6, "AD\r"}, {200, "ACK\r"}},
-         {{6, "ACK\rR1\r"}, {301, "OVER\r"}},
-         ""},
-        {"every gap kept",
-         kTrace,
-         Timing::keep,
-         {{5, "READ\r"}, {200, "ACK\r"}},
-         {{105, "ACK\r"}, {107, "R1\r"}, {301, "OVER\r"}},
-         ""},
-        {"no gap kept",
-         kTrace,
-         Timing::fast,
-         {{5, "READ\r"}, {200, "ACK\r"}},
-         {{5, "ACK\rR1\r"}, {200, "OVER\r"}},
-         ""},
-        {"each run's first bytes wait for the program to be started",
-         kTwoRuns,
-         Timing::over_threshold,
-         {{10, "velmor\r"}, {20, "OVER\r"}, {90'000, "velmor\r"}},
-         {{10, "ACK\r"}, {20, "ACK\r"}, {90'000, "ACK\r"}},
-         ""},
-        {"a wrong byte",
-         kTrace,
-         Timing::over_threshold,
-         {{5, "READ\r"}, {200, "ANK\r"}},
-         {{5, "ACK\rR1\r"}},
+        {"short gaps at once, long ones kept; the program's bytes may come in any pieces", kTrace,
+         Timing::over_threshold, Steps{{5, "RE"}, {6, "AD\r"}, {200, "ACK\r"}},
+         Received{{6, "ACK\rR1\r"}, {301, "OVER\r"}}, ""},
+        {"every gap kept", kTrace, Timing::keep, Steps{{5, "READ\r"}, {200, "ACK\r"}},
+         Received{{105, "ACK\r"}, {107, "R1\r"}, {301, "OVER\r"}}, ""},
+        {"no gap kept", kTrace, Timing::fast, Steps{{5, "READ\r"}, {200, "ACK\r"}},
+         Received{{5, "ACK\rR1\r"}, {200, "OVER\r"}}, ""},
+        {"each run's first bytes wait for the program to be started", kTwoRuns,
+         Timing::over_threshold, Steps{{10, "velmor\r"}, {20, "OVER\r"}, {90'000, "velmor\r"}},
+         Received{{10, "ACK\r"}, {20, "ACK\r"}, {90'000, "ACK\r"}}, ""},
+        {"a wrong byte", kTrace, Timing::over_threshold, Steps{{5, "READ\r"}, {200, "ANK\r"}},
+         Received{{5, "ACK\rR1\r"}},
          "line 6, byte 2: the program sent other bytes than the trace holds\n" + kBefore +
              "expected:\n" + host(110, "ACK\r") + "\nseen (replay's clock):\n" +
              host(200, "ANK\r") + "\n"},
-        {"silence past the recorded gap and the slack",
-         kTrace,
-         Timing::over_threshold,
-         {{5, "READ\r"}, {6, "AC"}},
-         {{5, "ACK\rR1\r"}},
+        {"silence past the recorded gap and the slack", kTrace, Timing::over_threshold,
+         Steps{{5, "READ\r"}, {6, "AC"}}, Received{{5, "ACK\rR1\r"}},
          "line 6: the program sent nothing more within 2008 ms\n" + kBefore + "expected:\n" +
              host(110, "ACK\r") + "\nseen (replay's clock):\n" + host(6, "AC") +
              "\nnothing more until 2014 ms\n"},
-        {"bytes in the terminal's turn",
-         kTrace,
-         Timing::keep,
-         {{5, "READ\r"}, {50, "ACK\r"}},
-         {},
+        {"bytes in the terminal's turn", kTrace, Timing::keep, Steps{{5, "READ\r"}, {50, "ACK\r"}},
+         Received{},
          "line 4: the program sent bytes where the terminal was to send next\nbefore it:\n" +
              host(0, "READ\r") + "\nexpected:\n" + term(100, "ACK\r") +
              "\nseen (replay's clock):\n" + host(50, "ACK\r") + "\n"},
