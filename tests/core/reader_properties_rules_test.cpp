@@ -201,10 +201,7 @@ TEST(PropertiesOk, LongTextsAreCutByCharacters) {
 }
 
 TEST(PropertiesOk, IndexOutsideItsListIsShownAsNoneAndStoredAsFirst) {
-    ReaderSettings s;
-    s.port_index = 12;
-    s.baud_index = 7;
-    s.file_mode = 6;
+    ReaderSettings s{"", "", 12, 7, 6};  // port, speed and mode beyond their lists
     PropertiesView v = open_properties(s);
     EXPECT_EQ(v.port, -1);
     EXPECT_EQ(v.baud, -1);

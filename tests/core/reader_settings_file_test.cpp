@@ -32,31 +32,26 @@ std::string saved_sample_bytes() {
     return bytes;
 }
 
-TEST(ReaderSettingsFile, SaveWritesTheExactLayoutInCodePage1250) {
+// What saving the sample leaves in a settings file that held `old` ("" for no file).
+std::string sample_saved_over(const std::string& old) {
     reader_test::ReaderFixture f;
     f.reader.settings_path = f.temp.file("Ravelo.ini");
+    if (!old.empty()) write_bytes(f.reader.settings_path, old);
     f.reader.settings = sample_settings();
     ravelo::save_settings(f.reader);
-    EXPECT_EQ(read_bytes(f.reader.settings_path), saved_sample_bytes());
+    return read_bytes(f.reader.settings_path);
+}
+
+TEST(ReaderSettingsFile, SaveWritesTheExactLayoutInCodePage1250) {
+    EXPECT_EQ(sample_saved_over(""), saved_sample_bytes());
 }
 
 TEST(ReaderSettingsFile, SaveReplacesALongerOldFile) {
-    reader_test::ReaderFixture f;
-    f.reader.settings_path = f.temp.file("Ravelo.ini");
-    write_bytes(f.reader.settings_path, std::string(500, 'x'));
-    f.reader.settings = sample_settings();
-    ravelo::save_settings(f.reader);
-    EXPECT_EQ(read_bytes(f.reader.settings_path), saved_sample_bytes());
+    EXPECT_EQ(sample_saved_over(std::string(500, 'x')), saved_sample_bytes());
 }
 
 TEST(ReaderSettingsFile, SavedRecordsLoadBackUnchanged) {
-    ReaderSettings online = sample_settings();
-    online.directory = "";
-    online.file_name = "";
-    online.port_index = 8;
-    online.file_mode = 3;
-    online.online = 1;
-    online.poll_interval = 9999;
+    const ReaderSettings online{"", "", 8, 4, 3, 0, 1, 0, 1, 1, 1, 9999};
     std::vector<ReaderSettings> records{sample_settings(), ReaderSettings{}, online};
     if (platform::settings_files_are_utf8()) {
         ReaderSettings spanish = sample_settings();  // code page 1250 has no "ñ"
