@@ -20,6 +20,13 @@ std::string sep() {
     return std::string(1, platform::path_separator());
 }
 
+// OK pressed: the settings take the view, and the output path they make is returned.
+std::string ok(ReaderSettings& s, const PropertiesView& v) {
+    std::string path;
+    accept_properties(s, path, v);
+    return path;
+}
+
 TEST(PropertiesOpen, OnlineShowsOnlineListAndHidesShowReceived) {
     ReaderSettings s;
     s.online = 1;
@@ -120,8 +127,7 @@ TEST(PropertiesIntervalEdit, EmptiedEditKeepsTheLastValidValueAtOk) {
     v.interval = settle_interval_text(s, "15");
     v.interval = settle_interval_text(s, "");
     EXPECT_EQ(v.interval, "");
-    std::string path;
-    accept_properties(s, path, v);
+    ok(s, v);
     EXPECT_EQ(s.poll_interval, 15);
 }
 
@@ -138,9 +144,7 @@ TEST(PropertiesOk, ReadsEveryControlBack) {
     v.show_errors = false;
     v.show_received = false;
     v.always_ask = false;
-    std::string path;
-    accept_properties(s, path, v);
-    EXPECT_EQ(path, "data" + sep() + "out.txt");
+    EXPECT_EQ(ok(s, v), "data" + sep() + "out.txt");
     // directory, name, port, speed, mode, CR, LF, errors, received, always ask, online, interval
     EXPECT_EQ(s, (ReaderSettings{"data", "out.txt", 8, 4, 2, 0, 1, 0, 0, 0, 0, 2}));
 }
@@ -150,8 +154,7 @@ TEST(PropertiesOk, OnlineStoresShowReceivedOff) {
     PropertiesView v = open_properties(s);
     switch_online(s, v);
     v.show_received = true;  // even if a toolkit left the mark on
-    std::string path;
-    accept_properties(s, path, v);
+    ok(s, v);
     EXPECT_EQ(s.show_received, 0);
     EXPECT_EQ(s.online, 1);
 }
@@ -175,13 +178,10 @@ TEST(PropertiesOk, EmptyFieldsAreNotValidated) {
     PropertiesView v = open_properties(s);
     v.directory = "";
     v.file_name = "x.txt";
-    std::string path;
-    accept_properties(s, path, v);
-    EXPECT_EQ(path, "x.txt");
+    EXPECT_EQ(ok(s, v), "x.txt");
     v.directory = "d";
     v.file_name = "";
-    accept_properties(s, path, v);
-    EXPECT_EQ(path, "d" + sep());
+    EXPECT_EQ(ok(s, v), "d" + sep());
 }
 
 TEST(PropertiesOk, LongTextsAreCutByCharacters) {
@@ -191,12 +191,11 @@ TEST(PropertiesOk, LongTextsAreCutByCharacters) {
     PropertiesView v = open_properties(s);
     v.directory = std::string(300, 'd');
     v.file_name = czech_name;
-    std::string path;
-    accept_properties(s, path, v);
+    ok(s, v);
     EXPECT_EQ(s.directory, std::string(254, 'd'));
     EXPECT_EQ(s.file_name, czech_name.substr(0, 61 * 2));
     v.file_name = std::string(61, 'n');
-    accept_properties(s, path, v);
+    ok(s, v);
     EXPECT_EQ(s.file_name, v.file_name);
 }
 
@@ -206,8 +205,7 @@ TEST(PropertiesOk, IndexOutsideItsListIsShownAsNoneAndStoredAsFirst) {
     EXPECT_EQ(v.port, -1);
     EXPECT_EQ(v.baud, -1);
     EXPECT_EQ(v.file_mode, -1);
-    std::string path;
-    accept_properties(s, path, v);
+    ok(s, v);
     EXPECT_EQ(s, ReaderSettings{});
 }
 
