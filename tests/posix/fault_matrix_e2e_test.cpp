@@ -7,18 +7,14 @@
 #include <filesystem>
 #include <thread>
 
-#include "tests/core/reader_test_fixture.h"
-#include "tests/support/posix/child_process.h"
+#include "tests/support/posix/e2e_rig.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-using reader_test::read_bytes;
-using reader_test::write_bytes;
-using testing_support::BackgroundProcess;
 using testing_support::ProcessResult;
-
-const std::string kBin = VELMORA_BIN_DIR;
+using testing_support::read_bytes;
+using testing_support::write_bytes;
 constexpr std::size_t kCount = 12;  // the last record's sequence number has wrapped
 const std::size_t kPositions[] = {0, 5, kCount - 1};
 
@@ -56,35 +52,26 @@ std::vector<std::string> option(const char* name, std::size_t at, const char* su
     return {name, std::to_string(at) + suffix};
 }
 
-class FaultMatrix : public ::testing::Test {
+class FaultMatrix : public ::testing::Test, public testing_support::E2eRig {
   protected:
-    void SetUp() override {
-        for (const char* program : {"ravelo", "lumbra"}) {
-            std::filesystem::copy_file(kBin + "/" + program, temp.file(program));
-        }
+    FaultMatrix() : E2eRig({"ravelo", "lumbra"}) {
         write_bytes(temp.file("records.txt"), as_lines(records, kCount));
     }
 
     std::string start_terminal(const char* role, std::vector<std::string> args) {
-        args.insert(args.begin(), {kBin + "/velmora-sim", role});
-        terminal = std::make_unique<BackgroundProcess>(args);
-        const std::string device = terminal->read_line(5s);
-        EXPECT_FALSE(device.empty()) << "velmora-sim did not start";
-        return device;
+        args.insert(args.begin(), role);
+        return E2eRig::start_terminal(args);
     }
 
     // Runs a program on COM1 = device; `shell_prefix` runs before it in the same shell.
     ProcessResult run(const std::string& device, const std::string& program,
                       const std::string& tail, const std::string& shell_prefix = "") {
-        return testing_support::run_process(
+        return E2eRig::run(
             {"/bin/sh", "-c", shell_prefix + "exec \"$0\" \"$1\"", temp.file(program), tail},
-            {{"VELMORA_COM1", device}, {"XDG_CONFIG_HOME", temp.file("config")}}, 60s,
-            {temp.directory()});
+            env(device), 60s);
     }
 
     const std::vector<std::string> records = sent_records();
-    reader_test::TempDir temp;
-    std::unique_ptr<BackgroundProcess> terminal;
 };
 
 TEST_F(FaultMatrix, ReaderStoresEveryRecordOnceWhateverTheTerminalGetsWrong) {

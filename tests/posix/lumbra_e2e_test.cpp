@@ -1,30 +1,22 @@
 // lumbra as a script or a user runs it, against velmora-sim lookup on a pseudo-terminal.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
-#include <thread>
 
-#include "tests/core/reader_test_fixture.h"
-#include "tests/support/posix/child_process.h"
+#include "tests/support/posix/e2e_rig.h"
 #include "tests/support/posix/on_terminal.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-using reader_test::read_bytes;
-using reader_test::write_bytes;
-using testing_support::BackgroundProcess;
+using testing_support::Env;
 using testing_support::OnTerminal;
 using testing_support::ProcessResult;
+using testing_support::read_bytes;
+using testing_support::write_bytes;
 using Clock = std::chrono::steady_clock;
-
-const std::string kBin = VELMORA_BIN_DIR;
 const std::string kLoaded = "[Lumbra] Přenos úspěšně dokončen!\n";
 const std::string kNoRepeat =
     "[Lumbra] Přenos selhal, přejete si přenos opakovat? -> Ne (bez terminálu)\n";
@@ -52,32 +44,23 @@ double children_cpu_seconds() {
 }
 
 // lumbra copied into a folder of its own, so its settings file stays private.
-class LumbraE2e : public ::testing::Test {
+class LumbraE2e : public ::testing::Test, public testing_support::E2eRig {
   protected:
-    void SetUp() override { std::filesystem::copy_file(kBin + "/lumbra", temp.file("lumbra")); }
+    LumbraE2e() : E2eRig({"lumbra"}) {}
 
     // Starts the simulated terminal, keeping what it loads in "out.txt"; returns its device.
     std::string start_terminal(std::vector<std::string> args) {
-        args.insert(args.begin(), {kBin + "/velmora-sim", "lookup", "--out", temp.file("out.txt")});
-        terminal = std::make_unique<BackgroundProcess>(args);
-        const std::string device = terminal->read_line(5s);
-        EXPECT_FALSE(device.empty()) << "velmora-sim did not start";
-        return device;
+        args.insert(args.begin(), {"lookup", "--out", temp.file("out.txt")});
+        return E2eRig::start_terminal(args);
     }
 
     // feed: a shell command whose output reaches the program on its standard input.
-    ProcessResult run(const std::vector<std::string>& args,
-                      const std::map<std::string, std::string>& env, const std::string& feed = "") {
-        std::vector<std::string> argv{temp.file("lumbra")};
-        argv.insert(argv.end(), args.begin(), args.end());
-        if (!feed.empty()) argv.insert(argv.begin(), {"/bin/sh", "-c", feed + " | \"$0\" \"$@\""});
-        std::map<std::string, std::string> all = env;
-        all.emplace("XDG_CONFIG_HOME", temp.file("config"));
-        return testing_support::run_process(argv, all, 30s, {temp.directory()});
+    ProcessResult run(std::vector<std::string> args, Env env, const std::string& feed = "") {
+        args.insert(args.begin(), temp.file("lumbra"));
+        if (!feed.empty()) args.insert(args.begin(), {"/bin/sh", "-c", feed + " | \"$0\" \"$@\""});
+        env.emplace("XDG_CONFIG_HOME", temp.file("config"));
+        return E2eRig::run(args, env);
     }
-
-    reader_test::TempDir temp;
-    std::unique_ptr<BackgroundProcess> terminal;
 };
 
 TEST_F(LumbraE2e, UnattendedRunsLoadOrSayWhyNot) {
@@ -170,7 +153,7 @@ TEST_F(LumbraE2e, UnattendedRunsLoadOrSayWhyNot) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove(temp.file("out.txt"));
         const std::string device = start_terminal(c.terminal_args);
-        std::map<std::string, std::string> env{{"VELMORA_COM1", "/nonexistent/tty"}};
+        Env env{{"VELMORA_COM1", "/nonexistent/tty"}};
         if (*c.port) env[c.port] = device;
         const ProcessResult result = run(c.args, env, c.feed);
         EXPECT_EQ(result.exit_status, c.exit_status) << result.err;

@@ -2,11 +2,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "gtest/gtest.h"
 #include "platform/file.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -16,16 +16,6 @@ using platform::FileError;
 
 class PlatformFile : public ::testing::Test {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/velmora-file-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-        path_ = dir_ + "/DATA.TXT";
-    }
-    void TearDown() override {
-        ::unlink(path_.c_str());
-        ::rmdir(dir_.c_str());
-    }
     void put(const std::string& content) {
         FileError error;
         File file = File::open(path_, Creation::create_always, &error);
@@ -50,8 +40,9 @@ class PlatformFile : public ::testing::Test {
         return static_cast<FileError>(WEXITSTATUS(status));
     }
 
-    std::string dir_;
-    std::string path_;
+    testing_support::TempDir temp;
+    std::string dir_ = temp.path().string();
+    std::string path_ = temp.file("DATA.TXT");
 };
 
 TEST_F(PlatformFile, CreationModesOnMissingAndExistingFiles) {

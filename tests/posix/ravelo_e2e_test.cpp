@@ -8,19 +8,16 @@
 #include <thread>
 
 #include "platform/text.h"
-#include "tests/core/reader_test_fixture.h"
-#include "tests/support/posix/child_process.h"
-#include "tools/velmora-sim/records.h"
+#include "tests/support/posix/e2e_rig.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-using reader_test::read_bytes;
-using reader_test::write_bytes;
+using testing_support::as_lines;
 using testing_support::BackgroundProcess;
 using testing_support::ProcessResult;
-
-const std::string kBin = VELMORA_BIN_DIR;
+using testing_support::read_bytes;
+using testing_support::write_bytes;
 
 // Every byte value but CR and LF, in records of varied length: what a terminal may collect.
 std::string binary_records_file() {
@@ -41,45 +38,31 @@ std::string binary_records_file() {
 
 // ravelo copied into a folder of its own, run there with a settings folder of its own, so its
 // settings file and output stay private.
-class RaveloE2e : public ::testing::Test {
+class RaveloE2e : public ::testing::Test, public testing_support::E2eRig {
   protected:
-    void SetUp() override {
-        std::filesystem::copy_file(kBin + "/ravelo", temp.file("ravelo"));
+    RaveloE2e() : E2eRig({"ravelo"}) {
         std::filesystem::create_directories(temp.file("config/velmora"));
     }
 
-    // Starts the simulated terminal; returns its device's path.
     std::string start_terminal(std::vector<std::string> args) {
-        args.insert(args.begin(), {kBin + "/velmora-sim", "source"});
-        terminal = std::make_unique<BackgroundProcess>(args);
-        const std::string device = terminal->read_line(5s);
-        EXPECT_FALSE(device.empty()) << "velmora-sim did not start";
-        return device;
+        args.insert(args.begin(), "source");
+        return E2eRig::start_terminal(args);
     }
 
-    ProcessResult run(const std::string& device, const std::vector<std::string>& args) {
-        std::vector<std::string> argv{temp.file("ravelo")};
-        argv.insert(argv.end(), args.begin(), args.end());
-        return testing_support::run_process(
-            argv, {{"VELMORA_COM1", device}, {"XDG_CONFIG_HOME", temp.file("config")}}, 30s,
-            {temp.directory()});
+    ProcessResult run(const std::string& device, std::vector<std::string> args) {
+        args.insert(args.begin(), "ravelo");
+        return E2eRig::run(args, env(device));
     }
 
     // ravelo as a service starts it: no terminal, standard output read line by line.
     std::unique_ptr<BackgroundProcess> start_service(const std::string& device,
                                                      const std::string& tail) {
-        return std::make_unique<BackgroundProcess>(
-            std::vector<std::string>{temp.file("ravelo"), tail},
-            std::map<std::string, std::string>{{"VELMORA_COM1", device},
-                                               {"XDG_CONFIG_HOME", temp.file("config")}});
+        return start({"ravelo", tail}, env(device));
     }
 
     std::string settings_file() const { return temp.file("config/velmora/Ravelo.ini"); }
 
     std::string output(const std::string& name = "DATA.TXT") const { return temp.file(name); }
-
-    reader_test::TempDir temp;
-    std::unique_ptr<BackgroundProcess> terminal;
 };
 
 TEST_F(RaveloE2e, CommandLineModeWritesTheBatchByteExact) {
@@ -103,12 +86,7 @@ TEST_F(RaveloE2e, RecordFlagsAndAGeneratedBatch) {
     // No CR, LF only; the speed digit 5 (9600 bit/s) is applied to the line.
     const ProcessResult result = run(device, {"DATA.TXT,1,5,1,0,1,1,0,0,0,2"});
     EXPECT_EQ(result.exit_status, 0) << result.err;
-    std::string expected;
-    for (const auto& record : sim::generate_records(40, 251)) {
-        expected.append(record.begin(), record.end());
-        expected += '\n';
-    }
-    EXPECT_EQ(read_bytes(output()), expected);
+    EXPECT_EQ(read_bytes(output()), as_lines(sim::generate_records(40, 251), "\n"));
 }
 
 TEST_F(RaveloE2e, NoRecordsLeavesNoFileButAnAppendedFileUntouched) {
@@ -132,12 +110,7 @@ TEST_F(RaveloE2e, ATerminalFallingSilentAfterThreeRecordsLeavesThoseThree) {
     const ProcessResult result = run(device, {"DATA.TXT,1,1,1,1,1,1,0,0,0,2"});
     const auto took = std::chrono::steady_clock::now() - started;
     EXPECT_EQ(result.exit_status, 1) << "a transfer that failed is not reported as success";
-    std::string expected;
-    for (const auto& record : sim::generate_records(3, 12)) {
-        expected.append(record.begin(), record.end());
-        expected += "\r\n";
-    }
-    EXPECT_EQ(read_bytes(output()), expected);
+    EXPECT_EQ(read_bytes(output()), as_lines(sim::generate_records(3, 12)));
     EXPECT_NE(result.err.find("[Chyba] Čas vypršel!"), std::string::npos) << result.err;
     // Ten NAKs 300 ms apart, then the eleventh expiry.
     EXPECT_GE(took, 3300ms);

@@ -13,31 +13,14 @@
 #include "reader/posix/polling_window.h"
 #include "reader/posix/properties_form.h"
 #include "tests/support/posix/pty_pair.h"
+#include "tests/support/posix/scripted_terminal.h"
 #include "tests/support/recording_ui.h"
 #include "tools/simulated-line/virtual_clock.h"
 
 namespace ravelo {
 namespace {
 
-class ScriptedTerminal : public FormTerminal {
-  public:
-    explicit ScriptedTerminal(std::deque<std::string> answers) : answers_(std::move(answers)) {}
-    bool read_line(std::string& line) override {
-        if (answers_.empty()) return false;
-        line = answers_.front();
-        answers_.pop_front();
-        return true;
-    }
-    void write(const std::string& text) override {
-        shown += text;
-        last_write = text;
-    }
-    std::string shown;
-    std::string last_write;
-
-  private:
-    std::deque<std::string> answers_;
-};
+using testing_support::ScriptedTerminal;
 
 class NoPorts : public platform::SerialPorts {
   public:

@@ -1,16 +1,14 @@
 // A batch received end to end over a pseudo-terminal through the real serial line, in real time.
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <unistd.h>
-
-#include <filesystem>
 
 #include "platform/clock.h"
-#include "platform/paths.h"
+#include "platform/file.h"
 #include "reader/receive_records.h"
 #include "reader/serial_port.h"
 #include "tests/support/posix/record_source_pump.h"
 #include "tests/support/recording_ui.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -39,16 +37,14 @@ TEST(ReaderOverPty, BatchArrivesByteExact) {
     config.faults.bad_checksum = {3};
     test_support::RecordSourcePump pump(pty, config);
 
-    const auto folder =
-        std::filesystem::temp_directory_path() / ("ravelo-pty-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
+    testing_support::TempDir temp;
     auto ports = platform::make_system_serial_ports();
     auto clock = platform::make_system_clock();
     testing_support::RecordingUi ui;
     ravelo::Reader reader(*ports, *clock, ui, ui);
     reader.settings.port_index = 2;
     reader.settings.baud_index = 0;
-    reader.output_path = platform::join_path(folder.string(), "PTY.TXT");
+    reader.output_path = temp.file("PTY.TXT");
 
     ASSERT_EQ(ravelo::open_serial_port(reader), 1);
     const int stored = ravelo::receive_records(reader);
@@ -62,7 +58,6 @@ TEST(ReaderOverPty, BatchArrivesByteExact) {
     EXPECT_EQ(content, as_lines(batch));
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(pump.source().acknowledged().size(), batch.size());
-    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -2,30 +2,18 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "sender/posix/lookup_chooser.h"
-#include "tests/core/reader_test_fixture.h"
+#include "tests/support/posix/scripted_terminal.h"
+#include "tests/support/temp_dir.h"
 
 namespace lumbra {
 namespace {
 
-class ScriptedTerminal : public common::FormTerminal {
-  public:
-    explicit ScriptedTerminal(std::deque<std::string> answers) : answers_(std::move(answers)) {}
-    bool read_line(std::string& line) override {
-        if (answers_.empty()) return false;
-        line = answers_.front();
-        answers_.pop_front();
-        return true;
-    }
-    void write(const std::string& text) override { shown += text; }
-    std::string shown;
-
-  private:
-    std::deque<std::string> answers_;
-};
+using testing_support::ScriptedTerminal;
 
 // A folder with two lookup files (extensions in either case), one other file and a subfolder.
 class Chooser : public ::testing::Test {
@@ -33,10 +21,10 @@ class Chooser : public ::testing::Test {
     Chooser() {
         std::filesystem::create_directory(temp.file("sub"));
         for (const char* name : {"b.TXT", "A.txt", "c.dat", "sub/z.TXT"}) {
-            reader_test::write_bytes(temp.file(name), "x\r\n");
+            testing_support::write_bytes(temp.file(name), "x\r\n");
         }
     }
-    reader_test::TempDir temp;
+    testing_support::TempDir temp;
 };
 
 TEST_F(Chooser, AnswersPickAListedFileAPathOrCancel) {

@@ -4,89 +4,25 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdint>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <optional>
 #include <string>
 #include <vector>
+
+#include "tests/support/posix/child_process.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// The simulator as a child process, its standard output on a pipe.
-class Simulator {
-  public:
-    explicit Simulator(std::vector<std::string> args) {
-        int out[2];
-        int err[2];
-        if (pipe(out) != 0 || pipe(err) != 0) return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            dup2(out[1], 1);
-            dup2(err[1], 2);
-            close(out[0]);
-            close(err[0]);
-            std::vector<char*> argv;
-            static std::string program = VELMORA_BIN_DIR "/velmora-sim";
-            argv.push_back(program.data());
-            for (auto& a : args) argv.push_back(a.data());
-            argv.push_back(nullptr);
-            execv(program.c_str(), argv.data());
-            _exit(127);
-        }
-        close(out[1]);
-        close(err[1]);
-        out_ = out[0];
-        err_ = err[0];
-    }
-    ~Simulator() {
-        if (pid_ > 0 && !status_) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-        if (out_ >= 0) close(out_);
-        if (err_ >= 0) close(err_);
-    }
+using namespace std::chrono_literals;
+using testing_support::BackgroundProcess;
 
-    // The first line of standard output, without its line end.
-    std::string first_line(int limit_ms = 5000) { return read_line(out_, limit_ms); }
-    std::string error_text() { return read_line(err_, 2000); }
-
-    // The exit status, or nothing when the process is still running after limit_ms.
-    std::optional<int> wait_exit(int limit_ms) {
-        for (int waited = 0; waited <= limit_ms; waited += 10) {
-            int status = 0;
-            if (waitpid(pid_, &status, WNOHANG) == pid_) {
-                status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-                return status_;
-            }
-            usleep(10000);
-        }
-        return std::nullopt;
-    }
-    void signal(int sig) { kill(pid_, sig); }
-
-  private:
-    static std::string read_line(int fd, int limit_ms) {
-        std::string line;
-        char c = 0;
-        pollfd p{fd, POLLIN, 0};
-        while (poll(&p, 1, limit_ms) > 0 && read(fd, &c, 1) == 1 && c != '\n') line += c;
-        return line;
-    }
-
-    pid_t pid_ = -1;
-    int out_ = -1;
-    int err_ = -1;
-    std::optional<int> status_;
-};
+const std::string kSim = VELMORA_BIN_DIR "/velmora-sim";
 
 // Opens the served line raw, as any program talking to the terminal would.
 class Line {
@@ -130,16 +66,12 @@ std::uint8_t no_cr(unsigned value) {
     return value == 0x0D ? 0x0E : static_cast<std::uint8_t>(value);
 }
 
-std::string temp_dir() {
-    char name[] = "/tmp/velmora-sim-test-XXXXXX";
-    return mkdtemp(name) ? name : "/tmp";
-}
-
 TEST(SimProgram, HandsOverAGeneratedBatchThenExitsAndRemovesItsLink) {
-    const std::string dir = temp_dir();
-    const std::string link = dir + "/com1";
-    Simulator sim({"source", "--generate", "12", "--size", "16", "--batches", "1", "--link", link});
-    const std::string path = sim.first_line();
+    testing_support::TempDir temp;
+    const std::string link = temp.file("com1");
+    BackgroundProcess sim(
+        {kSim, "source", "--generate", "12", "--size", "16", "--batches", "1", "--link", link});
+    const std::string path = sim.read_line(5s);
     ASSERT_EQ(path.rfind("/dev/", 0), 0u) << path;
     struct stat st {};
     ASSERT_EQ(lstat(link.c_str(), &st), 0);
@@ -166,16 +98,15 @@ TEST(SimProgram, HandsOverAGeneratedBatchThenExitsAndRemovesItsLink) {
         line.send("ACK\r");
     }
     EXPECT_EQ(text(line.receive()), "OVER\r");
-    EXPECT_EQ(sim.wait_exit(3000), 0);
+    EXPECT_EQ(sim.wait(3s), 0);
     EXPECT_NE(lstat(link.c_str(), &st), 0);
-    rmdir(dir.c_str());
 }
 
 TEST(SimProgram, TakesALookupFileLineByLineAndWritesIt) {
-    const std::string dir = temp_dir();
-    const std::string out = dir + "/loaded.txt";
-    Simulator sim({"lookup", "--out", out, "--batches", "1"});
-    Line line(sim.first_line());
+    testing_support::TempDir temp;
+    const std::string out = temp.file("loaded.txt");
+    BackgroundProcess sim({kSim, "lookup", "--out", out, "--batches", "1"});
+    Line line(sim.read_line(5s));
     ASSERT_TRUE(line.is_open());
     line.send("velmor\r");
     EXPECT_EQ(text(line.receive()), "ACK\r");
@@ -195,32 +126,28 @@ TEST(SimProgram, TakesALookupFileLineByLineAndWritesIt) {
     EXPECT_NE(text(line.receive()), "ACK\r");
     line.send("OVER\r");
     EXPECT_EQ(text(line.receive()), "ACK\r");
-    EXPECT_EQ(sim.wait_exit(3000), 0);
-    std::ifstream in(out, std::ios::binary);
-    const std::string content((std::istreambuf_iterator<char>(in)),
-                              std::istreambuf_iterator<char>());
-    EXPECT_EQ(content, std::string("abc\r\n\x06\x07\r\n\r\nŽluťoučký kůň\r\n"));
-    unlink(out.c_str());
-    rmdir(dir.c_str());
+    EXPECT_EQ(sim.wait(3s), 0);
+    EXPECT_EQ(testing_support::read_bytes(out),
+              std::string("abc\r\n\x06\x07\r\n\r\nŽluťoučký kůň\r\n"));
 }
 
 TEST(SimProgram, StopsCleanlyOnTerminateAndRefusesBadOptions) {
-    const std::string dir = temp_dir();
-    const std::string link = dir + "/com1";
+    testing_support::TempDir temp;
+    const std::string link = temp.file("com1");
     {
-        Simulator sim({"echo", "--link", link});
-        Line line(sim.first_line());
+        BackgroundProcess sim({kSim, "echo", "--link", link});
+        Line line(sim.read_line(5s));
         ASSERT_TRUE(line.is_open());
         line.send(std::string("\x00\x0D\xFF", 3));
         EXPECT_EQ(line.receive(), (Bytes{0x00, 0x0D}));
-        sim.signal(SIGTERM);
-        EXPECT_EQ(sim.wait_exit(3000), 0);
+        sim.send_signal(SIGTERM);
+        EXPECT_EQ(sim.wait(3s), 0);
         struct stat st {};
         EXPECT_NE(lstat(link.c_str(), &st), 0);
     }
     // A record line longer than the reader can keep.
-    const std::string long_records = dir + "/long.txt";
-    std::ofstream(long_records) << "ok\n" << std::string(252, 'x') << "\n";
+    const std::string long_records = temp.file("long.txt");
+    testing_support::write_bytes(long_records, "ok\n" + std::string(252, 'x') + "\n");
     for (const auto& args : std::vector<std::vector<std::string>>{
              {},
              {"source", "--pause", "3"},
@@ -228,18 +155,18 @@ TEST(SimProgram, StopsCleanlyOnTerminateAndRefusesBadOptions) {
              {"reader"},
              {"source", "--size", "252"},
              {"source", "--records", long_records},
-             {"echo", "--device", dir + "/no-such-tty"},
-             {"lookup", "--transcript", dir + "/no-such-dir/wire.txt"}}) {
+             {"echo", "--device", temp.file("no-such-tty")},
+             {"lookup", "--transcript", temp.file("no-such-dir/wire.txt")}}) {
         SCOPED_TRACE(args.empty() ? "" : args.back());
-        Simulator sim(args);
-        EXPECT_EQ(sim.wait_exit(3000), 2);
-        EXPECT_NE(sim.error_text().find("velmora-sim: "), std::string::npos);
+        std::vector<std::string> argv{kSim};
+        argv.insert(argv.end(), args.begin(), args.end());
+        const auto refused = testing_support::run_process(argv, {}, 3s);
+        EXPECT_EQ(refused.exit_status, 2);
+        EXPECT_NE(refused.err.find("velmora-sim: "), std::string::npos);
     }
-    Simulator version({"--version"});
-    EXPECT_EQ(version.first_line().rfind("velmora-sim ", 0), 0u);
-    EXPECT_EQ(version.wait_exit(3000), 0);
-    unlink(long_records.c_str());
-    rmdir(dir.c_str());
+    const auto version = testing_support::run_process({kSim, "--version"}, {}, 3s);
+    EXPECT_EQ(version.out.rfind("velmora-sim ", 0), 0u);
+    EXPECT_EQ(version.exit_status, 0);
 }
 
 }  // namespace

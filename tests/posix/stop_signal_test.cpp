@@ -11,20 +11,16 @@
 #include <filesystem>
 #include <thread>
 
-#include "tests/core/reader_test_fixture.h"
-#include "tests/support/posix/child_process.h"
+#include "tests/support/posix/e2e_rig.h"
 #include "tests/support/posix/on_terminal.h"
-#include "tools/velmora-sim/records.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-using reader_test::read_bytes;
-using testing_support::BackgroundProcess;
+using testing_support::as_lines;
 using testing_support::OnTerminal;
-
-const std::string kBin = VELMORA_BIN_DIR;
+using testing_support::read_bytes;
 
 // The device's settings as another opener reads them back.
 bool same_settings(const termios& a, const termios& b) {
@@ -39,16 +35,6 @@ termios settings_of(const std::string& device) {
     if (fd >= 0) tcgetattr(fd, &t);
     if (fd >= 0) close(fd);
     return t;
-}
-
-// Records 0..count-1 of `size` bytes as the reader stores them, with CR LF.
-std::string stored_records(std::size_t count, std::size_t size) {
-    std::string text;
-    for (const auto& record : sim::generate_records(count, size)) {
-        text.append(record.begin(), record.end());
-        text += "\r\n";
-    }
-    return text;
 }
 
 // The first file in `folder` whose name ends in ".TXT", or "".
@@ -81,7 +67,7 @@ TEST(StopSignal, EndsTheTransferRestoresThePortAndNamesTheSignal) {
                                            "10",     "--pause",    "3:5000"};
     const std::vector<Case> cases = {
         {"records arriving", "ravelo", slow, offline, "", 36, SIGTERM, 128 + SIGTERM,
-         stored_records(3, 10), "", "[Chyba]"},
+         as_lines(sim::generate_records(3, 10)), "", "[Chyba]"},
         {"no answer yet",
          "ravelo",
          {"source", "--no-answer"},
@@ -105,7 +91,7 @@ TEST(StopSignal, EndsTheTransferRestoresThePortAndNamesTheSignal) {
          "",
          "Lumbra"},
         {"online, during a transfer", "ravelo", slow, online, "", 36, SIGTERM, 128 + SIGTERM,
-         stored_records(3, 10), "Připraveno pro příjem dat", "[Chyba]"},
+         as_lines(sim::generate_records(3, 10)), "Připraveno pro příjem dat", "[Chyba]"},
         {"online, between polls",
          "ravelo",
          {"source", "--generate", "2", "--size", "5"},
@@ -114,19 +100,18 @@ TEST(StopSignal, EndsTheTransferRestoresThePortAndNamesTheSignal) {
          0,
          SIGINT,
          0,
-         stored_records(2, 5),
+         as_lines(sim::generate_records(2, 5)),
          ", 2 záznamy; další dotaz za ",
          "[Chyba]"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        reader_test::TempDir temp;
-        reader_test::write_bytes(temp.file("list.txt"), "a\r\nb\r\n");
-        std::vector<std::string> sim_argv{kBin + "/velmora-sim", "--transcript",
-                                          temp.file("wire.txt")};
-        sim_argv.insert(sim_argv.end(), c.terminal.begin(), c.terminal.end());
-        BackgroundProcess terminal(sim_argv);
-        const std::string device = terminal.read_line(5s);
+        testing_support::E2eRig rig;
+        const auto& temp = rig.temp;
+        testing_support::write_bytes(temp.file("list.txt"), "a\r\nb\r\n");
+        std::vector<std::string> sim_args{"--transcript", temp.file("wire.txt")};
+        sim_args.insert(sim_args.end(), c.terminal.begin(), c.terminal.end());
+        const std::string device = rig.start_terminal(sim_args);
         ASSERT_FALSE(device.empty());
         const termios before = settings_of(device);
 
@@ -134,8 +119,7 @@ TEST(StopSignal, EndsTheTransferRestoresThePortAndNamesTheSignal) {
         if (const auto at = tail.find('@'); at != std::string::npos) {
             tail.replace(at, 1, temp.directory());
         }
-        OnTerminal user({kBin + "/" + c.program, tail},
-                        {{"VELMORA_COM1", device}, {"XDG_CONFIG_HOME", temp.file("config")}},
+        OnTerminal user({testing_support::bin_dir() + "/" + c.program, tail}, rig.env(device),
                         temp.directory());
         const auto deadline = std::chrono::steady_clock::now() + 10s;
         auto ready = [&] {

@@ -1,0 +1,55 @@
+// The native end-to-end rig: private copies of the programs, velmora-sim on a pseudo-terminal.
+#include "tests/support/posix/e2e_rig.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace testing_support {
+
+const std::string& bin_dir() {
+    static const std::string dir = VELMORA_BIN_DIR;
+    return dir;
+}
+
+std::string as_lines(const sim::Records& records, const std::string& end) {
+    std::string text;
+    for (const auto& record : records) text += std::string(record.begin(), record.end()) + end;
+    return text;
+}
+
+E2eRig::E2eRig(const std::vector<std::string>& programs) {
+    for (const std::string& program : programs) {
+        std::filesystem::copy_file(bin_dir() + "/" + program, temp.file(program));
+    }
+}
+
+std::string E2eRig::start_terminal(std::vector<std::string> args) {
+    terminal.reset();
+    args.insert(args.begin(), bin_dir() + "/velmora-sim");
+    terminal = std::make_unique<BackgroundProcess>(args);
+    const std::string device = terminal->read_line(std::chrono::seconds(5));
+    EXPECT_FALSE(device.empty()) << "velmora-sim did not start";
+    return device;
+}
+
+Env E2eRig::env(const std::string& device) const {
+    return {{"VELMORA_COM1", device}, {"XDG_CONFIG_HOME", temp.file("config")}};
+}
+
+std::vector<std::string> E2eRig::in_folder(std::vector<std::string> argv) const {
+    if (!argv.empty() && argv[0].find('/') == std::string::npos) argv[0] = temp.file(argv[0]);
+    return argv;
+}
+
+ProcessResult E2eRig::run(std::vector<std::string> argv, const Env& extra,
+                          std::chrono::milliseconds limit) const {
+    return run_process(in_folder(std::move(argv)), extra, limit, {temp.directory()});
+}
+
+std::unique_ptr<BackgroundProcess> E2eRig::start(std::vector<std::string> argv,
+                                                 const Env& extra) const {
+    return std::make_unique<BackgroundProcess>(in_folder(std::move(argv)), extra);
+}
+
+}  // namespace testing_support
