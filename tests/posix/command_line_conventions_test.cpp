@@ -8,20 +8,16 @@
 #include <regex>
 #include <set>
 
-#include "tests/core/reader_test_fixture.h"
-#include "tests/support/posix/child_process.h"
+#include "tests/support/posix/e2e_rig.h"
 #include "tests/support/posix/pty_pair.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-using reader_test::read_bytes;
-using reader_test::write_bytes;
-using testing_support::BackgroundProcess;
+using testing_support::Env;
 using testing_support::ProcessResult;
-
-const std::string kBin = VELMORA_BIN_DIR;
+using testing_support::write_bytes;
 
 // What the port of a case is.
 enum class Port { none, terminal, forbidden, not_a_terminal };
@@ -30,15 +26,34 @@ using Files = std::map<std::string, std::string>;
 
 // Paths are relative to the case's folder; "@" in an argument or a file stands for that folder.
 struct Case {
+    Case(const char* name, std::vector<std::string> args, int exit_status, std::string out,
+         std::vector<std::string> err = {}, std::set<std::string> made = {},
+         Port port = Port::terminal)
+        : name(name),
+          args(std::move(args)),
+          port(port),
+          exit_status(exit_status),
+          out(std::move(out)),
+          err(std::move(err)),
+          made(std::move(made)) {}
+    Case& with(Files files) {
+        given = std::move(files);
+        return *this;
+    }
+    Case& with_env(Env more) {
+        env = std::move(more);
+        return *this;
+    }
+
     const char* name;
-    Files given;  // written before the run
     std::vector<std::string> args;
     Port port;
     int exit_status;
     std::string out;               // a pattern standard output must match
     std::vector<std::string> err;  // each expected within standard error
     std::set<std::string> made;    // every file under the case's folder afterwards, but `given`
-    std::map<std::string, std::string> env = {};  // beside the port's
+    Files given;                   // written before the run
+    Env env;                       // beside the port's
 };
 
 std::string with_folder(std::string text, const std::string& folder) {
@@ -51,19 +66,22 @@ std::string with_folder(std::string text, const std::string& folder) {
 
 // The program copied into a folder of its own and run from a working folder with a settings
 // folder of its own, as a user runs an installed program; a case's files are all it leaves.
-class Conventions : public ::testing::Test {
+class Conventions : public ::testing::Test, public testing_support::E2eRig {
   protected:
+    // `common` is written before every case, beside the case's own files.
     void run_cases(const std::string& program, const std::vector<std::string>& terminal,
-                   const std::vector<Case>& cases) {
+                   const Files& common, const std::vector<Case>& cases) {
         fs::create_directories(temp.file("bin"));
-        fs::copy_file(kBin + "/" + program, temp.file("bin/" + program));
+        fs::copy_file(testing_support::bin_dir() + "/" + program, temp.file("bin/" + program));
         for (const Case& c : cases) {
             SCOPED_TRACE(c.name);
             const std::string folder = temp.file("case");
             fs::remove_all(folder);
             fs::create_directories(folder + "/work");
             std::set<std::string> expected = c.made;
-            for (const auto& [path, content] : c.given) {
+            Files given = c.given;
+            given.insert(common.begin(), common.end());
+            for (const auto& [path, content] : given) {
                 fs::create_directories(fs::path(folder + "/" + path).parent_path());
                 write_bytes(folder + "/" + path, with_folder(content, folder));
                 expected.insert(path);
@@ -78,23 +96,17 @@ class Conventions : public ::testing::Test {
         }
     }
 
-    reader_test::TempDir temp;
-
   private:
     ProcessResult run(const std::string& program, const std::vector<std::string>& terminal,
                       const Case& c) {
         std::vector<std::string> argv{temp.file("bin/" + program)};
         for (const std::string& arg : c.args) argv.push_back(with_folder(arg, temp.file("case")));
-        std::map<std::string, std::string> env{{"XDG_CONFIG_HOME", temp.file("case/config")},
-                                               {"VELMORA_COM1", "/nonexistent/tty"}};
+        Env env{{"XDG_CONFIG_HOME", temp.file("case/config")},
+                {"VELMORA_COM1", "/nonexistent/tty"}};
         env.insert(c.env.begin(), c.env.end());
-        std::unique_ptr<BackgroundProcess> sim;
         test_support::PtyPair forbidden;
         if (c.port == Port::terminal) {
-            std::vector<std::string> sim_argv{kBin + "/velmora-sim"};
-            sim_argv.insert(sim_argv.end(), terminal.begin(), terminal.end());
-            sim = std::make_unique<BackgroundProcess>(sim_argv);
-            env["VELMORA_COM1"] = sim->read_line(5s);
+            env["VELMORA_COM1"] = start_terminal(terminal);
         } else if (c.port == Port::forbidden) {
             // Nobody but root may open it; the program runs as another user when we are root.
             ::chmod(forbidden.slave_path().c_str(), 0);
@@ -138,123 +150,46 @@ TEST_F(Conventions, Ravelo) {
          "@/saved\r\nDATA.TXT\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n0\r\n0\r\n0\r\n2"},
         {"saved/.keep", ""}};
     const std::string command = "x.txt,1,1,1,1,1,1,0,0,0,2";
+    const Env latin2 = {{"VELMORA_CHARSET", "latin2"}};
     run_cases(
-        "ravelo", {"source", "--generate", "2", "--size", "5"},
+        "ravelo", {"source", "--generate", "2", "--size", "5"}, {},
         {
-            {"help", {}, {"--help"}, Port::terminal, 0, help, {}, {}},
-            {"short help", {}, {"-h"}, Port::none, 0, help, {}, {}},
-            {"version", {}, {"--version"}, Port::none, 0, "^ravelo [0-9]+\\.[0-9]+\n$", {}, {}},
+            Case("help", {"--help"}, 0, help),
+            Case("short help", {"-h"}, 0, help, {}, {}, Port::none),
+            Case("version", {"--version"}, 0, "^ravelo [0-9]+\\.[0-9]+\n$", {}, {}, Port::none),
             // A mistyped option is never taken for a file name; after "--" a name may start so.
-            {"unknown option",
-             {},
-             {"-x" + silent},
-             Port::terminal,
-             2,
-             "^$",
-             {"ravelo: neznámá volba -x" + silent + "\nNápověda: ravelo --help"},
-             {}},
-            {"help beside a name", {}, {"--help", "x.txt"}, Port::terminal, 2, "^$", {}, {}},
-            {"unknown charset",
-             {},
-             {"--charset=latin2", "x.txt" + silent},
-             Port::terminal,
-             2,
-             "^$",
-             {"ravelo: neznámá znaková sada --charset=latin2 (platí cp1250 nebo utf-8)\n"
-              "Nápověda: ravelo --help"},
-             {}},
-            {"unknown charset in the variable",
-             {},
-             {"x.txt" + silent},
-             Port::terminal,
-             2,
-             "^$",
-             {"ravelo: neznámá znaková sada VELMORA_CHARSET=latin2"},
-             {},
-             {{"VELMORA_CHARSET", "latin2"}}},
-            {"the option wins over the variable",
-             {},
-             {"--charset", "cp1250", "x.txt" + silent},
-             Port::terminal,
-             0,
-             "",
-             {},
-             {"work/x.txt"},
-             {{"VELMORA_CHARSET", "latin2"}}},
-            {"ports",
-             {},
-             {"--ports"},
-             Port::none,
-             0,
-             kPortsOut + "(  COM[2-9][^\n]*\n){8}[^ ]",
-             {},
-             {}},
-            {"ports a user may not open",
-             {},
-             {"--ports"},
-             Port::forbidden,
-             0,
-             "\n  COM1 = /dev/pts/[0-9]+ \\(VELMORA_COM1\\): nelze otevřít, chybí právo číst a "
-             "zapisovat\n",
-             {},
-             {}},
-            {"options ended",
-             {},
-             {"--", "-odd.txt" + silent},
-             Port::terminal,
-             0,
-             "",
-             {},
-             {"work/-odd.txt"}},
-            {"absolute name",
-             {{"out/.keep", ""}},
-             {"@/out/abs.txt" + silent},
-             Port::terminal,
-             0,
-             "",
-             {},
-             {"out/abs.txt"}},
-            {"relative name from the current directory",
-             {},
-             {"rel.txt" + silent},
-             Port::terminal,
-             0,
-             "",
-             {},
-             {"work/rel.txt"}},
-            {"settings from the settings folder",
-             settings,
-             {},
-             Port::terminal,
-             0,
-             "",
-             {},
-             {"saved/DATA.TXT"}},
-            {"port without permission",
-             {},
-             {command},
-             Port::forbidden,
-             1,
-             "",
-             kPermissionTexts,
-             {}},
-            {"not a terminal device",
-             {},
-             {command},
-             Port::not_a_terminal,
-             1,
-             "",
-             {kNotATerminal},
-             {}},
+            Case("unknown option", {"-x" + silent}, 2, "^$",
+                 {"ravelo: neznámá volba -x" + silent + "\nNápověda: ravelo --help"}),
+            Case("help beside a name", {"--help", "x.txt"}, 2, "^$"),
+            Case("unknown charset", {"--charset=latin2", "x.txt" + silent}, 2, "^$",
+                 {"ravelo: neznámá znaková sada --charset=latin2 (platí cp1250 nebo utf-8)\n"
+                  "Nápověda: ravelo --help"}),
+            Case("unknown charset in the variable", {"x.txt" + silent}, 2, "^$",
+                 {"ravelo: neznámá znaková sada VELMORA_CHARSET=latin2"})
+                .with_env(latin2),
+            Case("the option wins over the variable", {"--charset", "cp1250", "x.txt" + silent}, 0,
+                 "", {}, {"work/x.txt"})
+                .with_env(latin2),
+            Case("ports", {"--ports"}, 0, kPortsOut + "(  COM[2-9][^\n]*\n){8}[^ ]", {}, {},
+                 Port::none),
+            Case("ports a user may not open", {"--ports"}, 0,
+                 "\n  COM1 = /dev/pts/[0-9]+ \\(VELMORA_COM1\\): nelze otevřít, chybí právo číst a "
+                 "zapisovat\n",
+                 {}, {}, Port::forbidden),
+            Case("options ended", {"--", "-odd.txt" + silent}, 0, "", {}, {"work/-odd.txt"}),
+            Case("absolute name", {"@/out/abs.txt" + silent}, 0, "", {}, {"out/abs.txt"})
+                .with({{"out/.keep", ""}}),
+            Case("relative name from the current directory", {"rel.txt" + silent}, 0, "", {},
+                 {"work/rel.txt"}),
+            Case("settings from the settings folder", {}, 0, "", {}, {"saved/DATA.TXT"})
+                .with(settings),
+            Case("port without permission", {command}, 1, "", kPermissionTexts, {},
+                 Port::forbidden),
+            Case("not a terminal device", {command}, 1, "", {kNotATerminal}, {},
+                 Port::not_a_terminal),
             // Cut at 255, the string would overwrite the file it means to append to.
-            {"over-long string refused",
-             {},
-             {std::string(250, 'n') + ",1,1,2,1,1,0,0,0,0,2"},
-             Port::terminal,
-             2,
-             "",
-             {"[Chyba] Příkazový řádek je delší než 255 znaků!"},
-             {}},
+            Case("over-long string refused", {std::string(250, 'n') + ",1,1,2,1,1,0,0,0,0,2"}, 2,
+                 "", {"[Chyba] Příkazový řádek je delší než 255 znaků!"}),
         });
 }
 
@@ -263,62 +198,25 @@ TEST_F(Conventions, Lumbra) {
     const Files lists = {{"list.txt", "a\r\nb\r\n"}, {"work/here.txt", "c\r\n"}};
     const std::vector<std::string> loaded = {"[Lumbra] Přenos úspěšně dokončen!"};
     run_cases(
-        "lumbra", {"lookup"},
+        "lumbra", {"lookup"}, lists,
         {
-            {"help", lists, {"--help"}, Port::terminal, 0, help, {}, {}},
-            {"short help", lists, {"-h"}, Port::none, 0, help, {}, {}},
-            {"version", lists, {"--version"}, Port::none, 0, "^lumbra [0-9]+\\.[0-9]+\n$", {}, {}},
+            Case("help", {"--help"}, 0, help),
+            Case("short help", {"-h"}, 0, help, {}, {}, Port::none),
+            Case("version", {"--version"}, 0, "^lumbra [0-9]+\\.[0-9]+\n$", {}, {}, Port::none),
             // Lumbra offers COM1..COM6 only.
-            {"ports",
-             lists,
-             {"--ports"},
-             Port::none,
-             0,
-             kPortsOut + "(  COM[2-6][^\n]*\n){5}[^ ]",
-             {},
-             {}},
-            {"unknown option",
-             lists,
-             {"--frobnicate"},
-             Port::terminal,
-             2,
-             "^$",
-             {"lumbra: neznámá volba --frobnicate"},
-             {}},
-            {"options ended", lists, {"--", "here.txt"}, Port::terminal, 0, "", loaded, {}},
-            {"absolute name", lists, {"@/list.txt,1,1"}, Port::terminal, 0, "", loaded, {}},
-            {"relative name from the current directory",
-             lists,
-             {"here.txt"},
-             Port::terminal,
-             0,
-             "",
-             loaded,
-             {}},
-            {"port without permission",
-             lists,
-             {"here.txt"},
-             Port::forbidden,
-             1,
-             "",
-             kPermissionTexts,
-             {}},
-            {"not a terminal device",
-             lists,
-             {"here.txt"},
-             Port::not_a_terminal,
-             1,
-             "",
-             {kNotATerminal},
-             {}},
-            {"over-long path refused",
-             lists,
-             {std::string(300, 'p') + ",1,1"},
-             Port::terminal,
-             2,
-             "",
-             {"[Lumbra] Cesta k lookup souboru je delší než 299 znaků!"},
-             {}},
+            Case("ports", {"--ports"}, 0, kPortsOut + "(  COM[2-6][^\n]*\n){5}[^ ]", {}, {},
+                 Port::none),
+            Case("unknown option", {"--frobnicate"}, 2, "^$",
+                 {"lumbra: neznámá volba --frobnicate"}),
+            Case("options ended", {"--", "here.txt"}, 0, "", loaded),
+            Case("absolute name", {"@/list.txt,1,1"}, 0, "", loaded),
+            Case("relative name from the current directory", {"here.txt"}, 0, "", loaded),
+            Case("port without permission", {"here.txt"}, 1, "", kPermissionTexts, {},
+                 Port::forbidden),
+            Case("not a terminal device", {"here.txt"}, 1, "", {kNotATerminal}, {},
+                 Port::not_a_terminal),
+            Case("over-long path refused", {std::string(300, 'p') + ",1,1"}, 2, "",
+                 {"[Lumbra] Cesta k lookup souboru je delší než 299 znaků!"}),
         });
 }
 
