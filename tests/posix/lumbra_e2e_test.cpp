@@ -68,86 +68,61 @@ TEST_F(LumbraE2e, UnattendedRunsLoadOrSayWhyNot) {
     write_bytes(temp.file("list.txt"), file.bytes);
     const std::string list = temp.file("list.txt");
     struct Case {
+        Case(const char* name, std::vector<std::string> args, const char* port, int exit_status,
+             std::string err, std::string kept, std::vector<std::string> terminal_args = {},
+             std::string feed = "")
+            : name(name),
+              terminal_args(std::move(terminal_args)),
+              args(std::move(args)),
+              port(port),
+              exit_status(exit_status),
+              err(std::move(err)),
+              kept(std::move(kept)),
+              feed(std::move(feed)) {}
         const char* name;
         std::vector<std::string> terminal_args;
         std::vector<std::string> args;
         const char* port;  // the variable naming the device; "" names a missing one as COM1
         int exit_status;
         std::string err;
-        std::string kept;       // what the terminal holds afterwards
-        std::string feed = "";  // a command whose output is the program's standard input
+        std::string kept;  // what the terminal holds afterwards
+        std::string feed;  // a command whose output is the program's standard input
     };
     const std::vector<Case> cases = {
-        {"loaded", {}, {list + ",3,5"}, "VELMORA_COM3", 0, kLoaded, file.kept},
-        {"memory",
-         {"--memory", "12"},
-         {list},
-         "VELMORA_COM1",
-         1,
-         "[Lumbra CHYBA ] Paměť terminálu nepostačuje!\nSnižte velikost lookup souboru...\n" +
-             kNoRepeat,
-         ""},
-        {"no port",
-         {},
-         {list + ",1,1"},
-         "",
-         1,
-         "[Lumbra] Nemohu otevřít COM port!\nCOM1 = /nonexistent/tty: No such file or directory\n"
-         "Je převodník USB připojen? Připojené porty: ls /dev/ttyUSB* /dev/ttyACM* /dev/ttyS*\n",
-         ""},
-        {"no file",
-         {},
-         {temp.file("nic.txt")},
-         "VELMORA_COM1",
-         1,
-         "[Lumbra] Nemohu otevřít soubor!\n" + temp.file("nic.txt") +
-             ": No such file or directory\n",
-         ""},
+        Case("loaded", {list + ",3,5"}, "VELMORA_COM3", 0, kLoaded, file.kept),
+        Case("memory", {list}, "VELMORA_COM1", 1,
+             "[Lumbra CHYBA ] Paměť terminálu nepostačuje!\nSnižte velikost lookup souboru...\n" +
+                 kNoRepeat,
+             "", {"--memory", "12"}),
+        Case("no port", {list + ",1,1"}, "", 1,
+             "[Lumbra] Nemohu otevřít COM port!\nCOM1 = /nonexistent/tty: No such file or "
+             "directory\nJe převodník USB připojen? Připojené porty: ls /dev/ttyUSB* /dev/ttyACM* "
+             "/dev/ttyS*\n",
+             ""),
+        Case("no file", {temp.file("nic.txt")}, "VELMORA_COM1", 1,
+             "[Lumbra] Nemohu otevřít soubor!\n" + temp.file("nic.txt") +
+                 ": No such file or directory\n",
+             ""),
         // A name's control characters are shown escaped: they could clear or recolour the screen.
-        {"no file, its name with an escape sequence",
-         {},
-         {temp.file("nic\x1b[2J.txt")},
-         "VELMORA_COM1",
-         1,
-         "[Lumbra] Nemohu otevřít soubor!\n" + temp.file("nic\\x1B[2J.txt") +
-             ": No such file or directory\n",
-         ""},
-        {"no tail", {}, {}, "VELMORA_COM1", 2, "lumbra /cesta/seznam.txt,1,1\n", ""},
+        Case("no file, its name with an escape sequence", {temp.file("nic\x1b[2J.txt")},
+             "VELMORA_COM1", 1,
+             "[Lumbra] Nemohu otevřít soubor!\n" + temp.file("nic\\x1B[2J.txt") +
+                 ": No such file or directory\n",
+             ""),
+        Case("no tail", {}, "VELMORA_COM1", 2, "lumbra /cesta/seznam.txt,1,1\n", ""),
         // A pipe reports no size: it is read whole first, up to 64 MB.
-        {"from a pipe",
-         {},
-         {"/dev/fd/0,3,5"},
-         "VELMORA_COM3",
-         0,
-         kLoaded,
-         file.kept,
-         "cat " + list},
-        {"a pipe above 64 MB",
-         {},
-         {"/dev/fd/0"},
-         "VELMORA_COM1",
-         1,
-         "[Lumbra] Lookup soubor z roury je větší než 64 MB!\nSoubor nebyl odeslán.\n",
-         "",
-         "head -c 67108865 /dev/zero"},
+        Case("from a pipe", {"/dev/fd/0,3,5"}, "VELMORA_COM3", 0, kLoaded, file.kept, {},
+             "cat " + list),
+        Case("a pipe above 64 MB", {"/dev/fd/0"}, "VELMORA_COM1", 1,
+             "[Lumbra] Lookup soubor z roury je větší než 64 MB!\nSoubor nebyl odeslán.\n", "", {},
+             "head -c 67108865 /dev/zero"),
         // A read that fails is not the end of the table (procfs refuses to read address 0).
-        {"an unreadable source",
-         {},
-         {"/proc/self/mem"},
-         "VELMORA_COM1",
-         1,
-         "[Lumbra] Chyba při čtení lookup souboru!\nPřenos byl ukončen.\n",
-         ""},
-        {"interactive tail", {}, {",2,5"}, "VELMORA_COM2", 2, "lumbra /cesta/seznam.txt,1,1\n", ""},
+        Case("an unreadable source", {"/proc/self/mem"}, "VELMORA_COM1", 1,
+             "[Lumbra] Chyba při čtení lookup souboru!\nPřenos byl ukončen.\n", ""),
+        Case("interactive tail", {",2,5"}, "VELMORA_COM2", 2, "lumbra /cesta/seznam.txt,1,1\n", ""),
         // A UTF-8 file reaches the terminal in its code page.
-        {"UTF-8",
-         {},
-         {"--charset=utf-8", "/dev/fd/0"},
-         "VELMORA_COM1",
-         0,
-         kLoaded,
-         "\x8Elu\x9Dou\xE8k\xFD k\xF9\xF2\r\n",
-         "printf '%s\\n' 'Žluťoučký kůň'"},
+        Case("UTF-8", {"--charset=utf-8", "/dev/fd/0"}, "VELMORA_COM1", 0, kLoaded,
+             "\x8Elu\x9Dou\xE8k\xFD k\xF9\xF2\r\n", {}, "printf '%s\\n' 'Žluťoučký kůň'"),
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -206,50 +181,27 @@ TEST_F(LumbraE2e, TheUserChoosesFileAndPortOnTheTerminal) {
         std::string shown;
     };
     const char* const chooser = "zrušit): ";
+    // No settings yet: the chooser lists the current directory; the folder is made on save.
+    const std::vector<Step> pick = {{chooser, "1"},   {"Volba: ", "1"}, {"[1]: ", "2"},
+                                    {"Volba: ", "2"}, {"[1]: ", "5"},   {"Volba: ", "O"}};
+    const std::vector<Step> full = {{chooser, ""}, {"Volba: ", ""}, {"opakovat? [a/N] ", "n"}};
+    const std::vector<Step> chooser_cancelled = {{chooser, "\x1b"}};
+    const std::vector<Step> form_cancelled = {{"[B.TXT]", ""}, {"Volba: ", "Z"}};
+    const std::vector<Step> first_file = {{chooser, "1"}, {"Volba: ", ""}};
+    const std::vector<std::string> plain;
+    const std::vector<std::string> memory = {"--memory", "4"};
     const std::vector<Case> cases = {
-        // No settings yet: the chooser lists the current directory; the folder is made on save.
-        {"picked",
-         kFirstStart,
-         {},
-         {{chooser, "1"},
-          {"Volba: ", "1"},
-          {"[1]: ", "2"},
-          {"Volba: ", "2"},
-          {"[1]: ", "5"},
-          {"Volba: ", "O"}},
-         0,
-         data + "\r\na.txt\r\n2\r\n5\r\n",
-         // The bar at 100, then erased before the last message.
+        // The bar at 100, then erased before the last message.
+        {"picked", kFirstStart, plain, pick, 0, data + "\r\na.txt\r\n2\r\n5\r\n",
          "Přenáším... [####################] 100 %\033[K\0338\033[K[Lumbra] Přenos úspěšně"},
-        {"chooser cancelled",
-         kStored,
-         {},
-         {{chooser, "\x1b"}},
-         1,
-         stored,
+        {"chooser cancelled", kStored, plain, chooser_cancelled, 1, stored,
          "  1) a.txt\r\n  2) B.TXT\r\n"},
-        {"form cancelled",
-         kStored,
-         {},
-         {{"[B.TXT]", ""}, {"Volba: ", "Z"}},
-         1,
-         stored,
-         "   1  COM port"},
-        {"terminal full",
-         kStored,
-         {"--memory", "4"},
-         {{chooser, ""}, {"Volba: ", ""}, {"opakovat? [a/N] ", "n"}},
-         1,
-         data + "\r\nB.TXT\r\n1\r\n1\r\n",
-         // The bar steps aside for the message.
+        {"form cancelled", kStored, plain, form_cancelled, 1, stored, "   1  COM port"},
+        // The bar steps aside for the message.
+        {"terminal full", kStored, memory, full, 1, data + "\r\nB.TXT\r\n1\r\n1\r\n",
          "\0338\033[K[Lumbra CHYBA ] Paměť terminálu nepostačuje!"},
         // A settings folder that cannot be made is named, and the load goes on.
-        {"settings not saved",
-         kBlocked,
-         {},
-         {{chooser, "1"}, {"Volba: ", ""}},
-         0,
-         "",
+        {"settings not saved", kBlocked, plain, first_file, 0, "",
          "Nastavení se nepodařilo uložit do " + temp.file("config/velmora/Lumbra.ini") +
              ": Not a directory"},
     };

@@ -65,44 +65,20 @@ TEST(StopSignal, EndsTheTransferRestoresThePortAndNamesTheSignal) {
     const std::string online = ",1,1,1,1,1,1,0,0,1,2";             // automatic names, every 2 s
     const std::vector<std::string> slow = {"source", "--generate", "6",     "--size",
                                            "10",     "--pause",    "3:5000"};
+    const std::vector<std::string> silent = {"source", "--no-answer"};
+    const std::vector<std::string> asleep = {"lookup", "--asleep"};
+    const std::vector<std::string> two = {"source", "--generate", "2", "--size", "5"};
     const std::vector<Case> cases = {
         {"records arriving", "ravelo", slow, offline, "", 36, SIGTERM, 128 + SIGTERM,
          as_lines(sim::generate_records(3, 10)), "", "[Chyba]"},
-        {"no answer yet",
-         "ravelo",
-         {"source", "--no-answer"},
-         offline,
-         "|READ.|",
-         0,
-         SIGINT,
-         128 + SIGINT,
-         "",
-         "",
+        {"no answer yet", "ravelo", silent, offline, "|READ.|", 0, SIGINT, 128 + SIGINT, "", "",
          "[Chyba]"},
-        {"terminal asleep",
-         "lumbra",
-         {"lookup", "--asleep"},
-         "@/list.txt",
-         "|velmor.|",
-         0,
-         SIGHUP,
-         128 + SIGHUP,
-         "",
-         "",
-         "Lumbra"},
+        {"terminal asleep", "lumbra", asleep, "@/list.txt", "|velmor.|", 0, SIGHUP, 128 + SIGHUP,
+         "", "", "Lumbra"},
         {"online, during a transfer", "ravelo", slow, online, "", 36, SIGTERM, 128 + SIGTERM,
          as_lines(sim::generate_records(3, 10)), "Připraveno pro příjem dat", "[Chyba]"},
-        {"online, between polls",
-         "ravelo",
-         {"source", "--generate", "2", "--size", "5"},
-         online,
-         "|OVER.|",
-         0,
-         SIGINT,
-         0,
-         as_lines(sim::generate_records(2, 5)),
-         ", 2 záznamy; další dotaz za ",
-         "[Chyba]"},
+        {"online, between polls", "ravelo", two, online, "|OVER.|", 0, SIGINT, 0,
+         as_lines(sim::generate_records(2, 5)), ", 2 záznamy; další dotaz za ", "[Chyba]"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
