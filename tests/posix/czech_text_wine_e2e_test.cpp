@@ -14,6 +14,7 @@ namespace {
 using namespace std::chrono_literals;
 using testing_support::run_process;
 using testing_support::WineRig;
+using CzechTextWineE2e = testing_support::WineE2e;
 
 std::vector<std::string> lines_of(const std::string& text) {
     std::vector<std::string> lines;
@@ -35,9 +36,7 @@ std::map<std::string, std::string> locale_env(const std::string& name) {
     return {{"LOCPATH", folder}, {"LC_ALL", name}, {"LANG", name}};
 }
 
-TEST(CzechTextWineE2e, DrawnAlikeUnderWesternAndCzechLocales) {
-    WineRig rig;
-    SKIP_WITHOUT_WINE(rig);
+TEST_F(CzechTextWineE2e, DrawnAlikeUnderWesternAndCzechLocales) {
     // Wine's own copies of the fonts Windows has (Debian's "fonts-wine").
     const std::string fonts = "/usr/share/wine/fonts";
     ASSERT_TRUE(std::filesystem::exists(fonts + "/tahoma.ttf")) << "scripts/install-deps";

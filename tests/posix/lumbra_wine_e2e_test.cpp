@@ -11,10 +11,11 @@
 namespace {
 
 using namespace std::chrono_literals;
-using reader_test::read_bytes;
-using reader_test::write_bytes;
 using testing_support::BackgroundProcess;
+using testing_support::read_bytes;
 using testing_support::WineRig;
+using testing_support::write_bytes;
+using LumbraWineE2e = testing_support::WineE2e;
 
 const char* const kDone = "Přenos úspěšně dokončen!";
 const char* const kRepeat = "Přenos selhal, přejete si přenos opakovat?";
@@ -52,40 +53,37 @@ std::string loaded(const WineRig& rig) {
 // A name with a blank: Wine, like a program that quotes its argument, hands the whole string
 // over in double quotes, which are no part of the path. A FIFO reports no size: the table is
 // read whole first.
-TEST(LumbraWineE2e, CommandLineRunLoadsTheFileByteExact) {
+TEST_F(LumbraWineE2e, CommandLineRunLoadsTheFileByteExact) {
     for (const bool fifo : {false, true}) {
         SCOPED_TRACE(fifo ? "FIFO" : "file");
-        WineRig rig;
-        SKIP_WITHOUT_WINE(rig);
+        WineRig each;  // a folder and a terminal of its own
         const std::string table = lookup_table();
-        write_bytes(rig.temp.file("moje tabulka.txt"), table);
-        ASSERT_TRUE(rig.start_lookup_terminal({"--out", rig.temp.file("loaded.txt")}));
+        write_bytes(each.temp.file("moje tabulka.txt"), table);
+        ASSERT_TRUE(each.start_lookup_terminal({"--out", each.temp.file("loaded.txt")}));
         std::unique_ptr<BackgroundProcess> writer;
         if (fifo) {
-            ASSERT_EQ(::mkfifo(rig.temp.file("roura.txt").c_str(), 0600), 0);
+            ASSERT_EQ(::mkfifo(each.temp.file("roura.txt").c_str(), 0600), 0);
             writer = std::make_unique<BackgroundProcess>(std::vector<std::string>{
-                "/bin/sh", "-c", "cat \"$0\" > \"$1\"", rig.temp.file("moje tabulka.txt"),
-                rig.temp.file("roura.txt")});
+                "/bin/sh", "-c", "cat \"$0\" > \"$1\"", each.temp.file("moje tabulka.txt"),
+                each.temp.file("roura.txt")});
         }
         BackgroundProcess program(
-            rig.lumbra(rig.wine_file(fifo ? "roura.txt" : "moje tabulka.txt") + ",1,1"));
-        const auto done = rig.answer_box("Lumbra", "ok");
+            each.lumbra(each.wine_file(fifo ? "roura.txt" : "moje tabulka.txt") + ",1,1"));
+        const auto done = each.answer_box("Lumbra", "ok");
         EXPECT_EQ(done.exit_status, 0) << "no result box appeared";
         EXPECT_EQ(done.out, kDone);
         EXPECT_TRUE(owned_by(done, "none"))
             << done.err << ": shown after the progress window closed";
         EXPECT_EQ(program.wait(30s), 0);
-        EXPECT_EQ(loaded(rig), table);
-        EXPECT_FALSE(std::filesystem::exists(rig.temp.file("Lumbra.ini")))
+        EXPECT_EQ(loaded(each), table);
+        EXPECT_FALSE(std::filesystem::exists(each.temp.file("Lumbra.ini")))
             << "command-line mode writes no settings file";
     }
 }
 
 // "FULL": its own box, then the repeat question; Yes sends the whole file again (and meets
 // "FULL" again), No ends the run.
-TEST(LumbraWineE2e, FullMemoryIsReportedThenRepeatedOnYesAndEndedOnNo) {
-    WineRig rig;
-    SKIP_WITHOUT_WINE(rig);
+TEST_F(LumbraWineE2e, FullMemoryIsReportedThenRepeatedOnYesAndEndedOnNo) {
     write_bytes(rig.temp.file("tabulka.txt"), lookup_table());
     ASSERT_TRUE(rig.start_lookup_terminal({"--memory", "600"}));
     BackgroundProcess program(rig.lumbra(rig.wine_file("tabulka.txt")));
@@ -102,9 +100,7 @@ TEST(LumbraWineE2e, FullMemoryIsReportedThenRepeatedOnYesAndEndedOnNo) {
 }
 
 // A lookup table left open in a spreadsheet (read and write, sharing reading) still loads.
-TEST(LumbraWineE2e, ALookupFileOpenElsewhereForWritingIsLoaded) {
-    WineRig rig;
-    SKIP_WITHOUT_WINE(rig);
+TEST_F(LumbraWineE2e, ALookupFileOpenElsewhereForWritingIsLoaded) {
     const std::string table = lookup_table();
     write_bytes(rig.temp.file("tabulka.txt"), table);
     ASSERT_TRUE(rig.start_lookup_terminal({"--out", rig.temp.file("loaded.txt")}));
@@ -116,9 +112,7 @@ TEST(LumbraWineE2e, ALookupFileOpenElsewhereForWritingIsLoaded) {
     EXPECT_EQ(loaded(rig), table);
 }
 
-TEST(LumbraWineE2e, MissingLookupFileIsReported) {
-    WineRig rig;
-    SKIP_WITHOUT_WINE(rig);
+TEST_F(LumbraWineE2e, MissingLookupFileIsReported) {
     BackgroundProcess program(rig.lumbra(rig.wine_file("chybi.txt") + ",2,5"));
     const auto box = rig.answer_box("Lumbra", "ok");
     EXPECT_EQ(box.out, "Nemohu otevřít soubor!");
@@ -127,9 +121,7 @@ TEST(LumbraWineE2e, MissingLookupFileIsReported) {
 }
 
 // "/?" shows the usage in a box and starts nothing.
-TEST(LumbraWineE2e, SlashQuestionShowsTheUsage) {
-    WineRig rig;
-    SKIP_WITHOUT_WINE(rig);
+TEST_F(LumbraWineE2e, SlashQuestionShowsTheUsage) {
     BackgroundProcess program(rig.lumbra("/?"));
     const std::string usage = rig.answer_box("Lumbra", "ok").out;
     EXPECT_EQ(usage.rfind("Použití: Lumbra.exe [soubor[,P,B]]\n", 0), 0u) << usage;
@@ -139,9 +131,7 @@ TEST(LumbraWineE2e, SlashQuestionShowsTheUsage) {
 
 // Interactive: the Open dialog proposes the stored file, the port dialog follows; OK saves the
 // settings before the transfer, Zrušit ends the run with the settings file as it was.
-TEST(LumbraWineE2e, InteractiveRunThroughTheOpenAndPortDialogs) {
-    WineRig rig;
-    SKIP_WITHOUT_WINE(rig);
+TEST_F(LumbraWineE2e, InteractiveRunThroughTheOpenAndPortDialogs) {
     const std::string table = lookup_table();
     write_bytes(rig.temp.file("tabulka.txt"), table);
     std::string folder = rig.wine_directory();

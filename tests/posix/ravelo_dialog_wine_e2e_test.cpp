@@ -10,11 +10,12 @@
 namespace {
 
 using namespace std::chrono_literals;
-using reader_test::read_bytes;
-using reader_test::write_bytes;
 using testing_support::BackgroundProcess;
 using testing_support::ProcessResult;
+using testing_support::read_bytes;
 using testing_support::WineRig;
+using testing_support::write_bytes;
+using RaveloDialogWineE2e = testing_support::WineE2e;
 
 const char* const kPropertiesCaption = "Čtení dat přes RS-232 (Ver 4.10)";
 
@@ -28,9 +29,7 @@ std::vector<std::filesystem::path> automatic_files(const WineRig& rig) {
     return found;
 }
 
-TEST(RaveloDialogWineE2e, OkSavesTheSettingsThenTransfers) {
-    WineRig rig;
-    SKIP_WITHOUT_WINE(rig);
+TEST_F(RaveloDialogWineE2e, OkSavesTheSettingsThenTransfers) {
     // Two lines only: every other setting keeps its default, always_ask among them.
     write_bytes(rig.temp.file("Ravelo.ini"), rig.wine_directory() + "\r\nDATA.TXT");
     ASSERT_TRUE(rig.start_terminal({"--generate", "5", "--size", "20"}));
@@ -47,9 +46,7 @@ TEST(RaveloDialogWineE2e, OkSavesTheSettingsThenTransfers) {
     EXPECT_EQ(read_bytes(rig.temp.file("DATA.TXT")).size(), 5u * 22);
 }
 
-TEST(RaveloDialogWineE2e, StornoEndsTheRunWithoutSavingOrTransferring) {
-    WineRig rig;
-    SKIP_WITHOUT_WINE(rig);
+TEST_F(RaveloDialogWineE2e, StornoEndsTheRunWithoutSavingOrTransferring) {
     const std::string settings = rig.wine_directory() + "\r\nDATA.TXT";
     write_bytes(rig.temp.file("Ravelo.ini"), settings);
     ASSERT_TRUE(rig.start_terminal({}));
@@ -63,9 +60,7 @@ TEST(RaveloDialogWineE2e, StornoEndsTheRunWithoutSavingOrTransferring) {
 
 // Online with automatic names: each poll's batch lands in a file of its own until the window
 // is closed.
-TEST(RaveloDialogWineE2e, OnlinePollingWritesEachBatchToItsOwnFile) {
-    WineRig rig;
-    SKIP_WITHOUT_WINE(rig);
+TEST_F(RaveloDialogWineE2e, OnlinePollingWritesEachBatchToItsOwnFile) {
     ASSERT_TRUE(rig.start_terminal({"--generate", "4", "--size", "16"}));
     // Online, automatic names, polled every second, no dialog.
     BackgroundProcess program(rig.ravelo(",1,1,1,1,1,1,0,0,1,1"));
@@ -85,9 +80,7 @@ TEST(RaveloDialogWineE2e, OnlinePollingWritesEachBatchToItsOwnFile) {
 
 // ñ is not in code page 1250: a folder named "Año" is saved in a form that reads back (its short
 // form, which Wine makes up on demand), so the next start writes into the same folder.
-TEST(RaveloDialogWineE2e, AFolderOutsideCodePage1250ComesBackAtTheNextStart) {
-    WineRig rig;
-    SKIP_WITHOUT_WINE(rig);
+TEST_F(RaveloDialogWineE2e, AFolderOutsideCodePage1250ComesBackAtTheNextStart) {
     const std::string folder = rig.temp.file("Año");
     std::filesystem::create_directory(folder);
     std::filesystem::copy_file(rig.temp.file("Ravelo.exe"), folder + "/Ravelo.exe");

@@ -10,15 +10,14 @@
 namespace {
 
 using namespace std::chrono_literals;
-using reader_test::read_bytes;
-using reader_test::write_bytes;
 using testing_support::BackgroundProcess;
 using testing_support::ProcessResult;
+using testing_support::read_bytes;
 using testing_support::WineRig;
+using testing_support::write_bytes;
+using RaveloWineE2e = testing_support::WineE2e;
 
-TEST(RaveloWineE2e, CommandLineModeWritesTheBatchByteExact) {
-    WineRig rig;
-    SKIP_WITHOUT_WINE(rig);
+TEST_F(RaveloWineE2e, CommandLineModeWritesTheBatchByteExact) {
     std::string records;
     for (int i = 0; i < 30; ++i) {
         std::string line = "Záznam " + std::to_string(i) + " ";
@@ -35,9 +34,7 @@ TEST(RaveloWineE2e, CommandLineModeWritesTheBatchByteExact) {
     EXPECT_EQ(read_bytes(rig.temp.file("DATA.TXT")), records);
 }
 
-TEST(RaveloWineE2e, TheResultIsReportedInAMessageBox) {
-    WineRig rig;
-    SKIP_WITHOUT_WINE(rig);
+TEST_F(RaveloWineE2e, TheResultIsReportedInAMessageBox) {
     ASSERT_TRUE(rig.start_terminal({"--generate", "8", "--size", "30"}));
     BackgroundProcess program(rig.ravelo("DATA.TXT"));
     const ProcessResult box = rig.answer_box("Příjem dat", "no");
@@ -47,9 +44,7 @@ TEST(RaveloWineE2e, TheResultIsReportedInAMessageBox) {
     EXPECT_EQ(read_bytes(rig.temp.file("DATA.TXT")).size(), 8u * 32);
 }
 
-TEST(RaveloWineE2e, ATerminalFallingSilentIsReportedAndItsRecordsKept) {
-    WineRig rig;
-    SKIP_WITHOUT_WINE(rig);
+TEST_F(RaveloWineE2e, ATerminalFallingSilentIsReportedAndItsRecordsKept) {
     ASSERT_TRUE(rig.start_terminal({"--generate", "6", "--size", "10", "--silent-from", "3"}));
     BackgroundProcess program(rig.ravelo("DATA.TXT,1,1,1,1,1,1,0,0,0,2"));
     EXPECT_EQ(rig.answer_box("Chyba", "ok").out, "Čas vypršel!");
@@ -58,9 +53,7 @@ TEST(RaveloWineE2e, ATerminalFallingSilentIsReportedAndItsRecordsKept) {
 }
 
 // A USB adapter numbered past the list: VELMORA_COM1 names the port that COM1 opens.
-TEST(RaveloWineE2e, APortNamedByItsVariableIsOpenedInstead) {
-    WineRig rig;
-    SKIP_WITHOUT_WINE(rig);
+TEST_F(RaveloWineE2e, APortNamedByItsVariableIsOpenedInstead) {
     ASSERT_TRUE(rig.start_terminal({"--generate", "3", "--size", "10"}, 2));
     for (const char* redirect : {"COM2", "\\\\.\\COM2"}) {
         SCOPED_TRACE(redirect);
@@ -74,9 +67,7 @@ TEST(RaveloWineE2e, APortNamedByItsVariableIsOpenedInstead) {
 
 // "/?" answers with the usage in a box and opens nothing; an absolute output name in each of its
 // Windows forms is used as it stands, not joined to the program's folder.
-TEST(RaveloWineE2e, HelpBoxAndAbsoluteNames) {
-    WineRig rig;
-    SKIP_WITHOUT_WINE(rig);
+TEST_F(RaveloWineE2e, HelpBoxAndAbsoluteNames) {
     ASSERT_TRUE(rig.start_terminal({"--generate", "2", "--size", "5"}));
     BackgroundProcess help(rig.ravelo("/?"));
     const ProcessResult box = rig.answer_box("Ravelo", "ok");
@@ -117,9 +108,7 @@ int acknowledgements(const WineRig& rig) {
 
 // Another program holding the output (a viewer that lets writers in) does not stop the records;
 // a name that Windows takes for a device anywhere is refused before any record is acknowledged.
-TEST(RaveloWineE2e, OutputHeldByAViewerTakesRecordsAndDeviceNamesAreRefused) {
-    WineRig rig;
-    SKIP_WITHOUT_WINE(rig);
+TEST_F(RaveloWineE2e, OutputHeldByAViewerTakesRecordsAndDeviceNamesAreRefused) {
     ASSERT_TRUE(rig.start_terminal(
         {"--generate", "2", "--size", "5", "--transcript", rig.temp.file("wire.txt")}));
     write_bytes(rig.temp.file("DATA.TXT"), "old\r\n");

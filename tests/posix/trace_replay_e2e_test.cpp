@@ -17,10 +17,11 @@
 namespace {
 
 using namespace std::chrono_literals;
-using reader_test::read_bytes;
-using reader_test::write_bytes;
 using testing_support::BackgroundProcess;
+using testing_support::read_bytes;
 using testing_support::WineRig;
+using testing_support::write_bytes;
+using TraceReplayWineE2e = testing_support::WineE2e;
 
 const std::string kBin = VELMORA_BIN_DIR;
 
@@ -115,7 +116,7 @@ Verdict verdict(BackgroundProcess& replay) {
 
 // The Linux programs, each run in turn with COM1 on the replay's pseudo-terminal.
 Verdict play_on_linux(const TraceFile& trace, const std::string& text) {
-    reader_test::TempDir temp;
+    testing_support::TempDir temp;
     for (const auto& [name, content] : trace.files) write_bytes(temp.file(name), content);
     auto replay = start_replay(temp.directory(), text);
     const std::string device = replay->read_line(5s);
@@ -160,9 +161,7 @@ TEST(TraceReplayE2e, EveryTracePlaysToItsEndAgainstTheLinuxPrograms) {
     EXPECT_NE(v.out.find("host>term  41 43 4B 0D  |ACK.|\n"), std::string::npos) << v.out;
 }
 
-TEST(TraceReplayWineE2e, EveryTracePlaysToItsEndAgainstTheWindowsPrograms) {
-    WineRig rig;
-    SKIP_WITHOUT_WINE(rig);
+TEST_F(TraceReplayWineE2e, EveryTracePlaysToItsEndAgainstTheWindowsPrograms) {
     for (const TraceFile& trace : all_traces()) {
         SCOPED_TRACE(trace.name);
         for (const auto& [name, content] : trace.files) write_bytes(rig.temp.file(name), content);

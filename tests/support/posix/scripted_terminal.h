@@ -1,4 +1,5 @@
-// A terminal form's answers from a script: each read gives the next line, and all it writes is kept.
+// A terminal form's answers from a script: each read gives the next line, and all it writes is
+// kept.
 #pragma once
 
 #include <deque>

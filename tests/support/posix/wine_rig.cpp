@@ -46,16 +46,14 @@ bool WineRig::hold_file(const std::string& name, const std::string& access,
 // A Windows process outlives the signal that stops its Wine launcher; it lets go by itself.
 void WineRig::release_held() {
     if (!holder_) return;
-    reader_test::write_bytes(temp.file("release-held"), "");
+    write_bytes(temp.file("release-held"), "");
     holder_->wait(10s);
     holder_.reset();
 }
 
 bool WineRig::start_sim(const std::string& role, std::vector<std::string> args, int port) {
-    args.insert(args.begin(), {std::string(VELMORA_BIN_DIR) + "/velmora-sim", role, "--link",
-                               ports_ + "/ttyCOM" + std::to_string(port)});
-    terminal_ = std::make_unique<BackgroundProcess>(args);
-    return !terminal_->read_line(5s).empty();
+    args.insert(args.begin(), {role, "--link", ports_ + "/ttyCOM" + std::to_string(port)});
+    return !E2eRig::start_terminal(args).empty();
 }
 
 bool WineRig::start_terminal(std::vector<std::string> args, int port) {

@@ -3,24 +3,24 @@
 // scripts/wine-env's exports.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "tests/core/reader_test_fixture.h"
-#include "tests/support/posix/child_process.h"
-
-// Without the Windows build or Wine's set-up (a host-only run) these tests cannot run.
-#define SKIP_WITHOUT_WINE(rig) \
-    if (!(rig).available()) GTEST_SKIP() << "needs VELMORA_WINDOWS_BIN and scripts/wine-env"
+#include "tests/support/posix/e2e_rig.h"
 
 namespace testing_support {
 
-class WineRig {
+// The native rig's folder and terminal, with the Windows programs in the folder instead.
+class WineRig : public E2eRig {
   public:
     WineRig();
     ~WineRig();
+    WineRig(const WineRig&) = delete;
+    WineRig& operator=(const WineRig&) = delete;
     // False when the Windows build or Wine's set-up is missing (the test is then skipped).
     bool available() const { return !windows_bin_.empty() && !ports_.empty(); }
 
@@ -51,16 +51,22 @@ class WineRig {
     std::vector<std::string> windows_tool(const std::string& exe,
                                           const std::vector<std::string>& args) const;
 
-    reader_test::TempDir temp;
-
   private:
     bool start_sim(const std::string& role, std::vector<std::string> args, int port = 1);
     std::vector<std::string> program(const std::string& exe, const std::string& tail) const;
 
     std::string windows_bin_;
     std::string ports_;
-    std::unique_ptr<BackgroundProcess> terminal_;
     std::unique_ptr<BackgroundProcess> holder_;
+};
+
+// A test with the rig; without the Windows build or Wine's set-up (a host-only run) it is skipped.
+class WineE2e : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!rig.available()) GTEST_SKIP() << "needs VELMORA_WINDOWS_BIN and scripts/wine-env";
+    }
+    WineRig rig;
 };
 
 }  // namespace testing_support
