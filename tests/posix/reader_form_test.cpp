@@ -1,8 +1,6 @@
 // The terminal properties form and polling window: texts shown, rules applied, no terminal at all.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -12,6 +10,7 @@
 
 #include "reader/posix/polling_window.h"
 #include "reader/posix/properties_form.h"
+#include "tests/support/posix/child_process.h"
 #include "tests/support/posix/pty_pair.h"
 #include "tests/support/posix/scripted_terminal.h"
 #include "tests/support/recording_ui.h"
@@ -20,7 +19,9 @@
 namespace ravelo {
 namespace {
 
+using testing_support::child_status;
 using testing_support::ScriptedTerminal;
+using testing_support::start_child;
 
 class NoPorts : public platform::SerialPorts {
   public:
@@ -120,32 +121,19 @@ TEST_F(FormTest, StornoEscOrEndOfInputReadNothingBack) {
     }
 }
 
-// Runs `body` in a child with no controlling terminal; returns its exit status.
-int in_session_without_terminal(const std::function<int()>& body) {
-    pid_t pid = fork();
-    if (pid == 0) {
-        setsid();
-        alarm(10);  // a child that never stops fails the test instead of hanging it
-        _exit(body());
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 TEST_F(FormTest, WithoutTerminalSaysWhyAndCancels) {
-    int status = in_session_without_terminal([this] {
+    int status = child_status(start_child([this] {
         int result = show_properties_form(reader);
         bool said = ui.messages.size() == 1 && ui.messages[0].caption == "Chyba" &&
                     ui.messages[0].text == kNoTerminalMessage;
         return result == 2 && said ? 0 : 1;
-    });
+    }));
     EXPECT_EQ(status, 0);
 }
 
 TEST_F(FormTest, PollingWithoutTerminalRunsUntilSignalled) {
     // Interval 1 s, SIGTERM at 2.5 s: transfers at 1 s and 2 s, each failing to open the port.
-    int status = in_session_without_terminal([this] {
+    int status = child_status(start_child([this] {
         auto real_clock = platform::make_system_clock();
         Reader polling{ports, *real_clock, ui, ui};
         polling.settings.poll_interval = 1;
@@ -157,27 +145,8 @@ TEST_F(FormTest, PollingWithoutTerminalRunsUntilSignalled) {
         int result = show_polling_window(polling);
         stopper.join();
         return (result == 2 ? 100 : 0) + ports.opens;
-    });
+    }));
     EXPECT_EQ(status, 102);
-}
-
-// Runs `body` in a child whose controlling terminal is the pair's slave.
-pid_t on_terminal(const test_support::PtyPair& pty, const std::function<int()>& body) {
-    pid_t pid = fork();
-    if (pid == 0) {
-        setsid();
-        alarm(10);
-        int tty = open(pty.slave_path().c_str(), O_RDWR);  // becomes the controlling terminal
-        if (tty < 0) _exit(90);
-        _exit(body());
-    }
-    return pid;
-}
-
-int exit_status(pid_t pid) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 std::string text_of(const std::vector<std::uint8_t>& bytes) {
@@ -194,14 +163,16 @@ TEST_F(FormTest, FormTalksThroughTheControllingTerminal) {
         test_support::PtyPair pty;
         ASSERT_TRUE(pty.ok());
         pty.set_slave_cooked();
-        pid_t child = on_terminal(pty, [this] {
-            int result = show_properties_form(reader);
-            return result * 10 + (reader.settings.port_index == 4 ? 1 : 0);
-        });
+        pid_t child = start_child(
+            [this] {
+                int result = show_properties_form(reader);
+                return result * 10 + (reader.settings.port_index == 4 ? 1 : 0);
+            },
+            pty.slave_path());
         std::string shown = text_of(pty.read_master(4096, 500));
         EXPECT_NE(shown.find("Čtení dat přes RS-232 (Ver 4.10)"), std::string::npos);
         pty.write_master(c.keys);
-        EXPECT_EQ(exit_status(child), c.status);
+        EXPECT_EQ(child_status(child), c.status);
     }
 }
 
@@ -211,17 +182,19 @@ TEST_F(FormTest, PollingOnTheTerminalStopsOnEscQOrCtrlCBetweenTransfers) {
         test_support::PtyPair pty;
         ASSERT_TRUE(pty.ok());
         pty.set_slave_cooked();
-        pid_t child = on_terminal(pty, [this] {
-            auto real_clock = platform::make_system_clock();
-            Reader polling{ports, *real_clock, ui, ui};
-            polling.settings.poll_interval = 1;
-            int result = show_polling_window(polling);
-            return (result == 2 ? 100 : 0) + ports.opens;
-        });
+        pid_t child = start_child(
+            [this] {
+                auto real_clock = platform::make_system_clock();
+                Reader polling{ports, *real_clock, ui, ui};
+                polling.settings.poll_interval = 1;
+                int result = show_polling_window(polling);
+                return (result == 2 ? 100 : 0) + ports.opens;
+            },
+            pty.slave_path());
         std::string shown = text_of(pty.read_master(4096, 1500));
         EXPECT_NE(shown.find("Připraveno pro příjem dat"), std::string::npos);
         pty.write_master({key});  // about 1.5 s in: one transfer has run
-        EXPECT_EQ(exit_status(child), 101);
+        EXPECT_EQ(child_status(child), 101);
     }
 }
 

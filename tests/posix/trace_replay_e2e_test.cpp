@@ -18,12 +18,11 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing_support::BackgroundProcess;
+using testing_support::E2eRig;
 using testing_support::read_bytes;
 using testing_support::WineRig;
 using testing_support::write_bytes;
 using TraceReplayWineE2e = testing_support::WineE2e;
-
-const std::string kBin = VELMORA_BIN_DIR;
 
 struct ProgramRun {
     std::string program;
@@ -100,12 +99,12 @@ struct Verdict {
     std::string out;  // what velmora-sim printed after the line's path
 };
 
-// Starts the replay of `text` from `folder`; `more` are options after the trace.
-std::unique_ptr<BackgroundProcess> start_replay(const std::string& folder, const std::string& text,
-                                                std::vector<std::string> more = {}) {
-    write_bytes(folder + "trace.txt", text);
-    more.insert(more.begin(), {kBin + "/velmora-sim", "replay", folder + "trace.txt"});
-    return std::make_unique<BackgroundProcess>(more);
+// Starts the replay of `text` from the rig's folder; `more` are options after the trace. Returns
+// the replay's pseudo-terminal.
+std::string start_replay(E2eRig& rig, const std::string& text, std::vector<std::string> more = {}) {
+    write_bytes(rig.temp.file("trace.txt"), text);
+    more.insert(more.begin(), {"replay", rig.temp.file("trace.txt")});
+    return rig.E2eRig::start_terminal(more);
 }
 
 Verdict verdict(BackgroundProcess& replay) {
@@ -116,19 +115,15 @@ Verdict verdict(BackgroundProcess& replay) {
 
 // The Linux programs, each run in turn with COM1 on the replay's pseudo-terminal.
 Verdict play_on_linux(const TraceFile& trace, const std::string& text) {
-    testing_support::TempDir temp;
-    for (const auto& [name, content] : trace.files) write_bytes(temp.file(name), content);
-    auto replay = start_replay(temp.directory(), text);
-    const std::string device = replay->read_line(5s);
-    EXPECT_FALSE(device.empty()) << "velmora-sim did not start";
+    E2eRig rig;
+    for (const auto& [name, content] : trace.files) write_bytes(rig.temp.file(name), content);
+    const std::string device = start_replay(rig, text);
     for (const ProgramRun& run : trace.runs) {
-        const auto result = testing_support::run_process(
-            {kBin + "/" + run.program, run.tail},
-            {{"VELMORA_COM1", device}, {"XDG_CONFIG_HOME", temp.file("config")}}, 60s,
-            {temp.directory()});
+        const auto result = rig.run({testing_support::bin_dir() + "/" + run.program, run.tail},
+                                    rig.env(device), 60s);
         EXPECT_NE(result.exit_status, -1) << run.program << " did not end";
     }
-    return verdict(*replay);
+    return verdict(*rig.terminal);
 }
 
 TEST(TraceReplayE2e, EveryTracePlaysToItsEndAgainstTheLinuxPrograms) {
@@ -165,8 +160,7 @@ TEST_F(TraceReplayWineE2e, EveryTracePlaysToItsEndAgainstTheWindowsPrograms) {
     for (const TraceFile& trace : all_traces()) {
         SCOPED_TRACE(trace.name);
         for (const auto& [name, content] : trace.files) write_bytes(rig.temp.file(name), content);
-        auto replay = start_replay(rig.temp.directory(), trace.text, {"--link", rig.com1_link()});
-        ASSERT_FALSE(replay->read_line(5s).empty()) << "velmora-sim did not start";
+        ASSERT_FALSE(start_replay(rig, trace.text, {"--link", rig.com1_link()}).empty());
         for (const ProgramRun& run : trace.runs) {
             // A file the trace brings is named as Windows sees it.
             const std::string tail =
@@ -179,7 +173,7 @@ TEST_F(TraceReplayWineE2e, EveryTracePlaysToItsEndAgainstTheWindowsPrograms) {
             }
             EXPECT_NE(program.wait(60s), -1) << run.program << " did not end";
         }
-        const Verdict v = verdict(*replay);
+        const Verdict v = verdict(*rig.terminal);
         EXPECT_EQ(v.status, 0) << v.out;
     }
 }

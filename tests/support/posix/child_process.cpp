@@ -89,6 +89,21 @@ ProcessResult run_process(const std::vector<std::string>& argv,
     return result;
 }
 
+pid_t start_child(const std::function<int()>& body, const std::string& tty) {
+    const pid_t pid = fork();
+    if (pid != 0) return pid;
+    setsid();
+    alarm(10);
+    if (!tty.empty() && open(tty.c_str(), O_RDWR) < 0) _exit(90);  // the controlling terminal
+    _exit(body());
+}
+
+int child_status(pid_t pid) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 BackgroundProcess::BackgroundProcess(const std::vector<std::string>& argv,
                                      const std::map<std::string, std::string>& env) {
     int out[2];

@@ -4,6 +4,7 @@
 #include <sys/types.h>
 
 #include <chrono>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -32,6 +33,13 @@ struct ChildSetup {
 ProcessResult run_process(const std::vector<std::string>& argv,
                           const std::map<std::string, std::string>& env,
                           std::chrono::milliseconds limit, const ChildSetup& setup = {});
+
+// Runs `body` in a forked child in a session of its own, its controlling terminal the
+// pseudo-terminal slave `tty` (none when empty; 90 when it cannot be opened). An alarm ends a
+// child that runs past 10 s, so a hang fails the test instead of stopping it.
+pid_t start_child(const std::function<int()>& body, const std::string& tty = "");
+// Waits for a child that start_child made: what `body` returned, or -1 when a signal ended it.
+int child_status(pid_t pid);
 
 // A long-running child (the simulated terminal): started with its output in a pipe, stopped
 // with SIGTERM when the object goes.
