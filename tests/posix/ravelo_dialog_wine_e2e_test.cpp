@@ -84,15 +84,9 @@ TEST_F(RaveloDialogWineE2e, AFolderOutsideCodePage1250ComesBackAtTheNextStart) {
     const std::string folder = rig.temp.file("Año");
     std::filesystem::create_directory(folder);
     std::filesystem::copy_file(rig.temp.file("Ravelo.exe"), folder + "/Ravelo.exe");
-    const auto ravelo = [&](const std::string& tail) {
-        std::vector<std::string> argv{std::string(VELMORA_SOURCE_DIR) + "/scripts/wine-run",
-                                      folder + "/Ravelo.exe"};
-        if (!tail.empty()) argv.push_back(tail);
-        return argv;
-    };
     // No settings file: the dialog proposes the program's folder, and OK saves it. No terminal
     // answers yet, so the run ends there.
-    BackgroundProcess first(ravelo(""));
+    BackgroundProcess first(rig.program("Año/Ravelo.exe", ""));
     EXPECT_EQ(rig.answer_box(kPropertiesCaption, "ok").exit_status, 0);
     first.wait(30s);
     const std::string saved = read_bytes(folder + "/Ravelo.ini");
@@ -100,7 +94,7 @@ TEST_F(RaveloDialogWineE2e, AFolderOutsideCodePage1250ComesBackAtTheNextStart) {
 
     ASSERT_TRUE(rig.start_terminal({"--generate", "5", "--size", "20"}));
 
-    BackgroundProcess second(ravelo("DATA.TXT,1,1,1,1,1,0,0,0,0,2"));
+    BackgroundProcess second(rig.program("Año/Ravelo.exe", "DATA.TXT,1,1,1,1,1,0,0,0,0,2"));
     EXPECT_EQ(second.wait(30s), 1);
     EXPECT_EQ(read_bytes(folder + "/DATA.TXT").size(), 5u * 22) << saved;
 }

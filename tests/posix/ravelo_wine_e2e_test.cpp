@@ -28,8 +28,7 @@ TEST_F(RaveloWineE2e, CommandLineModeWritesTheBatchByteExact) {
     }
     write_bytes(rig.temp.file("records.bin"), records);
     ASSERT_TRUE(rig.start_terminal({"--records", rig.temp.file("records.bin")}));
-    const ProcessResult result =
-        testing_support::run_process(rig.ravelo("DATA.TXT,1,1,1,1,1,1,0,0,0,2"), {}, 60s);
+    const ProcessResult result = rig.run(rig.ravelo("DATA.TXT,1,1,1,1,1,1,0,0,0,2"), {}, 60s);
     EXPECT_EQ(result.exit_status, 1) << "Windows: 1 once the program was set up";
     EXPECT_EQ(read_bytes(rig.temp.file("DATA.TXT")), records);
 }
@@ -58,8 +57,8 @@ TEST_F(RaveloWineE2e, APortNamedByItsVariableIsOpenedInstead) {
     for (const char* redirect : {"COM2", "\\\\.\\COM2"}) {
         SCOPED_TRACE(redirect);
         std::filesystem::remove(rig.temp.file("DATA.TXT"));
-        const ProcessResult result = testing_support::run_process(
-            rig.ravelo("DATA.TXT,1,1,1,1,1,1,0,0,0,2"), {{"VELMORA_COM1", redirect}}, 60s);
+        const ProcessResult result =
+            rig.run(rig.ravelo("DATA.TXT,1,1,1,1,1,1,0,0,0,2"), {{"VELMORA_COM1", redirect}}, 60s);
         EXPECT_EQ(result.exit_status, 1);
         EXPECT_EQ(read_bytes(rig.temp.file("DATA.TXT")).size(), 3u * 12);
     }
@@ -85,8 +84,7 @@ TEST_F(RaveloWineE2e, HelpBoxAndAbsoluteNames) {
     } cases[] = {{drive + "drive.txt", "drive.txt"}, {rooted + "rooted.txt", "rooted.txt"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
-        const ProcessResult result =
-            testing_support::run_process(rig.ravelo(c.path + ",1,1,1,1,1,0,0,0,0,2"), {}, 60s);
+        const ProcessResult result = rig.run(rig.ravelo(c.path + ",1,1,1,1,1,0,0,0,0,2"), {}, 60s);
         EXPECT_EQ(result.exit_status, 1);
         EXPECT_EQ(read_bytes(rig.temp.file("sub/" + std::string(c.file))).size(), 2u * 7);
     }
@@ -113,8 +111,7 @@ TEST_F(RaveloWineE2e, OutputHeldByAViewerTakesRecordsAndDeviceNamesAreRefused) {
         {"--generate", "2", "--size", "5", "--transcript", rig.temp.file("wire.txt")}));
     write_bytes(rig.temp.file("DATA.TXT"), "old\r\n");
     ASSERT_TRUE(rig.hold_file("DATA.TXT", "r", "rw"));
-    const ProcessResult appended =
-        testing_support::run_process(rig.ravelo("DATA.TXT,1,1,2,1,1,1,0,0,0,2"), {}, 60s);
+    const ProcessResult appended = rig.run(rig.ravelo("DATA.TXT,1,1,2,1,1,1,0,0,0,2"), {}, 60s);
     rig.release_held();
     EXPECT_EQ(appended.exit_status, 1);
     EXPECT_EQ(read_bytes(rig.temp.file("DATA.TXT")).size(), 5u + 2 * 7);

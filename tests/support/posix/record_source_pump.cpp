@@ -5,29 +5,14 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
+#include <vector>
 
 namespace test_support {
 
 namespace {
 
 constexpr int kStopCheckMs = 20;
-
-void write_all(int fd, const std::uint8_t* data, std::size_t n) {
-    while (n > 0) {
-        const ssize_t w = ::write(fd, data, n);
-        if (w > 0) {
-            data += w;
-            n -= static_cast<std::size_t>(w);
-        } else if (w < 0 && errno == EAGAIN) {
-            pollfd watch{fd, POLLOUT, 0};
-            ::poll(&watch, 1, kStopCheckMs);
-        } else if (!(w < 0 && errno == EINTR)) {
-            return;
-        }
-    }
-}
 
 }  // namespace
 
@@ -56,7 +41,7 @@ void RecordSourcePump::run() {
         source_.advance_to(now);
         while (source_.available() > 0) {
             const std::size_t n = source_.take(buffer, sizeof buffer);
-            write_all(pty_.master(), buffer, n);
+            pty_.write_master(std::vector<std::uint8_t>(buffer, buffer + n));
         }
         int wait = kStopCheckMs;
         if (auto next = source_.next_event_time()) {

@@ -33,6 +33,8 @@ class WineRig : public E2eRig {
     std::vector<std::string> ravelo(const std::string& tail = "") const;
     // Lumbra.exe, the same way.
     std::vector<std::string> lumbra(const std::string& tail = "") const;
+    // A program at `path` in the folder (say "sub/Ravelo.exe") with a command-line tail.
+    std::vector<std::string> program(const std::string& path, const std::string& tail) const;
     // Presses `button` (yes, no, ok, cancel) in the box or dialog captioned `caption`; its
     // standard output is the box's text.
     ProcessResult answer_box(const std::string& caption, const std::string& button,
@@ -53,7 +55,6 @@ class WineRig : public E2eRig {
 
   private:
     bool start_sim(const std::string& role, std::vector<std::string> args, int port = 1);
-    std::vector<std::string> program(const std::string& exe, const std::string& tail) const;
 
     std::string windows_bin_;
     std::string ports_;
