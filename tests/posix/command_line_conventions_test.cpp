@@ -26,16 +26,6 @@ using Files = std::map<std::string, std::string>;
 
 // Paths are relative to the case's folder; "@" in an argument or a file stands for that folder.
 struct Case {
-    Case(const char* name, std::vector<std::string> args, int exit_status, std::string out,
-         std::vector<std::string> err = {}, std::set<std::string> made = {},
-         Port port = Port::terminal)
-        : name(name),
-          args(std::move(args)),
-          port(port),
-          exit_status(exit_status),
-          out(std::move(out)),
-          err(std::move(err)),
-          made(std::move(made)) {}
     Case& with(Files files) {
         given = std::move(files);
         return *this;
@@ -56,6 +46,14 @@ struct Case {
     Env env;                       // beside the port's
 };
 
+// A case with its port on velmora-sim unless `port` says otherwise.
+Case row(const char* name, std::vector<std::string> args, int exit_status, std::string out,
+         std::vector<std::string> err = {}, std::set<std::string> made = {},
+         Port port = Port::terminal) {
+    return {name,           std::move(args), port, exit_status, std::move(out),
+            std::move(err), std::move(made), {},   {}};
+}
+
 std::string with_folder(std::string text, const std::string& folder) {
     for (auto at = text.find('@'); at != std::string::npos; at = text.find('@', at)) {
         text.replace(at, 1, folder);
@@ -69,7 +67,7 @@ std::string with_folder(std::string text, const std::string& folder) {
 class Conventions : public ::testing::Test, public testing_support::E2eRig {
   protected:
     // `common` is written before every case, beside the case's own files.
-    void run_cases(const std::string& program, const std::vector<std::string>& terminal,
+    void run_cases(const std::string& program, const std::vector<std::string>& sim_args,
                    const Files& common, const std::vector<Case>& cases) {
         fs::create_directories(temp.file("bin"));
         fs::copy_file(testing_support::bin_dir() + "/" + program, temp.file("bin/" + program));
@@ -86,7 +84,7 @@ class Conventions : public ::testing::Test, public testing_support::E2eRig {
                 write_bytes(folder + "/" + path, with_folder(content, folder));
                 expected.insert(path);
             }
-            const ProcessResult result = run(program, terminal, c);
+            const ProcessResult result = run(program, sim_args, c);
             EXPECT_EQ(result.exit_status, c.exit_status) << result.err;
             EXPECT_TRUE(std::regex_search(result.out, std::regex(c.out))) << result.out;
             for (const std::string& text : c.err) {
@@ -97,7 +95,7 @@ class Conventions : public ::testing::Test, public testing_support::E2eRig {
     }
 
   private:
-    ProcessResult run(const std::string& program, const std::vector<std::string>& terminal,
+    ProcessResult run(const std::string& program, const std::vector<std::string>& sim_args,
                       const Case& c) {
         std::vector<std::string> argv{temp.file("bin/" + program)};
         for (const std::string& arg : c.args) argv.push_back(with_folder(arg, temp.file("case")));
@@ -106,7 +104,7 @@ class Conventions : public ::testing::Test, public testing_support::E2eRig {
         env.insert(c.env.begin(), c.env.end());
         test_support::PtyPair forbidden;
         if (c.port == Port::terminal) {
-            env["VELMORA_COM1"] = start_terminal(terminal);
+            env["VELMORA_COM1"] = start_terminal(sim_args);
         } else if (c.port == Port::forbidden) {
             // Nobody but root may open it; the program runs as another user when we are root.
             ::chmod(forbidden.slave_path().c_str(), 0);
@@ -154,42 +152,41 @@ TEST_F(Conventions, Ravelo) {
     run_cases(
         "ravelo", {"source", "--generate", "2", "--size", "5"}, {},
         {
-            Case("help", {"--help"}, 0, help),
-            Case("short help", {"-h"}, 0, help, {}, {}, Port::none),
-            Case("version", {"--version"}, 0, "^ravelo [0-9]+\\.[0-9]+\n$", {}, {}, Port::none),
+            row("help", {"--help"}, 0, help),
+            row("short help", {"-h"}, 0, help, {}, {}, Port::none),
+            row("version", {"--version"}, 0, "^ravelo [0-9]+\\.[0-9]+\n$", {}, {}, Port::none),
             // A mistyped option is never taken for a file name; after "--" a name may start so.
-            Case("unknown option", {"-x" + silent}, 2, "^$",
-                 {"ravelo: neznámá volba -x" + silent + "\nNápověda: ravelo --help"}),
-            Case("help beside a name", {"--help", "x.txt"}, 2, "^$"),
-            Case("unknown charset", {"--charset=latin2", "x.txt" + silent}, 2, "^$",
-                 {"ravelo: neznámá znaková sada --charset=latin2 (platí cp1250 nebo utf-8)\n"
-                  "Nápověda: ravelo --help"}),
-            Case("unknown charset in the variable", {"x.txt" + silent}, 2, "^$",
-                 {"ravelo: neznámá znaková sada VELMORA_CHARSET=latin2"})
+            row("unknown option", {"-x" + silent}, 2, "^$",
+                {"ravelo: neznámá volba -x" + silent + "\nNápověda: ravelo --help"}),
+            row("help beside a name", {"--help", "x.txt"}, 2, "^$"),
+            row("unknown charset", {"--charset=latin2", "x.txt" + silent}, 2, "^$",
+                {"ravelo: neznámá znaková sada --charset=latin2 (platí cp1250 nebo utf-8)\n"
+                 "Nápověda: ravelo --help"}),
+            row("unknown charset in the variable", {"x.txt" + silent}, 2, "^$",
+                {"ravelo: neznámá znaková sada VELMORA_CHARSET=latin2"})
                 .with_env(latin2),
-            Case("the option wins over the variable", {"--charset", "cp1250", "x.txt" + silent}, 0,
-                 "", {}, {"work/x.txt"})
+            row("the option wins over the variable", {"--charset", "cp1250", "x.txt" + silent}, 0,
+                "", {}, {"work/x.txt"})
                 .with_env(latin2),
-            Case("ports", {"--ports"}, 0, kPortsOut + "(  COM[2-9][^\n]*\n){8}[^ ]", {}, {},
-                 Port::none),
-            Case("ports a user may not open", {"--ports"}, 0,
-                 "\n  COM1 = /dev/pts/[0-9]+ \\(VELMORA_COM1\\): nelze otevřít, chybí právo číst a "
-                 "zapisovat\n",
-                 {}, {}, Port::forbidden),
-            Case("options ended", {"--", "-odd.txt" + silent}, 0, "", {}, {"work/-odd.txt"}),
-            Case("absolute name", {"@/out/abs.txt" + silent}, 0, "", {}, {"out/abs.txt"})
+            row("ports", {"--ports"}, 0, kPortsOut + "(  COM[2-9][^\n]*\n){8}[^ ]", {}, {},
+                Port::none),
+            row("ports a user may not open", {"--ports"}, 0,
+                "\n  COM1 = /dev/pts/[0-9]+ \\(VELMORA_COM1\\): nelze otevřít, chybí právo číst a "
+                "zapisovat\n",
+                {}, {}, Port::forbidden),
+            row("options ended", {"--", "-odd.txt" + silent}, 0, "", {}, {"work/-odd.txt"}),
+            row("absolute name", {"@/out/abs.txt" + silent}, 0, "", {}, {"out/abs.txt"})
                 .with({{"out/.keep", ""}}),
-            Case("relative name from the current directory", {"rel.txt" + silent}, 0, "", {},
-                 {"work/rel.txt"}),
-            Case("settings from the settings folder", {}, 0, "", {}, {"saved/DATA.TXT"})
+            row("relative name from the current directory", {"rel.txt" + silent}, 0, "", {},
+                {"work/rel.txt"}),
+            row("settings from the settings folder", {}, 0, "", {}, {"saved/DATA.TXT"})
                 .with(settings),
-            Case("port without permission", {command}, 1, "", kPermissionTexts, {},
-                 Port::forbidden),
-            Case("not a terminal device", {command}, 1, "", {kNotATerminal}, {},
-                 Port::not_a_terminal),
+            row("port without permission", {command}, 1, "", kPermissionTexts, {}, Port::forbidden),
+            row("not a terminal device", {command}, 1, "", {kNotATerminal}, {},
+                Port::not_a_terminal),
             // Cut at 255, the string would overwrite the file it means to append to.
-            Case("over-long string refused", {std::string(250, 'n') + ",1,1,2,1,1,0,0,0,0,2"}, 2,
-                 "", {"[Chyba] Příkazový řádek je delší než 255 znaků!"}),
+            row("over-long string refused", {std::string(250, 'n') + ",1,1,2,1,1,0,0,0,0,2"}, 2, "",
+                {"[Chyba] Příkazový řádek je delší než 255 znaků!"}),
         });
 }
 
@@ -200,23 +197,23 @@ TEST_F(Conventions, Lumbra) {
     run_cases(
         "lumbra", {"lookup"}, lists,
         {
-            Case("help", {"--help"}, 0, help),
-            Case("short help", {"-h"}, 0, help, {}, {}, Port::none),
-            Case("version", {"--version"}, 0, "^lumbra [0-9]+\\.[0-9]+\n$", {}, {}, Port::none),
+            row("help", {"--help"}, 0, help),
+            row("short help", {"-h"}, 0, help, {}, {}, Port::none),
+            row("version", {"--version"}, 0, "^lumbra [0-9]+\\.[0-9]+\n$", {}, {}, Port::none),
             // Lumbra offers COM1..COM6 only.
-            Case("ports", {"--ports"}, 0, kPortsOut + "(  COM[2-6][^\n]*\n){5}[^ ]", {}, {},
-                 Port::none),
-            Case("unknown option", {"--frobnicate"}, 2, "^$",
-                 {"lumbra: neznámá volba --frobnicate"}),
-            Case("options ended", {"--", "here.txt"}, 0, "", loaded),
-            Case("absolute name", {"@/list.txt,1,1"}, 0, "", loaded),
-            Case("relative name from the current directory", {"here.txt"}, 0, "", loaded),
-            Case("port without permission", {"here.txt"}, 1, "", kPermissionTexts, {},
-                 Port::forbidden),
-            Case("not a terminal device", {"here.txt"}, 1, "", {kNotATerminal}, {},
-                 Port::not_a_terminal),
-            Case("over-long path refused", {std::string(300, 'p') + ",1,1"}, 2, "",
-                 {"[Lumbra] Cesta k lookup souboru je delší než 299 znaků!"}),
+            row("ports", {"--ports"}, 0, kPortsOut + "(  COM[2-6][^\n]*\n){5}[^ ]", {}, {},
+                Port::none),
+            row("unknown option", {"--frobnicate"}, 2, "^$",
+                {"lumbra: neznámá volba --frobnicate"}),
+            row("options ended", {"--", "here.txt"}, 0, "", loaded),
+            row("absolute name", {"@/list.txt,1,1"}, 0, "", loaded),
+            row("relative name from the current directory", {"here.txt"}, 0, "", loaded),
+            row("port without permission", {"here.txt"}, 1, "", kPermissionTexts, {},
+                Port::forbidden),
+            row("not a terminal device", {"here.txt"}, 1, "", {kNotATerminal}, {},
+                Port::not_a_terminal),
+            row("over-long path refused", {std::string(300, 'p') + ",1,1"}, 2, "",
+                {"[Lumbra] Cesta k lookup souboru je delší než 299 znaků!"}),
         });
 }
 

@@ -68,17 +68,6 @@ TEST_F(LumbraE2e, UnattendedRunsLoadOrSayWhyNot) {
     write_bytes(temp.file("list.txt"), file.bytes);
     const std::string list = temp.file("list.txt");
     struct Case {
-        Case(const char* name, std::vector<std::string> args, const char* port, int exit_status,
-             std::string err, std::string kept, std::vector<std::string> terminal_args = {},
-             std::string feed = "")
-            : name(name),
-              terminal_args(std::move(terminal_args)),
-              args(std::move(args)),
-              port(port),
-              exit_status(exit_status),
-              err(std::move(err)),
-              kept(std::move(kept)),
-              feed(std::move(feed)) {}
         const char* name;
         std::vector<std::string> terminal_args;
         std::vector<std::string> args;
@@ -88,41 +77,46 @@ TEST_F(LumbraE2e, UnattendedRunsLoadOrSayWhyNot) {
         std::string kept;  // what the terminal holds afterwards
         std::string feed;  // a command whose output is the program's standard input
     };
+    const auto row = [](const char* name, std::vector<std::string> args, const char* port,
+                        int status, std::string err, std::string kept,
+                        std::vector<std::string> terminal_args = {}, std::string feed = "") {
+        return Case{name, terminal_args, args, port, status, err, kept, feed};
+    };
     const std::vector<Case> cases = {
-        Case("loaded", {list + ",3,5"}, "VELMORA_COM3", 0, kLoaded, file.kept),
-        Case("memory", {list}, "VELMORA_COM1", 1,
-             "[Lumbra CHYBA ] Paměť terminálu nepostačuje!\nSnižte velikost lookup souboru...\n" +
-                 kNoRepeat,
-             "", {"--memory", "12"}),
-        Case("no port", {list + ",1,1"}, "", 1,
-             "[Lumbra] Nemohu otevřít COM port!\nCOM1 = /nonexistent/tty: No such file or "
-             "directory\nJe převodník USB připojen? Připojené porty: ls /dev/ttyUSB* /dev/ttyACM* "
-             "/dev/ttyS*\n",
-             ""),
-        Case("no file", {temp.file("nic.txt")}, "VELMORA_COM1", 1,
-             "[Lumbra] Nemohu otevřít soubor!\n" + temp.file("nic.txt") +
-                 ": No such file or directory\n",
-             ""),
+        row("loaded", {list + ",3,5"}, "VELMORA_COM3", 0, kLoaded, file.kept),
+        row("memory", {list}, "VELMORA_COM1", 1,
+            "[Lumbra CHYBA ] Paměť terminálu nepostačuje!\nSnižte velikost lookup souboru...\n" +
+                kNoRepeat,
+            "", {"--memory", "12"}),
+        row("no port", {list + ",1,1"}, "", 1,
+            "[Lumbra] Nemohu otevřít COM port!\nCOM1 = /nonexistent/tty: No such file or "
+            "directory\nJe převodník USB připojen? Připojené porty: ls /dev/ttyUSB* /dev/ttyACM* "
+            "/dev/ttyS*\n",
+            ""),
+        row("no file", {temp.file("nic.txt")}, "VELMORA_COM1", 1,
+            "[Lumbra] Nemohu otevřít soubor!\n" + temp.file("nic.txt") +
+                ": No such file or directory\n",
+            ""),
         // A name's control characters are shown escaped: they could clear or recolour the screen.
-        Case("no file, its name with an escape sequence", {temp.file("nic\x1b[2J.txt")},
-             "VELMORA_COM1", 1,
-             "[Lumbra] Nemohu otevřít soubor!\n" + temp.file("nic\\x1B[2J.txt") +
-                 ": No such file or directory\n",
-             ""),
-        Case("no tail", {}, "VELMORA_COM1", 2, "lumbra /cesta/seznam.txt,1,1\n", ""),
+        row("no file, its name with an escape sequence", {temp.file("nic\x1b[2J.txt")},
+            "VELMORA_COM1", 1,
+            "[Lumbra] Nemohu otevřít soubor!\n" + temp.file("nic\\x1B[2J.txt") +
+                ": No such file or directory\n",
+            ""),
+        row("no tail", {}, "VELMORA_COM1", 2, "lumbra /cesta/seznam.txt,1,1\n", ""),
         // A pipe reports no size: it is read whole first, up to 64 MB.
-        Case("from a pipe", {"/dev/fd/0,3,5"}, "VELMORA_COM3", 0, kLoaded, file.kept, {},
-             "cat " + list),
-        Case("a pipe above 64 MB", {"/dev/fd/0"}, "VELMORA_COM1", 1,
-             "[Lumbra] Lookup soubor z roury je větší než 64 MB!\nSoubor nebyl odeslán.\n", "", {},
-             "head -c 67108865 /dev/zero"),
+        row("from a pipe", {"/dev/fd/0,3,5"}, "VELMORA_COM3", 0, kLoaded, file.kept, {},
+            "cat " + list),
+        row("a pipe above 64 MB", {"/dev/fd/0"}, "VELMORA_COM1", 1,
+            "[Lumbra] Lookup soubor z roury je větší než 64 MB!\nSoubor nebyl odeslán.\n", "", {},
+            "head -c 67108865 /dev/zero"),
         // A read that fails is not the end of the table (procfs refuses to read address 0).
-        Case("an unreadable source", {"/proc/self/mem"}, "VELMORA_COM1", 1,
-             "[Lumbra] Chyba při čtení lookup souboru!\nPřenos byl ukončen.\n", ""),
-        Case("interactive tail", {",2,5"}, "VELMORA_COM2", 2, "lumbra /cesta/seznam.txt,1,1\n", ""),
+        row("an unreadable source", {"/proc/self/mem"}, "VELMORA_COM1", 1,
+            "[Lumbra] Chyba při čtení lookup souboru!\nPřenos byl ukončen.\n", ""),
+        row("interactive tail", {",2,5"}, "VELMORA_COM2", 2, "lumbra /cesta/seznam.txt,1,1\n", ""),
         // A UTF-8 file reaches the terminal in its code page.
-        Case("UTF-8", {"--charset=utf-8", "/dev/fd/0"}, "VELMORA_COM1", 0, kLoaded,
-             "\x8Elu\x9Dou\xE8k\xFD k\xF9\xF2\r\n", {}, "printf '%s\\n' 'Žluťoučký kůň'"),
+        row("UTF-8", {"--charset=utf-8", "/dev/fd/0"}, "VELMORA_COM1", 0, kLoaded,
+            "\x8Elu\x9Dou\xE8k\xFD k\xF9\xF2\r\n", {}, "printf '%s\\n' 'Žluťoučký kůň'"),
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
