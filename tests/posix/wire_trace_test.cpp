@@ -7,18 +7,17 @@
 #include <sstream>
 
 #include "common/traced_line.h"
-#include "tests/core/reader_test_fixture.h"
-#include "tests/support/posix/child_process.h"
+#include "tests/support/posix/e2e_rig.h"
 #include "tests/support/scripted_peer.h"
 #include "tools/simulated-line/simulated_line.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-using reader_test::read_bytes;
-using testing_support::BackgroundProcess;
-
-const std::string kBin = VELMORA_BIN_DIR;
+using testing_support::bin_dir;
+using testing_support::E2eRig;
+using testing_support::read_bytes;
+using testing_support::write_bytes;
 
 // The lines without their times: direction, hex bytes and text, in order.
 std::vector<std::string> without_times(const std::string& trace) {
@@ -45,21 +44,21 @@ TEST(WireTrace, EachProgramAppendsWhatTheTerminalSawRunAfterRun) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.program);
-        reader_test::TempDir temp;
-        reader_test::write_bytes(temp.file("list.txt"), "jedna\r\ndva\r\n");
-        std::vector<std::string> sim{kBin + "/velmora-sim", "--transcript", temp.file("wire.txt")};
+        E2eRig rig;
+        const auto& temp = rig.temp;
+        write_bytes(temp.file("list.txt"), "jedna\r\ndva\r\n");
+        std::vector<std::string> sim{"--transcript", temp.file("wire.txt")};
         sim.insert(sim.end(), c.terminal.begin(), c.terminal.end());
-        BackgroundProcess terminal(sim);
-        const std::string device = terminal.read_line(5s);
+        const std::string device = rig.start_terminal(sim);
         std::string tail = c.tail;
         tail.replace(tail.find('@'), 1, temp.directory());
         for (int run = 0; run < 2; ++run) {
-            const auto result = testing_support::run_process(
-                {kBin + "/" + c.program, tail},
-                {{"VELMORA_COM1", device}, {"VELMORA_TRACE", temp.file("trace.txt")}}, 20s);
+            const auto result =
+                rig.run({bin_dir() + "/" + c.program, tail},
+                        {{"VELMORA_COM1", device}, {"VELMORA_TRACE", temp.file("trace.txt")}}, 20s);
             EXPECT_EQ(result.exit_status, 0) << result.err;
         }
-        terminal.stop();
+        rig.terminal->stop();
         const auto traced = without_times(read_bytes(temp.file("trace.txt")));
         EXPECT_GT(traced.size(), 8u);
         EXPECT_EQ(traced, without_times(read_bytes(temp.file("wire.txt"))));
@@ -68,7 +67,7 @@ TEST(WireTrace, EachProgramAppendsWhatTheTerminalSawRunAfterRun) {
 
 // Each message from the terminal is a line of its own, even when two come in one read.
 TEST(WireTrace, TwoMessagesInOneReadAreTwoLines) {
-    reader_test::TempDir temp;
+    testing_support::TempDir temp;
     ::setenv("VELMORA_TRACE", temp.file("trace.txt").c_str(), 1);
     simline::VirtualClock clock;
     testing_support::ScriptedPeer peer;
@@ -90,13 +89,12 @@ TEST(WireTrace, TwoMessagesInOneReadAreTwoLines) {
 
 // A trace that cannot be written is said once and costs the user nothing.
 TEST(WireTrace, AnUnwritableTraceIsSaidOnceAndTheRunGoesOn) {
-    reader_test::TempDir temp;
-    BackgroundProcess terminal({kBin + "/velmora-sim", "source", "--generate", "2"});
-    const std::string device = terminal.read_line(5s);
-    const std::string trace = temp.file("no-such-folder") + "/trace.txt";
-    const auto result = testing_support::run_process(
-        {kBin + "/ravelo", temp.file("OUT.TXT") + ",1,1,1,1,1,1,0,0,0,2"},
-        {{"VELMORA_COM1", device}, {"VELMORA_TRACE", trace}}, 20s);
+    E2eRig rig;
+    const std::string device = rig.start_terminal({"source", "--generate", "2"});
+    const std::string trace = rig.temp.file("no-such-folder") + "/trace.txt";
+    const auto result =
+        rig.run({bin_dir() + "/ravelo", rig.temp.file("OUT.TXT") + ",1,1,1,1,1,1,0,0,0,2"},
+                {{"VELMORA_COM1", device}, {"VELMORA_TRACE", trace}}, 20s);
     EXPECT_EQ(result.exit_status, 0);
     EXPECT_EQ(result.err,
               "Záznam komunikace (VELMORA_TRACE) nelze zapsat, program pokračuje bez "
