@@ -179,15 +179,13 @@ TEST_F(FaultMatrix, ATerminalGoneMidLoadEndsEitherProgramAtOnce) {
             std::this_thread::sleep_for(1s);
             terminal->stop();
         });
-        const auto start = std::chrono::steady_clock::now();
         const ProcessResult result = run(device, row.program, row.tail);
-        const auto took = std::chrono::steady_clock::now() - start;
         unplug.join();
         EXPECT_EQ(result.exit_status, 1);
         EXPECT_EQ(result.err, row.caption + "Port COM1 přestal pracovat!\nCOM1 = " + device +
                                   ": zařízení zavěsilo linku\nJe převodník USB připojen?\n" +
                                   row.after);
-        EXPECT_LT(took, 2500ms);
+        EXPECT_LT(result.took, 2500ms);
     }
 }
 

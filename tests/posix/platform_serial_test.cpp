@@ -4,7 +4,6 @@
 #include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -18,6 +17,7 @@
 #include "platform/posix/line_settings.h"
 #include "platform/serial.h"
 #include "reader/message_wait.h"
+#include "tests/support/posix/child_process.h"
 #include "tests/support/posix/pty_pair.h"
 
 namespace {
@@ -49,15 +49,11 @@ std::vector<std::uint8_t> every_byte_value() {
 // would pass the exclusive mode, so a test run as root opens as nobody.
 int plain_open_error(const std::string& device) {
     ::chmod(device.c_str(), 0666);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(255);
+    return testing_support::child_status(testing_support::start_child([&] {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 255;
         const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-        ::_exit(fd >= 0 ? 0 : errno);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return fd >= 0 ? 0 : errno;
+    }));
 }
 
 // The modem lines of a device that has them, for drop_modem_lines to work on.

@@ -52,6 +52,7 @@ int exit_code(int status) {
 ProcessResult run_process(const std::vector<std::string>& argv,
                           const std::map<std::string, std::string>& env,
                           std::chrono::milliseconds limit, const ChildSetup& setup) {
+    const auto started = Clock::now();
     int out[2];
     int err[2];
     ProcessResult result;
@@ -86,6 +87,7 @@ ProcessResult run_process(const std::vector<std::string>& argv,
     drain(err[0], result.err);
     close(out[0]);
     close(err[0]);
+    result.took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started);
     return result;
 }
 

@@ -15,6 +15,7 @@ struct ProcessResult {
     int exit_status = -1;  // -1 when it did not end in time (it is killed then)
     std::string out;
     std::string err;
+    std::chrono::milliseconds took{0};  // from its start to its end, in real time
 };
 
 // Where and as whom a child runs.
