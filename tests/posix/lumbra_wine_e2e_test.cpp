@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <thread>
 
 #include "tests/support/posix/wine_rig.h"
 
@@ -43,11 +42,7 @@ std::string lookup_table() {
 
 // The lookup target's --out file once it holds something (it is written after "OVER").
 std::string loaded(const WineRig& rig) {
-    const std::string path = rig.temp.file("loaded.txt");
-    for (int i = 0; i < 50 && !std::filesystem::exists(path); ++i) {
-        std::this_thread::sleep_for(100ms);
-    }
-    return read_bytes(path);
+    return testing_support::wait_for_file(rig.temp.file("loaded.txt"));
 }
 
 // A name with a blank: Wine, like a program that quotes its argument, hands the whole string

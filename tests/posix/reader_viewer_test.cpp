@@ -4,19 +4,18 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
-#include <chrono>
 #include <cstdlib>
-#include <thread>
 
 #include "reader/posix/terminal_ui.h"
-#include "tests/core/reader_test_fixture.h"
+#include "tests/support/posix/e2e_rig.h"
 
 namespace {
 
 // A program that writes its arguments, one per line, to `record` (whole once it exists).
 void write_recorder(const std::string& program, const std::string& record) {
-    reader_test::write_bytes(program, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + record +
-                                          ".part' && mv '" + record + ".part' '" + record + "'\n");
+    testing_support::write_bytes(program, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + record +
+                                              ".part' && mv '" + record + ".part' '" + record +
+                                              "'\n");
     ::chmod(program.c_str(), 0755);
 }
 
@@ -43,21 +42,14 @@ class Environment {
     bool had_ = false;
 };
 
-std::string wait_for_file(const std::string& path) {
-    for (int i = 0; i < 500 && !std::filesystem::exists(path); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return reader_test::read_bytes(path);
-}
-
 bool no_child_left() {
     return ::waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD;
 }
 
 TEST(ReaderViewer, PagerWithArgumentsAndTheDesktopOpenerBothGetTheFileAndLeaveNoChild) {
-    reader_test::TempDir temp;
+    testing_support::TempDir temp;
     const std::string file = temp.file("přijatá data.txt");
-    reader_test::write_bytes(file, "a\r\n");
+    testing_support::write_bytes(file, "a\r\n");
     write_recorder(temp.file("viewer"), temp.file("pager-args"));
     write_recorder(temp.file("xdg-open"), temp.file("opener-args"));
     ravelo::TerminalUi ui;
@@ -67,14 +59,14 @@ TEST(ReaderViewer, PagerWithArgumentsAndTheDesktopOpenerBothGetTheFileAndLeaveNo
         const Environment pager("PAGER", "'" + temp.file("viewer") + "' -R");
         ui.open_in_viewer(file);
     }
-    EXPECT_EQ(reader_test::read_bytes(temp.file("pager-args")), "-R\n" + file + "\n");
+    EXPECT_EQ(testing_support::read_bytes(temp.file("pager-args")), "-R\n" + file + "\n");
     EXPECT_TRUE(no_child_left());
     {
         const Environment display("DISPLAY", ":0");
         const Environment path("PATH", temp.directory() + ":/usr/bin:/bin");
         ui.open_in_viewer(file);
     }
-    EXPECT_EQ(wait_for_file(temp.file("opener-args")), file + "\n");
+    EXPECT_EQ(testing_support::wait_for_file(temp.file("opener-args")), file + "\n");
     EXPECT_TRUE(no_child_left());
 }
 

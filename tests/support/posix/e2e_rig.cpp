@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <thread>
 
 namespace testing_support {
 
@@ -16,6 +17,14 @@ std::string as_lines(const sim::Records& records, const std::string& end) {
     std::string text;
     for (const auto& record : records) text += std::string(record.begin(), record.end()) + end;
     return text;
+}
+
+std::string wait_for_file(const std::string& path, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!std::filesystem::exists(path) && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return read_bytes(path);
 }
 
 E2eRig::E2eRig(const std::vector<std::string>& programs) {

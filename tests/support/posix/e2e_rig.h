@@ -20,6 +20,10 @@ const std::string& bin_dir();
 // Records each followed by `end`, as a reader stores them or a lookup file holds them.
 std::string as_lines(const sim::Records& records, const std::string& end = "\r\n");
 
+// What another process writes to `path`, once the file exists (waiting at most `limit`).
+std::string wait_for_file(const std::string& path,
+                          std::chrono::milliseconds limit = std::chrono::seconds(5));
+
 using Env = std::map<std::string, std::string>;
 
 class E2eRig {
