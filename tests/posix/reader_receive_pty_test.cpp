@@ -6,17 +6,14 @@
 #include "platform/file.h"
 #include "reader/receive_records.h"
 #include "reader/serial_port.h"
+#include "tests/support/posix/e2e_rig.h"
 #include "tests/support/posix/record_source_pump.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
 
-std::string as_lines(const sim::Records& records) {
-    std::string out;
-    for (const auto& r : records) out += std::string(r.begin(), r.end()) + "\r\n";
-    return out;
-}
+using testing_support::as_lines;
 
 TEST(ReaderOverPty, BatchArrivesByteExact) {
     test_support::PtyPair pty;
