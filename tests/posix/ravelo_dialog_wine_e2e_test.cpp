@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <thread>
 
 #include "tests/support/posix/wine_rig.h"
 
@@ -64,10 +63,7 @@ TEST_F(RaveloDialogWineE2e, OnlinePollingWritesEachBatchToItsOwnFile) {
     ASSERT_TRUE(rig.start_terminal({"--generate", "4", "--size", "16"}));
     // Online, automatic names, polled every second, no dialog.
     BackgroundProcess program(rig.ravelo(",1,1,1,1,1,1,0,0,1,1"));
-    const auto deadline = std::chrono::steady_clock::now() + 20s;
-    while (automatic_files(rig).size() < 3 && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(100ms);
-    }
+    testing_support::eventually([&] { return automatic_files(rig).size() >= 3; }, 20s);
     EXPECT_EQ(rig.answer_box("Připraveno pro příjem dat", "cancel", 10).exit_status, 0)
         << "the polling window was not found";
     EXPECT_EQ(program.wait(30s), 1);

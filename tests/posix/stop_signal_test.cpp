@@ -9,7 +9,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <thread>
 
 #include "tests/support/posix/e2e_rig.h"
 #include "tests/support/posix/on_terminal.h"
@@ -97,16 +96,12 @@ TEST(StopSignal, EndsTheTransferRestoresThePortAndNamesTheSignal) {
         }
         OnTerminal user({testing_support::bin_dir() + "/" + c.program, tail}, rig.env(device),
                         temp.directory());
-        const auto deadline = std::chrono::steady_clock::now() + 10s;
         auto ready = [&] {
             const std::string file = received_file(temp.directory());
             return read_bytes(temp.file("wire.txt")).find(c.ready) != std::string::npos &&
                    (c.ready_bytes == 0 || (!file.empty() && fs::file_size(file) >= c.ready_bytes));
         };
-        while (!ready() && std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(20ms);
-        }
-        ASSERT_TRUE(ready()) << read_bytes(temp.file("wire.txt"));
+        ASSERT_TRUE(testing_support::eventually(ready, 10s)) << read_bytes(temp.file("wire.txt"));
         if (c.exit_status == 0) {
             ASSERT_TRUE(user.wait_for(c.shown)) << user.shown;
         }

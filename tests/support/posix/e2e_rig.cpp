@@ -19,11 +19,16 @@ std::string as_lines(const sim::Records& records, const std::string& end) {
     return text;
 }
 
-std::string wait_for_file(const std::string& path, std::chrono::milliseconds limit) {
+bool eventually(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!std::filesystem::exists(path) && std::chrono::steady_clock::now() < deadline) {
+    while (!condition() && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
+    return condition();
+}
+
+std::string wait_for_file(const std::string& path, std::chrono::milliseconds limit) {
+    eventually([&] { return std::filesystem::exists(path); }, limit);
     return read_bytes(path);
 }
 

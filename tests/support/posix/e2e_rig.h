@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -19,6 +20,9 @@ const std::string& bin_dir();
 
 // Records each followed by `end`, as a reader stores them or a lookup file holds them.
 std::string as_lines(const sim::Records& records, const std::string& end = "\r\n");
+
+// Checks `condition` every 10 ms until it holds or `limit` has passed; its last answer.
+bool eventually(const std::function<bool()>& condition, std::chrono::milliseconds limit);
 
 // What another process writes to `path`, once the file exists (waiting at most `limit`).
 std::string wait_for_file(const std::string& path,
