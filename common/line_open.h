@@ -14,17 +14,27 @@ struct LineRequest {
     int port_index = 0;
     int port_count = 0;  // the program's list: COM1..COM<port_count>
     int baud_index = 0;
-    std::uint32_t in_queue = 0;
-    std::uint32_t out_queue = 0;
+    std::uint32_t in_buffer = 0;
+    std::uint32_t out_buffer = 0;
 };
 
 enum class LineOpen { opened, cannot_open, refused };
 
-// Opens the port (traced when the user asked for a trace), sets its queues, speed and 8N1 with
+// How the open went, and for a port that could not be opened, why, where the platform can say
+// more than the port's name (the device and the system's reason on Linux).
+struct LineOpening {
+    LineOpen outcome = LineOpen::cannot_open;
+    std::string reason;
+};
+
+// Opens the port (traced when the user asked for a trace) with its buffers, speed and 8N1 with
 // no flow control, and discards what the port had received before. *line holds the port only
 // when it was opened and configured.
-LineOpen open_line(platform::SerialPorts& ports, platform::Clock& clock, const LineRequest& request,
-                   std::unique_ptr<platform::SerialLine>* line);
+LineOpening open_line(platform::SerialPorts& ports, platform::Clock& clock,
+                      const LineRequest& request, std::unique_ptr<platform::SerialLine>* line);
+
+// A port message followed, on its own lines, by the reason where there is one.
+std::string with_reason(const std::string& message, const std::string& reason);
 
 // What both programs say when the port fails under them (an adapter pulled out): "Port COM1
 // přestal pracovat!" and, on its own lines, the device and the reason where the platform has them.

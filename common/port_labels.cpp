@@ -1,10 +1,12 @@
 // The port and speed lists, built from one table so labels and speeds cannot drift apart.
 #include "common/port_labels.h"
 
+#include "platform/port_device.h"
+
 namespace common {
 
 std::string port_name(int port_index) {
-    return "COM" + std::to_string(port_index + 1);
+    return platform::com_port_name(static_cast<unsigned>(port_index) + 1);
 }
 
 std::vector<std::string> port_labels(int count) {
@@ -20,11 +22,6 @@ const std::vector<std::string>& baud_labels() {
         return out;
     }();
     return labels;
-}
-
-std::string with_detail(const std::string& message, const platform::SerialPorts& ports) {
-    const std::string detail = ports.failure_detail();
-    return detail.empty() ? message : message + "\n" + detail;
 }
 
 }  // namespace common

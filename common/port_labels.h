@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/serial.h"
-
 namespace common {
 
 constexpr int kReaderPortCount = 9;  // COM1..COM9
@@ -22,9 +20,5 @@ std::string port_name(int port_index);
 std::vector<std::string> port_labels(int count);
 // "115200", "57600", "38400", "19200", "9600".
 const std::vector<std::string>& baud_labels();
-
-// A port message followed, on its own lines, by why the last open failed where the platform
-// can say it (the device and the system's reason on Linux; nothing more on Windows).
-std::string with_detail(const std::string& message, const platform::SerialPorts& ports);
 
 }  // namespace common

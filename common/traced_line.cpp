@@ -22,16 +22,6 @@ class TracedLine : public platform::SerialLine {
         : line_(std::move(line)), clock_(clock), trace_(std::move(trace)), start_(start) {}
     ~TracedLine() override { flush_received(); }
 
-    bool set_queues(std::uint32_t in_bytes, std::uint32_t out_bytes) override {
-        return line_->set_queues(in_bytes, out_bytes);
-    }
-    bool configure(std::uint32_t baud, std::string* refused) override {
-        return line_->configure(baud, refused);
-    }
-    bool set_write_timeouts(const platform::WriteTimeouts& timeouts) override {
-        return line_->set_write_timeouts(timeouts);
-    }
-
     std::size_t read(std::uint8_t* buffer, std::size_t n) override {
         const std::size_t got = line_->read(buffer, n);
         for (std::size_t i = 0; i < got; ++i) {

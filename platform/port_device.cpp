@@ -14,6 +14,10 @@ bool starts_with(const std::string& text, const std::string& prefix) {
 
 }  // namespace
 
+std::string com_port_name(unsigned port_number) {
+    return "COM" + std::to_string(port_number);
+}
+
 unsigned com_port_number(const std::string& name) {
     if (name.size() < 4 || name.size() > 6) return 0;
     for (std::size_t i = 0; i < 3; ++i) {
@@ -28,15 +32,13 @@ unsigned com_port_number(const std::string& name) {
     return value <= kHighestPort ? value : 0;
 }
 
-std::string port_variable(const std::string& port_name) {
-    const unsigned number = com_port_number(port_name);
-    return number == 0 ? std::string() : "VELMORA_COM" + std::to_string(number);
+std::string port_variable(unsigned port_number) {
+    return port_number == 0 ? std::string() : "VELMORA_" + com_port_name(port_number);
 }
 
-bool windows_port_device(const std::string& port_name, const std::string& redirect,
-                         std::string* device) {
+bool windows_port_device(unsigned port_number, const std::string& redirect, std::string* device) {
     if (redirect.empty()) {
-        *device = kDevicePrefix + port_name;
+        *device = kDevicePrefix + com_port_name(port_number);
         return true;
     }
     if (starts_with(redirect, kDevicePrefix) && redirect.size() > 4) {
@@ -45,7 +47,7 @@ bool windows_port_device(const std::string& port_name, const std::string& redire
     }
     const unsigned number = com_port_number(redirect);
     if (number == 0) return false;
-    *device = kDevicePrefix + ("COM" + std::to_string(number));
+    *device = kDevicePrefix + com_port_name(number);
     return true;
 }
 

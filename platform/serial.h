@@ -1,4 +1,4 @@
-// The serial line as both programs use it: open by port name, configure, poll, write.
+// The serial line as both programs use it: open by port number with its settings, poll, write.
 #pragma once
 
 #include <cstddef>
@@ -8,25 +8,30 @@
 
 namespace platform {
 
-// Write time limit: multiplier per byte plus a constant. Reads always return at once.
-struct WriteTimeouts {
+// How long a write may take: a fixed allowance plus a time for every byte it carries.
+struct WriteLimit {
     std::uint32_t per_byte_ms = 5;
     std::uint32_t constant_ms = 50;
+};
+
+// Everything the line is set to when it opens: 8 data bits, no parity, one stop bit, no flow
+// control of any kind and DTR and RTS off, at `baud`; reads always return at once.
+struct LineSettings {
+    std::uint32_t baud = 0;  // 0 stands for a speed outside the programs' list: always refused
+    // Bytes the driver should be able to hold each way; where the system sizes its own buffers
+    // (POSIX) they are a wish it need not follow.
+    std::uint32_t in_buffer = 0;
+    std::uint32_t out_buffer = 0;
+    WriteLimit write_limit;
 };
 
 class SerialLine {
   public:
     virtual ~SerialLine() = default;  // closes the port
 
-    virtual bool set_queues(std::uint32_t in_bytes, std::uint32_t out_bytes) = 0;
-    // 8 data bits, no parity, one stop bit, no flow control of any kind, DTR and RTS off.
-    // On failure, *refused names the setting the port would not take.
-    virtual bool configure(std::uint32_t baud, std::string* refused) = 0;
-    virtual bool set_write_timeouts(const WriteTimeouts& timeouts) = 0;
-
     // Returns at once with what is buffered, up to n bytes (possibly none).
     virtual std::size_t read(std::uint8_t* buffer, std::size_t n) = 0;
-    // Returns how many bytes went out within the write time limit.
+    // Returns how many bytes went out within the write limit.
     virtual std::size_t write(const std::uint8_t* data, std::size_t n) = 0;
     // Blocks without using the processor until a byte can be read or limit_ms has passed.
     // Returns true when a byte is there.
@@ -40,17 +45,23 @@ class SerialLine {
     virtual std::string failure_detail() const { return {}; }
 };
 
-enum class OpenError { none, cannot_open, busy };
+// busy: open elsewhere; refused: opened, but a setting did not take, and closed again.
+enum class OpenError { none, cannot_open, busy, refused };
+
+struct OpenedLine {
+    std::unique_ptr<SerialLine> line;  // set only when `error` is none
+    OpenError error = OpenError::cannot_open;
+    // cannot_open and busy: the device and the system's reason, and what to do, where there is
+    // more to say than the port's own name (else empty). refused: the setting the port refused.
+    std::string reason;
+};
 
 class SerialPorts {
   public:
     virtual ~SerialPorts() = default;
-    // "COM1".."COM9", or the device the variable VELMORA_COMn names for COMn. Exclusive: a port
-    // open elsewhere cannot be opened.
-    virtual std::unique_ptr<SerialLine> open(const std::string& port_name, OpenError* error) = 0;
-    // Why the last open failed, for the user: the device and the system's reason, and what to do.
-    // Empty where the port's own name is all there is to say.
-    virtual std::string failure_detail() const { return {}; }
+    // COM<port_number> (from 1), or the device the variable VELMORA_COM<port_number> names, with
+    // `settings` applied. Exclusive: a port open elsewhere cannot be opened.
+    virtual OpenedLine open(unsigned port_number, const LineSettings& settings) = 0;
 };
 
 std::unique_ptr<SerialPorts> make_system_serial_ports();

@@ -179,7 +179,6 @@ int receive_into_file(Reader& reader, MessageBuffer& buffer) {
 
 int receive_records(Reader& reader) {
     reader.stored_records = 0;
-    reader.port->set_write_timeouts(platform::WriteTimeouts{5, 50});
     MessageBuffer buffer;
     if (request_records(reader, buffer) != RequestEnd::acknowledged) return 0;
     return receive_into_file(reader, buffer);

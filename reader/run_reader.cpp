@@ -51,7 +51,7 @@ void report_result(Reader& reader, int result) {
 int run_transfer(Reader& reader) {
     const platform::StopSignalScope stop_signals;
     reader.stored_records = 0;
-    if (!open_serial_port(reader)) return 0;
+    if (open_serial_port(reader) != common::LineOpen::opened) return 0;
     const int result = receive_records(reader);
     reader.port.reset();
     tidy_output_file(reader, result);

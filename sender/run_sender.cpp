@@ -64,7 +64,7 @@ void run_attempts(Sender& sender) {
             !sender.boxes.ask_yes_no(kCaption, kRepeatQuestion, common::BoxIcon::question)) {
             return;
         }
-        if (!sender.port && open_serial_port(sender) != 1) return;
+        if (!sender.port && open_serial_port(sender) != common::LineOpen::opened) return;
         sender.port->discard_input();
     }
     sender.loaded = result == 1;
@@ -87,10 +87,10 @@ int run_sender(Sender& sender, const platform::ProgramFolders& folders) {
         return 0;
     }
     save_choices(sender);
-    const int opened = open_serial_port(sender);
-    if (opened != 1) {
+    const common::LineOpen opened = open_serial_port(sender);
+    if (opened != common::LineOpen::opened) {
         sender.lookup.close();
-        return opened;
+        return opened == common::LineOpen::cannot_open ? -1 : 0;
     }
     sender.ui.init_common_controls();
     run_attempts(sender);

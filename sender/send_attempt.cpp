@@ -172,7 +172,6 @@ int send_lookup_file(Sender& sender) {
 }
 
 int send_attempt(Sender& sender) {
-    sender.port->set_write_timeouts(platform::WriteTimeouts{5, 50});
     const std::string refused = convert_lookup_file(sender);
     if (!refused.empty()) {
         warn(sender, refused);

@@ -2,27 +2,29 @@
 // control, DTR and RTS off.
 #include "sender/serial_port.h"
 
-#include "common/line_open.h"
 #include "common/port_labels.h"
 #include "sender/sender_messages.h"
 
 namespace lumbra {
 
-int open_serial_port(Sender& sender) {
+common::LineOpen open_serial_port(Sender& sender) {
     const common::LineRequest request{sender.settings.port_index, common::kSenderPortCount,
                                       sender.settings.baud_index, kInQueueBytes, kOutQueueBytes};
-    switch (common::open_line(sender.ports, sender.clock, request, &sender.port)) {
+    const common::LineOpening opening =
+        common::open_line(sender.ports, sender.clock, request, &sender.port);
+    switch (opening.outcome) {
         case common::LineOpen::cannot_open:
-            sender.boxes.show_message(kCaption, common::with_detail(kCannotOpenPort, sender.ports),
+            sender.boxes.show_message(kCaption,
+                                      common::with_reason(kCannotOpenPort, opening.reason),
                                       common::BoxIcon::exclamation);
-            return -1;
+            break;
         case common::LineOpen::refused:
             sender.boxes.show_message(kCaption, kCannotSetLine, common::BoxIcon::exclamation);
-            return 0;
+            break;
         case common::LineOpen::opened:
             break;
     }
-    return 1;
+    return opening.outcome;
 }
 
 }  // namespace lumbra

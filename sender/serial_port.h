@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "common/line_open.h"
 #include "sender/sender.h"
 
 namespace lumbra {
@@ -10,9 +11,9 @@ namespace lumbra {
 constexpr std::uint32_t kInQueueBytes = 256;
 constexpr std::uint32_t kOutQueueBytes = 1200;
 
-// 1 with sender.port open and configured; -1 when it cannot be opened ("Nemohu otevřít COM
-// port!"); 0 when the line settings are refused ("Nelze nastavit komunikační parametry!"),
+// sender.port is open and configured only for `opened`. "Nemohu otevřít COM port!" when it
+// cannot be opened; "Nelze nastavit komunikační parametry!" when the line settings are refused,
 // with the port closed again.
-int open_serial_port(Sender& sender);
+common::LineOpen open_serial_port(Sender& sender);
 
 }  // namespace lumbra

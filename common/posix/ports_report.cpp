@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "common/port_labels.h"
+#include "common/posix/form_fields.h"
 #include "common/posix/terminal_io.h"
 #include "platform/posix/port_names.h"
 #include "platform/printable_text.h"
@@ -83,10 +85,11 @@ void print_ports_report(int port_count) {
     write_all(STDOUT_FILENO, ports_report(platform::survey_ports({}, port_count)));
 }
 
-std::string port_with_device(const std::string& port_label) {
-    std::string device;
-    if (!platform::device_for_port(port_label, &device)) return port_label;
-    return port_label + " (" + platform::printable(device) + ")";
+std::string port_with_device(int port_index, int port_count) {
+    const std::string label = choice_label(port_labels(port_count), port_index);
+    if (port_index < 0 || port_index >= port_count) return label;
+    const std::string device = platform::device_for_port(static_cast<unsigned>(port_index) + 1);
+    return label + " (" + platform::printable(device) + ")";
 }
 
 }  // namespace common

@@ -14,8 +14,8 @@ std::string ports_report(const platform::PortSurvey& survey);
 // standard output.
 void print_ports_report(int port_count);
 
-// A form's port field: "COM1 (/dev/ttyS0)", the port with the device it opens; any other text
-// (no port chosen) as it stands.
-std::string port_with_device(const std::string& port_label);
+// A form's port field: "COM1 (/dev/ttyS0)", the port of the list COM1..COM<port_count> with the
+// device it opens; "(nic)" when none of the list is chosen.
+std::string port_with_device(int port_index, int port_count);
 
 }  // namespace common

@@ -113,4 +113,8 @@ bool drop_modem_lines(int fd, std::string* refused, ModemControl control) {
     return false;
 }
 
+bool set_up_line(int fd, const LineSettings& settings, std::string* refused) {
+    return apply_line_settings(fd, settings.baud, refused) && drop_modem_lines(fd, refused);
+}
+
 }  // namespace platform

@@ -4,7 +4,14 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/serial.h"
+
 namespace platform {
+
+// The line's settings on the device: termios and the modem lines. The buffer sizes are left to
+// the system, and the write limit is kept by the line itself. On failure *refused names the
+// setting that did not stick.
+bool set_up_line(int fd, const LineSettings& settings, std::string* refused);
 
 // Raw 8N1 at baud, no flow control of any kind, reads that never wait (VMIN = VTIME = 0).
 // Reads the settings back; on a mismatch *refused names the first setting that did not stick.

@@ -1,4 +1,4 @@
-// Port names to device paths: the environment may point any port at a pseudo-terminal.
+// Port numbers to device paths: the environment may point any port at a pseudo-terminal.
 #include "platform/posix/port_names.h"
 
 #include <cstdlib>
@@ -7,16 +7,11 @@
 
 namespace platform {
 
-bool device_for_port(const std::string& port_name, std::string* device) {
-    const unsigned number = com_port_number(port_name);
-    if (number == 0) return false;
-    const char* chosen = std::getenv(port_variable(port_name).c_str());
-    if (chosen && *chosen) {
-        *device = chosen;
-    } else {
-        *device = "/dev/ttyS" + std::to_string(number - 1);
-    }
-    return true;
+std::string device_for_port(unsigned port_number) {
+    if (port_number == 0) return {};
+    const char* chosen = std::getenv(port_variable(port_number).c_str());
+    if (chosen && *chosen) return chosen;
+    return "/dev/ttyS" + std::to_string(port_number - 1);
 }
 
 }  // namespace platform

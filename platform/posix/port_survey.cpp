@@ -61,8 +61,8 @@ DeviceAccess device_access(const std::string& device) {
 
 PortEntry port_entry(const SurveyRoots& roots, int number) {
     PortEntry entry;
-    entry.port = "COM" + std::to_string(number);
-    entry.device = environment_variable(port_variable(entry.port));
+    entry.port = com_port_name(static_cast<unsigned>(number));
+    entry.device = environment_variable(port_variable(static_cast<unsigned>(number)));
     entry.from_variable = !entry.device.empty();
     if (!entry.from_variable) entry.device = roots.dev + "/ttyS" + std::to_string(number - 1);
     entry.access = device_access(entry.device);

@@ -13,6 +13,7 @@
 #include <chrono>
 #include <utility>
 
+#include "platform/port_device.h"
 #include "platform/posix/line_settings.h"
 #include "platform/posix/low_latency.h"
 #include "platform/posix/port_failure.h"
@@ -60,10 +61,12 @@ std::size_t bytes_queued_out(int fd) {
 
 class TermiosLine : public SerialLine {
   public:
-    TermiosLine(int fd, const termios& original, std::string port_name, std::string device)
+    TermiosLine(int fd, const termios& original, const WriteLimit& write_limit,
+                std::string port_name, std::string device)
         : fd_(fd),
           original_(original),
           latency_(ask_low_latency(fd)),
+          write_limit_(write_limit),
           port_name_(std::move(port_name)),
           device_(std::move(device)) {}
 
@@ -74,17 +77,8 @@ class TermiosLine : public SerialLine {
         ::close(fd_);
     }
 
-    bool set_queues(std::uint32_t, std::uint32_t) override { return true; }
-
-    bool configure(std::uint32_t baud, std::string* refused) override {
-        std::string ignored;
-        std::string* report = refused ? refused : &ignored;
-        return apply_line_settings(fd_, baud, report) && drop_modem_lines(fd_, report);
-    }
-
-    bool set_write_timeouts(const WriteTimeouts& timeouts) override {
-        timeouts_ = timeouts;
-        return true;
+    bool set_up(const LineSettings& settings, std::string* refused) {
+        return set_up_line(fd_, settings, refused);
     }
 
     std::size_t read(std::uint8_t* buffer, std::size_t n) override {
@@ -95,7 +89,7 @@ class TermiosLine : public SerialLine {
 
     std::size_t write(const std::uint8_t* data, std::size_t n) override {
         Deadline deadline =
-            deadline_after(std::uint64_t{timeouts_.per_byte_ms} * n + timeouts_.constant_ms);
+            deadline_after(std::uint64_t{write_limit_.per_byte_ms} * n + write_limit_.constant_ms);
         std::size_t done = 0;
         while (done < n) {
             ssize_t put = ::write(fd_, data + done, n - done);
@@ -178,8 +172,8 @@ class TermiosLine : public SerialLine {
     // it, so let it out first, but never wait longer than the write time limit would.
     void restore_settings() {
         std::size_t queued = bytes_queued_out(fd_);
-        Deadline deadline =
-            deadline_after(std::uint64_t{timeouts_.per_byte_ms} * queued + timeouts_.constant_ms);
+        Deadline deadline = deadline_after(std::uint64_t{write_limit_.per_byte_ms} * queued +
+                                           write_limit_.constant_ms);
         while (queued > 0 && remaining_ms(deadline) > 0) {
             timespec pause{0, 5 * 1000000L};
             ::nanosleep(&pause, nullptr);
@@ -204,7 +198,7 @@ class TermiosLine : public SerialLine {
     int fd_;
     termios original_;
     LowLatency latency_;
-    WriteTimeouts timeouts_;
+    WriteLimit write_limit_;
     ReadAhead ahead_;
     std::string port_name_;
     std::string device_;
@@ -233,32 +227,33 @@ OpenError claim_device(int fd, termios* original) {
 
 class TermiosPorts : public SerialPorts {
   public:
-    std::unique_ptr<SerialLine> open(const std::string& port_name, OpenError* error) override {
-        OpenError ignored;
-        OpenError* result = error ? error : &ignored;
-        *result = OpenError::cannot_open;
-        detail_.clear();
-        std::string device;
-        if (!device_for_port(port_name, &device)) return nullptr;
-        int fd = open_device(device, result);
+    OpenedLine open(unsigned port_number, const LineSettings& settings) override {
+        OpenedLine opened;
+        const std::string device = device_for_port(port_number);
+        if (device.empty()) return opened;
+        const std::string port_name = com_port_name(port_number);
+        int fd = open_device(device, &opened.error);
         if (fd < 0) {
-            detail_ = describe_open_failure(port_name, device, errno);
-            return nullptr;
+            opened.reason = describe_open_failure(port_name, device, errno);
+            return opened;
         }
         termios original{};
-        *result = claim_device(fd, &original);
-        if (*result != OpenError::none) {
-            detail_ = describe_open_failure(port_name, device, errno);
+        opened.error = claim_device(fd, &original);
+        if (opened.error != OpenError::none) {
+            opened.reason = describe_open_failure(port_name, device, errno);
             ::close(fd);
-            return nullptr;
+            return opened;
         }
-        return std::make_unique<TermiosLine>(fd, original, port_name, device);
+        auto line =
+            std::make_unique<TermiosLine>(fd, original, settings.write_limit, port_name, device);
+        // A refused setting closes the line again, which puts the device's own settings back.
+        if (!line->set_up(settings, &opened.reason)) {
+            opened.error = OpenError::refused;
+            return opened;
+        }
+        opened.line = std::move(line);
+        return opened;
     }
-
-    std::string failure_detail() const override { return detail_; }
-
-  private:
-    std::string detail_;
 };
 
 }  // namespace

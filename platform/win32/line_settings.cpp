@@ -29,6 +29,42 @@ void pass_bytes_unchanged(DCB& dcb) {
 
 }  // namespace
 
+COMMTIMEOUTS with_reads(COMMTIMEOUTS timeouts, const ReadTimeouts& read) {
+    timeouts.ReadIntervalTimeout = read.interval;
+    timeouts.ReadTotalTimeoutMultiplier = read.multiplier;
+    timeouts.ReadTotalTimeoutConstant = read.constant;
+    return timeouts;
+}
+
+COMMTIMEOUTS line_timeouts(const WriteLimit& limit) {
+    COMMTIMEOUTS t{};
+    t.WriteTotalTimeoutMultiplier = limit.per_byte_ms;
+    t.WriteTotalTimeoutConstant = limit.constant_ms;
+    return with_reads(t, polling_read_timeouts());
+}
+
+bool set_up_line(HANDLE port, const LineSettings& settings, std::string* refused) {
+    if (settings.baud == 0) {
+        *refused = "speed";
+        return false;
+    }
+    // Only a wish: a driver that keeps its own sizes still carries the line.
+    SetupComm(port, settings.in_buffer, settings.out_buffer);
+    // A driver that cannot report its block gets one built from nothing, as before.
+    DCB reported{};
+    reported.DCBlength = sizeof(DCB);
+    if (!GetCommState(port, &reported)) {
+        reported = DCB{};
+        reported.DCBlength = sizeof(DCB);
+    }
+    DCB wanted = line_control_block(reported, settings.baud);
+    if (SetCommState(port, &wanted)) return true;
+    DCB got{};
+    got.DCBlength = sizeof(DCB);
+    *refused = GetCommState(port, &got) ? refused_setting(wanted, got) : "line settings";
+    return false;
+}
+
 DCB line_control_block(const DCB& reported, std::uint32_t baud) {
     DCB dcb = reported;
     dcb.DCBlength = sizeof(DCB);

@@ -1,4 +1,5 @@
-// Maps the programs' line settings onto the device control block and names what a port refused.
+// Maps the programs' line settings onto the time-outs, driver queues and device control block,
+// and names what a port refused.
 #pragma once
 
 #include <windows.h>
@@ -6,7 +7,20 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/serial.h"
+#include "platform/win32/read_timeouts.h"
+
 namespace platform {
+
+// Reads that return at once with what is buffered; writes within the limit.
+COMMTIMEOUTS line_timeouts(const WriteLimit& limit);
+// The same time-outs with other read time-outs.
+COMMTIMEOUTS with_reads(COMMTIMEOUTS timeouts, const ReadTimeouts& read);
+
+// The driver's queues and the control block of an open port (its time-outs are set before, with
+// line_timeouts). A speed of 0 is refused before the port is touched. On failure *refused names
+// the setting the port would not take.
+bool set_up_line(HANDLE port, const LineSettings& settings, std::string* refused);
 
 // The block to apply, built on what the driver reports: speed, 8N1, binary, no flow control of
 // any kind, DTR and RTS disabled, no parity check, no error character, no NUL stripping, no

@@ -7,27 +7,11 @@
 #include "platform/environment.h"
 #include "platform/port_device.h"
 #include "platform/read_ahead.h"
-#include "platform/read_timeouts.h"
 #include "platform/win32/line_settings.h"
 #include "platform/win32/wide.h"
 
 namespace platform {
 namespace {
-
-COMMTIMEOUTS with_reads(COMMTIMEOUTS t, const ReadTimeouts& read) {
-    t.ReadIntervalTimeout = read.interval;
-    t.ReadTotalTimeoutMultiplier = read.multiplier;
-    t.ReadTotalTimeoutConstant = read.constant;
-    return t;
-}
-
-// Reads return at once with what is buffered; writes get the caller's limit.
-COMMTIMEOUTS polling_timeouts(const WriteTimeouts& write) {
-    COMMTIMEOUTS t{};
-    t.WriteTotalTimeoutMultiplier = write.per_byte_ms;
-    t.WriteTotalTimeoutConstant = write.constant_ms;
-    return with_reads(t, polling_read_timeouts());
-}
 
 // A write that ran out of its time limit is no failure of the line.
 bool is_time_out(DWORD code) {
@@ -36,7 +20,8 @@ bool is_time_out(DWORD code) {
 
 class Win32SerialLine : public SerialLine {
   public:
-    explicit Win32SerialLine(HANDLE handle) : handle_(handle) {
+    Win32SerialLine(HANDLE handle, const WriteLimit& write_limit)
+        : handle_(handle), normal_(line_timeouts(write_limit)) {
         applied_ = SetCommTimeouts(handle_, &normal_) != 0;
         timeouts_ = normal_;
     }
@@ -44,34 +29,8 @@ class Win32SerialLine : public SerialLine {
     Win32SerialLine(const Win32SerialLine&) = delete;
     Win32SerialLine& operator=(const Win32SerialLine&) = delete;
 
-    bool set_queues(std::uint32_t in_bytes, std::uint32_t out_bytes) override {
-        return SetupComm(handle_, in_bytes, out_bytes) != 0;
-    }
-
-    bool configure(std::uint32_t baud, std::string* refused) override {
-        // A driver that cannot report its block gets one built from nothing, as before.
-        DCB reported{};
-        reported.DCBlength = sizeof(DCB);
-        if (!GetCommState(handle_, &reported)) {
-            reported = DCB{};
-            reported.DCBlength = sizeof(DCB);
-        }
-        DCB wanted = line_control_block(reported, baud);
-        if (SetCommState(handle_, &wanted)) return true;
-        if (refused) {
-            DCB got{};
-            got.DCBlength = sizeof(DCB);
-            *refused = GetCommState(handle_, &got) ? refused_setting(wanted, got) : "line settings";
-        }
-        return false;
-    }
-
-    bool set_write_timeouts(const WriteTimeouts& timeouts) override {
-        normal_ = polling_timeouts(timeouts);
-        COMMTIMEOUTS now = timeouts_;
-        now.WriteTotalTimeoutMultiplier = normal_.WriteTotalTimeoutMultiplier;
-        now.WriteTotalTimeoutConstant = normal_.WriteTotalTimeoutConstant;
-        return apply(now);
+    bool set_up(const LineSettings& settings, std::string* refused) {
+        return set_up_line(handle_, settings, refused);
     }
 
     std::size_t read(std::uint8_t* buffer, std::size_t n) override {
@@ -150,7 +109,7 @@ class Win32SerialLine : public SerialLine {
 
     HANDLE handle_;
     std::unique_ptr<Clock> clock_ = make_system_clock();  // a wait's limit across its slices
-    COMMTIMEOUTS normal_ = polling_timeouts(WriteTimeouts{});
+    COMMTIMEOUTS normal_;      // reads that return at once, the line's write limit
     COMMTIMEOUTS timeouts_{};  // what the port was last given
     bool applied_ = false;
     // Bytes taken off the line and not yet asked for, the byte a wait took first among them.
@@ -192,34 +151,37 @@ OpenError open_error(DWORD code) {
 
 class Win32SerialPorts : public SerialPorts {
   public:
-    std::unique_ptr<SerialLine> open(const std::string& port_name, OpenError* error) override {
-        if (error) *error = OpenError::cannot_open;
-        detail_.clear();
-        const std::string variable = port_variable(port_name);
+    OpenedLine open(unsigned port_number, const LineSettings& settings) override {
+        OpenedLine opened;
+        const std::string variable = port_variable(port_number);
         const std::string redirect = variable.empty() ? "" : environment_variable(variable);
         std::string device;
-        if (!windows_port_device(port_name, redirect, &device)) {
-            detail_ = variable + "=" + redirect +
-                      ": to není port Windows (zadejte např. COM12 nebo \\\\.\\COM12)";
-            return nullptr;
+        if (!windows_port_device(port_number, redirect, &device)) {
+            opened.reason = variable + "=" + redirect +
+                            ": to není port Windows (zadejte např. COM12 nebo \\\\.\\COM12)";
+            return opened;
         }
         // The device namespace form also reaches ports above COM9.
         HANDLE h = CreateFileW(to_wide(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                OPEN_EXISTING, 0, nullptr);
         if (h == INVALID_HANDLE_VALUE) {
-            if (error) *error = open_error(GetLastError());
+            opened.error = open_error(GetLastError());
             // Only a port pointed elsewhere needs saying which one was tried.
-            if (!redirect.empty()) detail_ = port_name + " = " + device + " (" + variable + ")";
-            return nullptr;
+            if (!redirect.empty()) {
+                opened.reason = com_port_name(port_number) + " = " + device + " (" + variable + ")";
+            }
+            return opened;
         }
-        if (error) *error = OpenError::none;
-        return std::make_unique<Win32SerialLine>(h);
+        auto line = std::make_unique<Win32SerialLine>(h, settings.write_limit);
+        // A refused setting closes the port again.
+        if (!line->set_up(settings, &opened.reason)) {
+            opened.error = OpenError::refused;
+            return opened;
+        }
+        opened.error = OpenError::none;
+        opened.line = std::move(line);
+        return opened;
     }
-
-    std::string failure_detail() const override { return detail_; }
-
-  private:
-    std::string detail_;
 };
 
 }  // namespace

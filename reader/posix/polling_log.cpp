@@ -34,8 +34,9 @@ class PollingLog {
         : reader_(reader), port_(common::port_name(reader.settings.port_index)) {}
 
     void started() {
-        std::string device;
-        platform::device_for_port(port_, &device);
+        const int index = reader_.settings.port_index;
+        const std::string device =
+            index < 0 ? std::string() : platform::device_for_port(static_cast<unsigned>(index) + 1);
         write(" (" + platform::printable(device) + "): online příjem, interval dotazů " +
               std::to_string(poll_period_ms(reader_.settings) / 1000) + " s");
     }

@@ -44,9 +44,7 @@ void draw(Form& form) {
     std::string text = "\nČtení dat přes RS-232 (Ver 4.10)\n\n";
     text += field_line(kDirectoryItem, "Adresář :", platform::printable(v.directory));
     text += field_line(kFileNameItem, "Jméno souboru :", platform::printable(v.file_name));
-    text +=
-        field_line(kPortItem, "COM port :",
-                   common::port_with_device(choice_label(common::port_labels(kPortCount), v.port)));
+    text += field_line(kPortItem, "COM port :", common::port_with_device(v.port, kPortCount));
     text += field_line(kBaudItem, "Přen. rychlost :", choice_label(common::baud_labels(), v.baud));
     text += field_line(kFileModeItem,
                        "Mód souboru :", choice_label(file_mode_labels(v.online), v.file_mode));

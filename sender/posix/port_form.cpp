@@ -21,10 +21,9 @@ struct Choices {
 };
 
 void draw(common::FormTerminal& terminal, const Choices& c) {
-    const auto ports = common::port_labels(common::kSenderPortCount);
     std::string text = "\nNastavení COM portu pro přenos:\n\n";
     text += common::field_line(
-        kPortItem + 1, "COM port :", common::port_with_device(common::choice_label(ports, c.port)));
+        kPortItem + 1, "COM port :", common::port_with_device(c.port, common::kSenderPortCount));
     text += common::field_line(kBaudItem + 1,
                                "Rychlost :", common::choice_label(common::baud_labels(), c.baud));
     text += "\nČíslo položky ji změní. O nebo Enter = OK, Z nebo Esc = Zrušit.\nVolba: ";

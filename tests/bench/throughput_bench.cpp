@@ -86,7 +86,7 @@ bool receive(const char* label, std::size_t count, std::size_t size, std::uint32
     ravelo::Reader reader(*ports, *clock, ui, ui);
     reader.settings.show_errors = 0;
     reader.output_path = folder.file("BENCH.TXT");
-    if (!ravelo::open_serial_port(reader)) return false;
+    if (ravelo::open_serial_port(reader) != common::LineOpen::opened) return false;
 
     int stored = 0;
     const Timing t = time_of([&] { stored = ravelo::receive_records(reader); });
@@ -133,7 +133,8 @@ bool send(const char* label, std::size_t count, std::size_t size, std::uint32_t 
     sender.lookup.load(
         platform::File::open(lookup, platform::Creation::open_existing, &error, true),
         lumbra::kLookupMemoryLimit);
-    if (!sender.lookup.is_open() || lumbra::open_serial_port(sender) != 1) return false;
+    if (!sender.lookup.is_open() || lumbra::open_serial_port(sender) != common::LineOpen::opened)
+        return false;
 
     int result = 0;
     const Timing t = time_of([&] { result = lumbra::send_attempt(sender); });

@@ -25,13 +25,15 @@ TEST(PlatformPortDevice, AVariablePointsAPortAtAnotherPortOrDevice) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.port) + " " + c.redirect);
         std::string device;
-        EXPECT_EQ(platform::windows_port_device(c.port, c.redirect, &device), c.device != nullptr);
+        EXPECT_EQ(
+            platform::windows_port_device(platform::com_port_number(c.port), c.redirect, &device),
+            c.device != nullptr);
         if (c.device) {
             EXPECT_EQ(device, c.device);
         }
     }
-    EXPECT_EQ(platform::port_variable("COM12"), "VELMORA_COM12");
-    EXPECT_EQ(platform::port_variable("PRN"), "");
+    EXPECT_EQ(platform::port_variable(12), "VELMORA_COM12");
+    EXPECT_EQ(platform::port_variable(platform::com_port_number("PRN")), "");
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The read time-outs the Windows line sets for a poll and for a wait with a limit.
 #include <gtest/gtest.h>
 
-#include "platform/read_timeouts.h"
+#include "platform/win32/read_timeouts.h"
 
 namespace {
 

@@ -18,7 +18,7 @@ TEST(ReaderPort, OpensTheChosenPortAtTheChosenSpeed) {
             rig.ports.set_available_port(name);
             rig.reader.settings.port_index = port_index;
             rig.reader.settings.baud_index = baud_index;
-            ASSERT_EQ(ravelo::open_serial_port(rig.reader), 1);
+            ASSERT_EQ(ravelo::open_serial_port(rig.reader), common::LineOpen::opened);
             const simline::SimulatedLine* line = rig.ports.current_line();
             ASSERT_NE(line, nullptr);
             EXPECT_EQ(rig.reader.port.get(), line);
@@ -36,7 +36,7 @@ TEST(ReaderPort, PortThatCannotBeOpenedIsReportedWhenErrorsAreShown) {
         ReceiveRig rig;
         rig.ports.set_available_port("COM2");
         rig.reader.settings.show_errors = show_errors;
-        EXPECT_EQ(ravelo::open_serial_port(rig.reader), 0);
+        EXPECT_EQ(ravelo::open_serial_port(rig.reader), common::LineOpen::cannot_open);
         EXPECT_EQ(rig.reader.port, nullptr);
         const std::vector<ShownMessage> expected =
             show_errors
@@ -49,7 +49,7 @@ TEST(ReaderPort, PortThatCannotBeOpenedIsReportedWhenErrorsAreShown) {
 TEST(ReaderPort, RefusedLineSettingsCloseThePortSilently) {
     ReceiveRig rig;
     rig.ports.refuse_configuration(true);
-    EXPECT_EQ(ravelo::open_serial_port(rig.reader), 0);
+    EXPECT_EQ(ravelo::open_serial_port(rig.reader), common::LineOpen::refused);
     EXPECT_EQ(rig.reader.port, nullptr);
     EXPECT_EQ(rig.ports.current_line(), nullptr) << "the port must be closed again";
     EXPECT_TRUE(rig.ui.messages.empty());
@@ -59,7 +59,7 @@ TEST(ReaderPort, SpeedIndexOutsideTheListIsRefusedNotReadPastTheList) {
     for (int baud_index : {-1, 5, 99}) {
         ReceiveRig rig;
         rig.reader.settings.baud_index = baud_index;
-        EXPECT_EQ(ravelo::open_serial_port(rig.reader), 0);
+        EXPECT_EQ(ravelo::open_serial_port(rig.reader), common::LineOpen::refused);
         EXPECT_EQ(rig.ports.current_line(), nullptr);
     }
 }

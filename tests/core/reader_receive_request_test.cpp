@@ -120,7 +120,7 @@ TEST(ReaderRequest, BytesLeftOnTheLineBeforeTheRequestAreDiscarded) {
 
 TEST(ReaderRequest, WriteTimeLimitsAreSetBeforeTheFirstRequest) {
     ReceiveRig rig;
-    platform::WriteTimeouts seen{0, 0};
+    platform::WriteLimit seen{0, 0};
     rig.peer.expect("READ\r").then([&] { seen = rig.ports.current_line()->write_timeouts(); });
     rig.receive();
     EXPECT_EQ(seen.per_byte_ms, 5u);

@@ -14,11 +14,7 @@ namespace reader_test {
 
 class NoPorts : public platform::SerialPorts {
   public:
-    std::unique_ptr<platform::SerialLine> open(const std::string&,
-                                               platform::OpenError* error) override {
-        if (error) *error = platform::OpenError::cannot_open;
-        return nullptr;
-    }
+    platform::OpenedLine open(unsigned, const platform::LineSettings&) override { return {}; }
 };
 
 using testing_support::read_bytes;

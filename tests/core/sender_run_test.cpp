@@ -202,7 +202,7 @@ TEST(SenderRun, ThePortIsOpenedByIndexWithTheSendersQueuesAndTimeouts) {
     rig.sender.settings.port_index = 5;
     rig.sender.settings.baud_index = 4;
     rig.ports.set_available_port("COM6");
-    ASSERT_EQ(lumbra::open_serial_port(rig.sender), 1);
+    ASSERT_EQ(lumbra::open_serial_port(rig.sender), common::LineOpen::opened);
     simline::SimulatedLine& line = *rig.ports.current_line();
     EXPECT_EQ(line.baud(), 9600u);
     EXPECT_EQ(line.in_queue(), 256u);

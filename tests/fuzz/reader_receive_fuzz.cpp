@@ -130,7 +130,8 @@ void check_transfer(const Script& s, int result, const ravelo::Reader& reader,
 // One transfer as the run does it: port opened and configured, records received, port and file
 // closed again.
 int transfer(ravelo::Reader& reader) {
-    fuzz::require(ravelo::open_serial_port(reader) == 1, "the simulated port opens");
+    fuzz::require(ravelo::open_serial_port(reader) == common::LineOpen::opened,
+                  "the simulated port opens");
     const int result = ravelo::receive_records(reader);
     reader.port.reset();
     reader.output.close();

@@ -136,8 +136,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     lumbra::Sender sender(ports, clock, boxes, ui);
     sender.lookup.load(platform::File::open(path, platform::Creation::open_existing, nullptr, true),
                        lumbra::kLookupMemoryLimit);
-    fuzz::require(sender.lookup.is_open() && lumbra::open_serial_port(sender) == 1,
-                  "lookup file and port open");
+    fuzz::require(
+        sender.lookup.is_open() && lumbra::open_serial_port(sender) == common::LineOpen::opened,
+        "lookup file and port open");
     try {
         const int result = lumbra::send_attempt(sender);
         check_attempt(script, result, terminal, ui);

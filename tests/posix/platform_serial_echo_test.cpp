@@ -20,12 +20,9 @@ TEST(PlatformSerialEcho, EveryByteValueComesBackThroughVelmoraSim) {
     ::setenv("VELMORA_COM7", device.c_str(), 1);
 
     auto ports = platform::make_system_serial_ports();
-    platform::OpenError error = platform::OpenError::none;
-    auto line = ports->open("COM7", &error);
-    ASSERT_NE(line, nullptr);
-    std::string refused;
-    ASSERT_TRUE(line->configure(115200, &refused)) << refused;
-    ASSERT_TRUE(line->set_write_timeouts({}));
+    platform::OpenedLine opened = ports->open(7, {115200, 0, 0, {}});
+    ASSERT_NE(opened.line, nullptr) << opened.reason;
+    auto line = std::move(opened.line);
 
     std::vector<std::uint8_t> sent(256);
     for (int b = 0; b < 256; ++b) sent[b] = static_cast<std::uint8_t>(b);

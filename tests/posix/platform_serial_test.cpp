@@ -14,6 +14,7 @@
 
 #include "gtest/gtest.h"
 #include "platform/clock.h"
+#include "platform/port_device.h"
 #include "platform/posix/line_settings.h"
 #include "platform/serial.h"
 #include "reader/message_wait.h"
@@ -107,14 +108,21 @@ class PlatformSerial : public ::testing::Test {
     }
     void TearDown() override { ::unsetenv("VELMORA_COM1"); }
 
+    // The port `name` ("COM1") as the programs open it; reason_ says why not.
+    std::unique_ptr<SerialLine> open_port(const std::string& name, OpenError* error = nullptr,
+                                          const platform::LineSettings& settings = {
+                                              115200, 0, 0, {}}) {
+        platform::OpenedLine opened = ports_->open(platform::com_port_number(name), settings);
+        if (error) *error = opened.error;
+        reason_ = opened.reason;
+        return std::move(opened.line);
+    }
     std::unique_ptr<SerialLine> open_com1(OpenError* error = nullptr) {
-        OpenError ignored;
-        return ports_->open("COM1", error ? error : &ignored);
+        return open_port("COM1", error);
     }
     std::unique_ptr<SerialLine> open_configured() {
         auto line = open_com1();
-        std::string refused;
-        EXPECT_TRUE(line && line->configure(115200, &refused)) << refused;
+        EXPECT_TRUE(line) << reason_;
         return line;
     }
     // Everything the program can read within limit_ms, through the polling it will use.
@@ -131,6 +139,7 @@ class PlatformSerial : public ::testing::Test {
     }
 
     PtyPair pty_;
+    std::string reason_;
     std::unique_ptr<platform::SerialPorts> ports_ = platform::make_system_serial_ports();
 };
 
@@ -151,20 +160,19 @@ TEST_F(PlatformSerial, EveryByteValuePassesUnchangedBothWays) {
 TEST_F(PlatformSerial, EachSpeedIsSetAndAnUnknownOneIsNamed) {
     const std::pair<std::uint32_t, speed_t> speeds[] = {
         {115200, B115200}, {57600, B57600}, {38400, B38400}, {19200, B19200}, {9600, B9600}};
-    auto line = open_com1();
-    ASSERT_TRUE(line);
     for (const auto& [baud, constant] : speeds) {
-        std::string refused;
-        EXPECT_TRUE(line->configure(baud, &refused)) << refused;
+        auto line = open_port("COM1", nullptr, {baud, 0, 0, {}});
+        ASSERT_TRUE(line) << reason_;
         termios t{};
         ASSERT_EQ(::tcgetattr(pty_.slave(), &t), 0);
         EXPECT_EQ(::cfgetospeed(&t), constant) << baud;
         EXPECT_EQ(t.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS), tcflag_t{CS8}) << baud;
         EXPECT_EQ(t.c_iflag & (IXON | IXOFF | IXANY), 0u) << baud;
     }
-    std::string refused;
-    EXPECT_FALSE(line->configure(12345, &refused));
-    EXPECT_EQ(refused, "speed 12345");
+    OpenError error = OpenError::none;
+    EXPECT_FALSE(open_port("COM1", &error, {12345, 0, 0, {}}));
+    EXPECT_EQ(error, OpenError::refused);
+    EXPECT_EQ(reason_, "speed 12345");
 }
 
 TEST_F(PlatformSerial, ReadReturnsAtOnceWithNothingBuffered) {
@@ -230,9 +238,8 @@ TEST_F(PlatformSerial, HungUpLineFailsAtOnceAndSaysWhy) {
 }
 
 TEST_F(PlatformSerial, WriteGivesUpAfterItsTimeLimit) {
-    auto line = open_configured();
-    ASSERT_TRUE(line);
-    ASSERT_TRUE(line->set_write_timeouts({0, 100}));
+    auto line = open_port("COM1", nullptr, {115200, 0, 0, {0, 100}});
+    ASSERT_TRUE(line) << reason_;
     std::vector<std::uint8_t> flood(1 << 20, 'x');  // far more than the unread line holds
     auto start = Clock::now();
     std::size_t written = line->write(flood.data(), flood.size());
@@ -290,7 +297,7 @@ TEST_F(PlatformSerial, PortIsExclusiveUntilClosed) {
     ::setenv("VELMORA_COM2", pty_.slave_path().c_str(), 1);
     for (const char* name : {"COM1", "COM2"}) {
         error = OpenError::none;
-        EXPECT_EQ(ports_->open(name, &error), nullptr) << name;
+        EXPECT_EQ(open_port(name, &error), nullptr) << name;
         EXPECT_NE(error, OpenError::none) << name;
     }
     ::unsetenv("VELMORA_COM2");
@@ -307,7 +314,7 @@ TEST_F(PlatformSerial, NamesAndDevicesThatCannotBeOpened) {
     ::setenv("VELMORA_COM4", "/dev/null", 1);  // a device, but not a terminal
     for (const char* name : {"COM3", "COM4", "COM0", "COM", "COMX", "LPT1", "COM01", ""}) {
         OpenError error = OpenError::none;
-        EXPECT_EQ(ports_->open(name, &error), nullptr) << name;
+        EXPECT_EQ(open_port(name, &error), nullptr) << name;
         EXPECT_EQ(error, OpenError::cannot_open) << name;
     }
     ::unsetenv("VELMORA_COM3");

@@ -10,6 +10,7 @@
 #include "gtest/gtest.h"
 #include "platform/clock.h"
 #include "platform/paths.h"
+#include "platform/port_device.h"
 #include "platform/posix/port_names.h"
 #include "platform/posix/port_survey.h"
 #include "tests/core/reader_test_fixture.h"
@@ -62,13 +63,10 @@ TEST(PlatformPortNames, PortsMapToTheEnvironmentOrTheSerialDevices) {
         {"COM10", "/dev/ttyS9"}, {"com3", "/dev/ttyS2"},
     };
     for (const auto& [name, device] : cases) {
-        std::string found;
-        EXPECT_TRUE(platform::device_for_port(name, &found)) << name;
-        EXPECT_EQ(found, device) << name;
+        EXPECT_EQ(platform::device_for_port(platform::com_port_number(name)), device) << name;
     }
     for (const char* name : {"COM0", "COM01", "COM-1", "COM1 ", "COM", "PRN", "COM99999"}) {
-        std::string found;
-        EXPECT_FALSE(platform::device_for_port(name, &found)) << name;
+        EXPECT_EQ(platform::device_for_port(platform::com_port_number(name)), "") << name;
     }
     ::unsetenv("VELMORA_COM2");
 }

@@ -25,11 +25,9 @@ using testing_support::start_child;
 
 class NoPorts : public platform::SerialPorts {
   public:
-    std::unique_ptr<platform::SerialLine> open(const std::string&,
-                                               platform::OpenError* error) override {
+    platform::OpenedLine open(unsigned, const platform::LineSettings&) override {
         ++opens;
-        if (error) *error = platform::OpenError::cannot_open;
-        return nullptr;
+        return {};
     }
     int opens = 0;
 };

@@ -43,7 +43,7 @@ TEST(ReaderOverPty, BatchArrivesByteExact) {
     reader.settings.baud_index = 0;
     reader.output_path = temp.file("PTY.TXT");
 
-    ASSERT_EQ(ravelo::open_serial_port(reader), 1);
+    ASSERT_EQ(ravelo::open_serial_port(reader), common::LineOpen::opened);
     const int stored = ravelo::receive_records(reader);
     reader.port.reset();
     reader.output.close();

@@ -74,7 +74,7 @@ TEST(WireTrace, TwoMessagesInOneReadAreTwoLines) {
     peer.expect("READ\r").send("ACK\r0ab\r", 1);
     simline::SimulatedPorts ports(clock, peer);
     {
-        auto line = common::trace_if_asked(ports.open("COM1", nullptr), clock);
+        auto line = common::trace_if_asked(ports.open(1, {115200, 0, 0, {}}).line, clock);
         line->write(reinterpret_cast<const std::uint8_t*>("READ\r"), 5);
         clock.sleep_ms(2);
         std::uint8_t buffer[32];

@@ -25,7 +25,7 @@ int ReceiveRig::receive() {
 }
 
 int receive_as_transfer(ravelo::Reader& reader) {
-    if (!ravelo::open_serial_port(reader)) return -100;
+    if (ravelo::open_serial_port(reader) != common::LineOpen::opened) return -100;
     const int result = ravelo::receive_records(reader);
     reader.port.reset();
     reader.output.close();

@@ -43,7 +43,8 @@ int SendRig::attempt() {
             platform::File::open(lookup_path, platform::Creation::open_existing, &error, true),
             lumbra::kLookupMemoryLimit);
     }
-    if (!sender.lookup.is_open() || lumbra::open_serial_port(sender) != 1) return -100;
+    if (!sender.lookup.is_open() || lumbra::open_serial_port(sender) != common::LineOpen::opened)
+        return -100;
     const int result = lumbra::send_attempt(sender);
     sender.port.reset();
     return result;

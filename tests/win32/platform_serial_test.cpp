@@ -33,16 +33,13 @@ class Com1 : public ::testing::Test {
   protected:
     void SetUp() override {
         ports_ = platform::make_system_serial_ports();
-        platform::OpenError error = platform::OpenError::cannot_open;
-        line_ = ports_->open("COM1", &error);
-        ASSERT_TRUE(line_) << "COM1 cannot be opened";
-        ASSERT_EQ(error, platform::OpenError::none);
-        std::string refused;
+        platform::OpenedLine opened = ports_->open(1, {115200, 256, 256, {5, 50}});
+        ASSERT_NE(opened.error, platform::OpenError::cannot_open) << "COM1 cannot be opened";
         // Wine opens COM1 even when its link leads nowhere; then every comm call fails.
-        ASSERT_TRUE(line_->configure(115200, &refused))
-            << "COM1 refused " << refused << ": is the echo peer linked (ctest fixture com1_peer)?";
-        ASSERT_TRUE(line_->set_queues(256, 256));
-        ASSERT_TRUE(line_->set_write_timeouts(platform::WriteTimeouts{5, 50}));
+        ASSERT_EQ(opened.error, platform::OpenError::none)
+            << "COM1 refused " << opened.reason
+            << ": is the echo peer linked (ctest fixture com1_peer)?";
+        line_ = std::move(opened.line);
         line_->discard_input();
     }
 

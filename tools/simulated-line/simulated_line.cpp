@@ -5,38 +5,19 @@
 
 namespace simline {
 
-SimulatedLine::SimulatedLine(VirtualClock& clock, LinePeer& peer,
+SimulatedLine::SimulatedLine(VirtualClock& clock, LinePeer& peer, const LineSettings& settings,
                              std::shared_ptr<std::vector<LineEvent>> log,
                              std::function<void()> on_close)
     : clock_(clock),
       peer_(peer),
       opened_at_(clock.now()),
       last_poll_at_(clock.now()),
+      settings_(settings),
       log_(log ? std::move(log) : std::make_shared<std::vector<LineEvent>>()),
       on_close_(std::move(on_close)) {}
 
 SimulatedLine::~SimulatedLine() {
     if (on_close_) on_close_();
-}
-
-bool SimulatedLine::set_queues(std::uint32_t in_bytes, std::uint32_t out_bytes) {
-    in_queue_ = in_bytes;
-    out_queue_ = out_bytes;
-    return true;
-}
-
-bool SimulatedLine::configure(std::uint32_t baud, std::string* refused) {
-    if (refuse_configuration_) {
-        if (refused) *refused = "speed";
-        return false;
-    }
-    baud_ = baud;
-    return true;
-}
-
-bool SimulatedLine::set_write_timeouts(const WriteTimeouts& timeouts) {
-    write_timeouts_ = timeouts;
-    return true;
 }
 
 std::size_t SimulatedLine::read(std::uint8_t* buffer, std::size_t n) {
@@ -112,20 +93,27 @@ void SimulatedLine::discard_input() {
     }
 }
 
-std::unique_ptr<SerialLine> SimulatedPorts::open(const std::string& port_name, OpenError* error) {
+OpenedLine SimulatedPorts::open(unsigned port_number, const LineSettings& settings) {
+    const std::string port_name = "COM" + std::to_string(port_number);
     opened_.push_back(port_name);
+    OpenedLine opened;
     if (port_name != available_port_ || current_ != nullptr) {
-        if (error) *error = current_ ? OpenError::busy : OpenError::cannot_open;
-        return nullptr;
+        opened.error = current_ ? OpenError::busy : OpenError::cannot_open;
+        return opened;
     }
-    if (error) *error = OpenError::none;
-    auto line =
-        std::make_unique<SimulatedLine>(clock_, peer_, history_, [this] { current_ = nullptr; });
-    line->refuse_configuration(refuse_configuration_);
+    auto line = std::make_unique<SimulatedLine>(clock_, peer_, settings, history_,
+                                                [this] { current_ = nullptr; });
+    current_ = line.get();
+    if (refuse_configuration_ || settings.baud == 0) {
+        opened.error = OpenError::refused;
+        opened.reason = "speed";
+        return opened;
+    }
     line->set_progress_cap(cap_);
     if (writes_before_pull_) line->pull_out_after_writes(*writes_before_pull_);
-    current_ = line.get();
-    return line;
+    opened.error = OpenError::none;
+    opened.line = std::move(line);
+    return opened;
 }
 
 }  // namespace simline

@@ -15,10 +15,12 @@
 
 namespace simline {
 
+using platform::LineSettings;
+using platform::OpenedLine;
 using platform::OpenError;
 using platform::SerialLine;
 using platform::SerialPorts;
-using platform::WriteTimeouts;
+using platform::WriteLimit;
 
 // The far end of a simulated line (a simulated terminal, or a test's script).
 // Times are milliseconds on the line's virtual clock.
@@ -58,26 +60,23 @@ struct LineEvent {
 
 class SimulatedLine : public SerialLine {
   public:
-    SimulatedLine(VirtualClock& clock, LinePeer& peer,
+    SimulatedLine(VirtualClock& clock, LinePeer& peer, const LineSettings& settings = {},
                   std::shared_ptr<std::vector<LineEvent>> log = nullptr,
                   std::function<void()> on_close = nullptr);
     ~SimulatedLine() override;
 
-    bool set_queues(std::uint32_t in_bytes, std::uint32_t out_bytes) override;
-    bool configure(std::uint32_t baud, std::string* refused) override;
-    bool set_write_timeouts(const WriteTimeouts& timeouts) override;
     std::size_t read(std::uint8_t* buffer, std::size_t n) override;
     std::size_t write(const std::uint8_t* data, std::size_t n) override;
     bool wait_for_input(std::uint32_t limit_ms) override;
     void discard_input() override;
 
-    std::uint32_t baud() const { return baud_; }
-    std::uint32_t in_queue() const { return in_queue_; }
-    std::uint32_t out_queue() const { return out_queue_; }
-    const WriteTimeouts& write_timeouts() const { return write_timeouts_; }
+    // The settings the line was opened with.
+    std::uint32_t baud() const { return settings_.baud; }
+    std::uint32_t in_queue() const { return settings_.in_buffer; }
+    std::uint32_t out_queue() const { return settings_.out_buffer; }
+    const WriteLimit& write_timeouts() const { return settings_.write_limit; }
     // A line that takes only this many more bytes before writes fall short (tests of failure).
     void limit_writes(std::size_t bytes) { write_budget_ = bytes; }
-    void refuse_configuration(bool refuse) { refuse_configuration_ = refuse; }
     void set_progress_cap(const ProgressCap& cap) { cap_ = cap; }
     // The adapter is pulled out after this many more writes: from then on every read and write
     // fails and waits return at once.
@@ -95,22 +94,19 @@ class SimulatedLine : public SerialLine {
     std::uint64_t opened_at_;
     std::uint64_t last_poll_at_;
     std::uint64_t idle_polls_ = 0;
-    std::uint32_t baud_ = 0;
-    std::uint32_t in_queue_ = 0;
-    std::uint32_t out_queue_ = 0;
-    WriteTimeouts write_timeouts_{0, 0};
+    LineSettings settings_;
     std::optional<std::size_t> write_budget_;
     std::optional<std::size_t> writes_before_pull_;
-    bool refuse_configuration_ = false;
     std::shared_ptr<std::vector<LineEvent>> log_;
     std::function<void()> on_close_;
 };
 
-// Hands out simulated lines for chosen port names, so a program's own open path is exercised.
+// Hands out simulated lines for a chosen port, so a program's own open path is exercised. A
+// speed of 0 (none from the list) is refused, as a real port refuses it.
 class SimulatedPorts : public SerialPorts {
   public:
     SimulatedPorts(VirtualClock& clock, LinePeer& peer) : clock_(clock), peer_(peer) {}
-    std::unique_ptr<SerialLine> open(const std::string& port_name, OpenError* error) override;
+    OpenedLine open(unsigned port_number, const LineSettings& settings) override;
 
     void set_available_port(const std::string& name) { available_port_ = name; }
     void refuse_configuration(bool refuse) { refuse_configuration_ = refuse; }
@@ -119,6 +115,7 @@ class SimulatedPorts : public SerialPorts {
     void pull_out_after_writes(std::size_t writes) { writes_before_pull_ = writes; }
     // The line most recently opened, alive while the program holds it (nullptr otherwise).
     SimulatedLine* current_line() const { return current_; }
+    // The names of the ports asked for ("COM1"), in order.
     const std::vector<std::string>& opened_ports() const { return opened_; }
     // Events of every line opened so far, in order.
     const std::vector<LineEvent>& events() const { return *history_; }

@@ -1,4 +1,5 @@
-// The serial read time-outs of both kinds of read, as plain numbers the Windows line applies.
+// The serial read time-outs of both kinds of read, as plain numbers the Windows line applies;
+// free of <windows.h>, so the host tests check the arithmetic too.
 #pragma once
 
 #include <cstdint>
