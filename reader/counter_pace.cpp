@@ -1,7 +1,7 @@
 // Counter updates held to the eye's pace, so the box never holds up the terminal.
 #include "reader/counter_pace.h"
 
-#include "reader/counter.h"
+#include "reader/counter_view.h"
 
 namespace ravelo {
 
@@ -12,7 +12,7 @@ void show_count(Reader& reader, CounterPace& pace, int count) {
 
 void show_kept_count(Reader& reader, CounterPace& pace) {
     if (pace.kept == 0) return;
-    draw_counter(reader, kCounterUpdate, pace.kept);
+    reader.ui.counter_view().show(pace.kept);
     pace.pace.painted_at(reader.clock.tick_ms());
     pace.kept = 0;
 }

@@ -9,7 +9,6 @@
 #include "platform/clock.h"
 #include "platform/file.h"
 #include "platform/serial.h"
-#include "reader/counter_overlay.h"
 #include "reader/reader_settings.h"
 #include "reader/reader_ui.h"
 
@@ -42,7 +41,6 @@ struct Reader {
     int batches_received = 0;
     std::unique_ptr<platform::SerialLine> port;
     platform::File output;
-    CounterOverlay counter;
 };
 
 }  // namespace ravelo

@@ -7,7 +7,7 @@
 namespace ravelo {
 
 struct Reader;
-class CounterScreen;
+class CounterView;
 
 // Captions used by the reader's message boxes.
 inline const char* const kErrorCaption = "Chyba";
@@ -22,8 +22,8 @@ class ReaderUi {
     virtual int run_properties_dialog(Reader& reader) = 0;
     // The online polling window: 2 when it was closed or a transfer failed.
     virtual int run_polling_window(Reader& reader) = 0;
-    // Where the record counter box is drawn.
-    virtual CounterScreen& counter_screen() = 0;
+    // The record counter, kept for the whole run.
+    virtual CounterView& counter_view() = 0;
     // The settings file could not be written. Windows says nothing; a terminal names the reason.
     virtual void settings_not_saved(const std::string& path, const std::string& reason) {
         (void)path;

@@ -7,8 +7,8 @@
 #include "common/checksum.h"
 #include "common/line_open.h"
 #include "platform/file_failure.h"
-#include "reader/counter.h"
 #include "reader/counter_pace.h"
+#include "reader/counter_view.h"
 #include "reader/message_wait.h"
 #include "reader/output_file.h"
 #include "reader/reader_messages.h"
@@ -167,10 +167,10 @@ int receive_batch(RecordPhase& phase) {
 
 int receive_into_file(Reader& reader, MessageBuffer& buffer) {
     RecordPhase phase{reader, buffer, 0, 0, {}, CounterPace{}};
-    draw_counter(reader, kCounterStart, 0);
+    reader.ui.counter_view().start();
     const int result = receive_batch(phase);
     show_kept_count(reader, phase.counter);
-    draw_counter(reader, kCounterFinish, 0);
+    reader.ui.counter_view().finish();
     if (!phase.message.empty()) report(reader, phase.message);
     return result;
 }

@@ -73,7 +73,7 @@ int TerminalUi::run_polling_window(Reader& reader) {
     // the log, so nothing is drawn.
     if (!::isatty(STDIN_FILENO)) {
         polling_logged_ = true;
-        screen_.keep_quiet();
+        counter_.keep_quiet();
         return run_polling_log(reader, boxes_, &polling_stopped_by_user_);
     }
     return show_polling_window(reader, &polling_stopped_by_user_);

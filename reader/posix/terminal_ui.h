@@ -6,7 +6,7 @@
 
 #include "common/posix/settings_report.h"
 #include "reader/posix/reader_boxes.h"
-#include "reader/posix/terminal_counter_screen.h"
+#include "reader/posix/terminal_counter_view.h"
 #include "reader/reader_ui.h"
 
 namespace ravelo {
@@ -16,7 +16,7 @@ class TerminalUi : public ReaderUi {
     void open_in_viewer(const std::string& path) override;
     int run_properties_dialog(Reader& reader) override;
     int run_polling_window(Reader& reader) override;
-    CounterScreen& counter_screen() override { return screen_; }
+    CounterView& counter_view() override { return counter_; }
     void settings_not_saved(const std::string& path, const std::string& reason) override {
         common::report_unsaved_settings(path, reason);
     }
@@ -28,7 +28,7 @@ class TerminalUi : public ReaderUi {
     bool polling_logged() const { return polling_logged_; }
 
   private:
-    TerminalCounterScreen screen_;
+    TerminalCounterView counter_;
     ReaderBoxes boxes_;
     bool polling_stopped_by_user_ = false;
     bool polling_logged_ = false;

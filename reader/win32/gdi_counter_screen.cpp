@@ -4,7 +4,7 @@
 #include <cstddef>
 
 #include "platform/win32/wide.h"
-#include "reader/counter.h"
+#include "reader/win32/counter_box.h"
 
 namespace ravelo {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "reader/counter_overlay.h"
+#include "reader/win32/counter_box.h"
 
 namespace ravelo {
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "reader/reader_ui.h"
+#include "reader/win32/counter_box.h"
 #include "reader/win32/gdi_counter_screen.h"
 
 namespace ravelo {
@@ -11,10 +12,11 @@ class Win32Ui : public ReaderUi {
     void open_in_viewer(const std::string& path) override;
     int run_properties_dialog(Reader& reader) override;
     int run_polling_window(Reader& reader) override;
-    CounterScreen& counter_screen() override { return screen_; }
+    CounterView& counter_view() override { return counter_; }
 
   private:
     GdiCounterScreen screen_;
+    CounterBox counter_{screen_};
 };
 
 }  // namespace ravelo

@@ -1,7 +1,8 @@
 // The counter box: where it goes, how wide it is, and that the screen is put back exactly once.
 #include <gtest/gtest.h>
 
-#include "reader/counter.h"
+#include "reader/reader.h"
+#include "reader/win32/counter_box.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/scripted_peer.h"
 #include "tools/simulated-line/virtual_clock.h"
@@ -19,9 +20,9 @@ struct CounterRig {
     Calls& calls() { return ui.screen.calls; }
     // One transfer's counter: started, shown at each count, finished.
     void transfer(std::initializer_list<int> counts) {
-        ravelo::draw_counter(reader, ravelo::kCounterStart, 0);
-        for (int count : counts) ravelo::draw_counter(reader, ravelo::kCounterUpdate, count);
-        ravelo::draw_counter(reader, ravelo::kCounterFinish, 0);
+        ui.counter.start();
+        for (int count : counts) ui.counter.show(count);
+        ui.counter.finish();
     }
 };
 
@@ -61,25 +62,21 @@ TEST(ReaderCounter, OddWidthPaintsOnePixelLessThanItSaves) {
 }
 
 TEST(ReaderCounter, FinishWithoutACaptureDrawsNothing) {
-    const int finish_modes[] = {ravelo::kCounterFinish, 3, -1};
-    for (int mode : finish_modes) {
-        SCOPED_TRACE(mode);
-        CounterRig rig;
-        ravelo::draw_counter(rig.reader, mode, 0);
-        EXPECT_TRUE(rig.calls().empty());
-        ravelo::draw_counter(rig.reader, ravelo::kCounterStart, 0);
-        ravelo::draw_counter(rig.reader, mode, 0);
-        ravelo::draw_counter(rig.reader, mode, 0);
-        EXPECT_EQ(rig.calls(), (Calls{"measure Počet přijatých záznamů: 0    ",
-                                      "save 382,354,642,394", "restore 382,354,642,394"}));
-    }
+    CounterRig rig;
+    rig.ui.counter.finish();
+    EXPECT_TRUE(rig.calls().empty());
+    rig.ui.counter.start();
+    rig.ui.counter.finish();
+    rig.ui.counter.finish();
+    EXPECT_EQ(rig.calls(), (Calls{"measure Počet přijatých záznamů: 0    ", "save 382,354,642,394",
+                                  "restore 382,354,642,394"}));
 }
 
 TEST(ReaderCounter, LargestCountFitsTheText) {
     CounterRig rig;
-    ravelo::draw_counter(rig.reader, ravelo::kCounterStart, 0);
-    ravelo::draw_counter(rig.reader, ravelo::kCounterUpdate, -2147483647 - 1);
-    EXPECT_EQ(rig.reader.counter.counter_text, "Počet přijatých záznamů: -2147483648");
+    rig.ui.counter.start();
+    rig.ui.counter.show(-2147483647 - 1);
+    EXPECT_EQ(rig.ui.counter.overlay().counter_text, "Počet přijatých záznamů: -2147483648");
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "reader/posix/terminal_counter_screen.h"
+#include "reader/posix/terminal_counter_view.h"
 #include "tests/support/posix/pty_pair.h"
 
 namespace {
@@ -54,13 +54,13 @@ int run_child(const test_support::PtyPair* pty, const std::function<int()>& body
 TEST(TerminalCounter, ShowsTheCountInPlaceAndLeavesTheLineAsItWas) {
     test_support::PtyPair pty;
     ASSERT_TRUE(pty.ok());
-    const ravelo::ScreenRect any{};
     ASSERT_EQ(run_child(&pty,
                         [&] {
-                            ravelo::TerminalCounterScreen screen;
-                            if (!screen.save_background(any)) return 1;
-                            screen.paint_box(any, "Počet přijatých záznamů: 9");
-                            screen.paint_box(any, "Počet přijatých záznamů: 10");
+                            ravelo::TerminalCounterView counter;
+                            counter.start();
+                            if (!counter.showing()) return 1;
+                            counter.show(9);
+                            counter.show(10);
                             return 0;
                         }),
               0);
@@ -74,10 +74,10 @@ TEST(TerminalCounter, ShowsTheCountInPlaceAndLeavesTheLineAsItWas) {
     ASSERT_TRUE(again.ok());
     ASSERT_EQ(run_child(&again,
                         [&] {
-                            ravelo::TerminalCounterScreen screen;
-                            screen.save_background(any);
-                            screen.paint_box(any, "Počet přijatých záznamů: 123");
-                            screen.restore_background(any);
+                            ravelo::TerminalCounterView counter;
+                            counter.start();
+                            counter.show(123);
+                            counter.finish();
                             return 0;
                         }),
               0);
@@ -88,11 +88,11 @@ TEST(TerminalCounter, ShowsTheCountInPlaceAndLeavesTheLineAsItWas) {
 TEST(TerminalCounter, WithoutATerminalNothingIsSavedOrDrawn) {
     EXPECT_EQ(run_child(nullptr,
                         [] {
-                            ravelo::TerminalCounterScreen screen;
-                            const ravelo::ScreenRect any{};
-                            const bool saved = screen.save_background(any);
-                            screen.paint_box(any, "Počet přijatých záznamů: 1");
-                            screen.restore_background(any);
+                            ravelo::TerminalCounterView counter;
+                            counter.start();
+                            const bool saved = counter.showing();
+                            counter.show(1);
+                            counter.finish();
                             return saved ? 1 : 0;
                         }),
               0);

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "common/message_boxes.h"
-#include "reader/counter_overlay.h"
 #include "reader/reader_ui.h"
+#include "reader/win32/counter_box.h"
 
 namespace testing_support {
 
@@ -72,11 +72,12 @@ class RecordingUi : public ravelo::ReaderUi, public RecordingBoxes {
     std::function<int(ravelo::Reader&)> on_properties;  // overrides properties_result
     std::function<int(ravelo::Reader&)> on_polling;     // overrides polling_result
     RecordingScreen screen;
+    ravelo::CounterBox counter{screen};  // the Windows box, drawn on the recording screen
 
     void open_in_viewer(const std::string& path) override;
     int run_properties_dialog(ravelo::Reader& reader) override;
     int run_polling_window(ravelo::Reader& reader) override;
-    ravelo::CounterScreen& counter_screen() override { return screen; }
+    ravelo::CounterView& counter_view() override { return counter; }
 };
 
 }  // namespace testing_support

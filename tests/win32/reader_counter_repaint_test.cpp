@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "reader/counter.h"
 #include "reader/win32/gdi_counter_screen.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/scripted_peer.h"
@@ -13,8 +12,9 @@ namespace {
 
 class GdiUi : public testing_support::RecordingUi {
   public:
-    ravelo::CounterScreen& counter_screen() override { return gdi; }
+    ravelo::CounterView& counter_view() override { return box; }
     ravelo::GdiCounterScreen gdi;
+    ravelo::CounterBox box{gdi};
 };
 
 TEST(ReaderCounterRepaint, WindowsBeneathTheBoxAreAskedToPaintItsRectangle) {
@@ -32,11 +32,11 @@ TEST(ReaderCounterRepaint, WindowsBeneathTheBoxAreAskedToPaintItsRectangle) {
     simline::SimulatedPorts ports{clock, peer};
     GdiUi ui;
     ravelo::Reader reader{ports, clock, ui, ui};
-    ravelo::draw_counter(reader, ravelo::kCounterStart, 0);
-    ravelo::draw_counter(reader, ravelo::kCounterUpdate, 7);
-    ravelo::draw_counter(reader, ravelo::kCounterFinish, 0);
+    ui.box.start();
+    ui.box.show(7);
+    ui.box.finish();
 
-    const ravelo::ScreenRect box = ravelo::counter_capture(reader.counter);
+    const ravelo::ScreenRect box = ravelo::counter_capture(ui.box.overlay());
     POINT corner{box.left, box.top};
     ScreenToClient(beneath.get(), &corner);
     RECT dirty{};

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "reader/counter.h"
+#include "reader/reader.h"
 #include "reader/win32/gdi_counter_screen.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/scripted_peer.h"
@@ -13,8 +13,9 @@ namespace {
 
 class GdiUi : public testing_support::RecordingUi {
   public:
-    ravelo::CounterScreen& counter_screen() override { return gdi; }
+    ravelo::CounterView& counter_view() override { return box; }
     ravelo::GdiCounterScreen gdi;
+    ravelo::CounterBox box{gdi};
 };
 
 struct ScreenRig {
@@ -39,14 +40,14 @@ TEST(ReaderCounterScreen, BoxIsDrawnAndTheScreenRestored) {
     const RECT around{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     const win32_test::PlainWindow under(around, kUnder, WS_EX_TOPMOST);
 
-    ravelo::draw_counter(rig.reader, ravelo::kCounterStart, 0);
-    const ravelo::ScreenRect box = ravelo::counter_box(rig.reader.counter);
-    EXPECT_EQ(rig.reader.counter.centre_x, around.right / 2);
-    EXPECT_EQ(rig.reader.counter.centre_y, around.bottom / 2 - 10);
-    EXPECT_GT(rig.reader.counter.box_width, 50);
+    rig.ui.box.start();
+    const ravelo::ScreenRect box = ravelo::counter_box(rig.ui.box.overlay());
+    EXPECT_EQ(rig.ui.box.overlay().centre_x, around.right / 2);
+    EXPECT_EQ(rig.ui.box.overlay().centre_y, around.bottom / 2 - 10);
+    EXPECT_GT(rig.ui.box.overlay().box_width, 50);
     EXPECT_EQ(ScreenCopy().pixel(box.left + 2, box.top + 2), kUnder) << "start draws nothing";
 
-    ravelo::draw_counter(rig.reader, ravelo::kCounterUpdate, 42);
+    rig.ui.box.show(42);
     const ScreenCopy drawn;
     EXPECT_EQ(drawn.pixel(box.left, box.top), RGB(0, 0, 0)) << "black outline";
     EXPECT_EQ(drawn.pixel(box.right - 1, box.bottom - 1), RGB(0, 0, 0));
@@ -56,14 +57,14 @@ TEST(ReaderCounterScreen, BoxIsDrawnAndTheScreenRestored) {
     EXPECT_GT(text_pixels, 50) << "the count is written in the box";
 
     // A window moved under the box meanwhile: finish still puts back what start saw.
-    const RECT capture{box.left, box.top, box.left + rig.reader.counter.box_width, box.bottom};
+    const RECT capture{box.left, box.top, box.left + rig.ui.box.overlay().box_width, box.bottom};
     fill_screen(capture, kMovedIn);
-    ravelo::draw_counter(rig.reader, ravelo::kCounterFinish, 0);
+    rig.ui.box.finish();
     EXPECT_EQ(ScreenCopy().pixels_not(capture, kUnder), 0);
 
     // A second finish has nothing to put back and leaves the screen alone.
     fill_screen(capture, kMovedIn);
-    ravelo::draw_counter(rig.reader, ravelo::kCounterFinish, 0);
+    rig.ui.box.finish();
     EXPECT_EQ(ScreenCopy().pixels_not(capture, kMovedIn), 0);
 }
 
@@ -72,9 +73,9 @@ TEST(ReaderCounterScreen, TransferWithoutRecordsLeavesTheScreenAsItWas) {
     ScreenRig rig;
     const RECT around{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     const win32_test::PlainWindow under(around, kUnder, WS_EX_TOPMOST);
-    ravelo::draw_counter(rig.reader, ravelo::kCounterStart, 0);
-    ravelo::draw_counter(rig.reader, ravelo::kCounterFinish, 0);
-    const ravelo::ScreenRect box = ravelo::counter_capture(rig.reader.counter);
+    rig.ui.box.start();
+    rig.ui.box.finish();
+    const ravelo::ScreenRect box = ravelo::counter_capture(rig.ui.box.overlay());
     // The box and its surroundings.
     const RECT near_box{box.left - 8, box.top - 8, box.right + 8, box.bottom + 8};
     EXPECT_EQ(ScreenCopy().pixels_not(near_box, kUnder), 0);

@@ -12,7 +12,8 @@
 #include <vector>
 
 #include "platform/win32/wide.h"
-#include "reader/counter_overlay.h"
+#include "reader/counter_view.h"
+#include "reader/win32/counter_box.h"
 #include "reader/win32/gdi_counter_screen.h"
 #include "tests/win32/gdi_canvas.h"
 

@@ -1,5 +1,5 @@
 // The counter box's place, size and text; the screen itself is drawn by a CounterScreen.
-#include "reader/counter.h"
+#include "reader/win32/counter_box.h"
 
 #include <string>
 
@@ -39,38 +39,23 @@ ScreenRect scaled_to_windows(const ScreenRect& real, int real_width, int real_he
             scale_up(real.bottom, real_height, window_height)};
 }
 
-namespace {
-
-void start_counter(CounterOverlay& overlay, CounterScreen& screen) {
-    overlay.centre_x = screen.screen_width() / 2;
-    overlay.centre_y = screen.screen_height() / 2 - kCounterRaise;
+void CounterBox::start() {
+    overlay_.centre_x = screen_.screen_width() / 2;
+    overlay_.centre_y = screen_.screen_height() / 2 - kCounterRaise;
     // The text left by the previous transfer sizes the box, so it fits the last count shown.
-    overlay.box_width = screen.text_width(overlay.counter_text) + kCounterMargin;
-    overlay.capture_held = screen.save_background(counter_capture(overlay));
+    overlay_.box_width = screen_.text_width(overlay_.counter_text) + kCounterMargin;
+    overlay_.capture_held = screen_.save_background(counter_capture(overlay_));
 }
 
-void update_counter(CounterOverlay& overlay, CounterScreen& screen, int count) {
-    overlay.counter_text = kCounterPrefix + std::to_string(count);
-    screen.paint_box(counter_box(overlay), overlay.counter_text);
+void CounterBox::show(int count) {
+    overlay_.counter_text = kCounterPrefix + std::to_string(count);
+    screen_.paint_box(counter_box(overlay_), overlay_.counter_text);
 }
 
-void finish_counter(CounterOverlay& overlay, CounterScreen& screen) {
-    if (!overlay.capture_held) return;
-    screen.restore_background(counter_capture(overlay));
-    overlay.capture_held = false;
-}
-
-}  // namespace
-
-void draw_counter(Reader& reader, int mode, int count) {
-    CounterScreen& screen = reader.ui.counter_screen();
-    if (mode == kCounterStart) {
-        start_counter(reader.counter, screen);
-    } else if (mode == kCounterUpdate) {
-        update_counter(reader.counter, screen, count);
-    } else {
-        finish_counter(reader.counter, screen);
-    }
+void CounterBox::finish() {
+    if (!overlay_.capture_held) return;
+    screen_.restore_background(counter_capture(overlay_));
+    overlay_.capture_held = false;
 }
 
 }  // namespace ravelo
