@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "reader/reader.h"
 #include "reader/win32/gdi_counter_screen.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/scripted_peer.h"
