@@ -32,22 +32,30 @@ std::string saved_sample_bytes() {
     return bytes;
 }
 
-// What saving the sample leaves in a settings file that held `old` ("" for no file).
-std::string sample_saved_over(const std::string& old) {
+// What saving `settings` leaves in a settings file that held `old` ("" for no file).
+std::string saved_over(const std::string& old, const ReaderSettings& settings = sample_settings()) {
     reader_test::ReaderFixture f;
     f.reader.settings_path = f.temp.file("Ravelo.ini");
     if (!old.empty()) write_bytes(f.reader.settings_path, old);
-    f.reader.settings = sample_settings();
+    f.reader.settings = settings;
     ravelo::save_settings(f.reader);
     return read_bytes(f.reader.settings_path);
 }
 
-TEST(ReaderSettingsFile, SaveWritesTheExactLayoutInCodePage1250) {
-    EXPECT_EQ(sample_saved_over(""), saved_sample_bytes());
+// What loading a settings file that holds `bytes` leaves in the settings.
+ReaderSettings loaded_from(const std::string& bytes) {
+    reader_test::ReaderFixture f;
+    write_bytes(f.temp.file("Ravelo.ini"), bytes);
+    ravelo::load_settings(f.reader, f.temp.directory());
+    return f.reader.settings;
 }
 
-TEST(ReaderSettingsFile, SaveReplacesALongerOldFile) {
-    EXPECT_EQ(sample_saved_over(std::string(500, 'x')), saved_sample_bytes());
+// Saved over no file or over a longer old one: the exact layout, in code page 1250.
+TEST(ReaderSettingsFile, SaveWritesTheExactLayoutInCodePage1250) {
+    for (const std::string& old : {std::string(), std::string(500, 'x')}) {
+        SCOPED_TRACE(old.empty() ? "no file" : "replaces a longer old file");
+        EXPECT_EQ(saved_over(old), saved_sample_bytes());
+    }
 }
 
 TEST(ReaderSettingsFile, SavedRecordsLoadBackUnchanged) {
@@ -60,15 +68,8 @@ TEST(ReaderSettingsFile, SavedRecordsLoadBackUnchanged) {
         records.push_back(spanish);
     }
     for (const ReaderSettings& saved : records) {
-        reader_test::ReaderFixture f;
-        f.reader.settings = saved;
-        f.reader.settings_path = f.temp.file("Ravelo.ini");
-        ravelo::save_settings(f.reader);
-
-        reader_test::ReaderFixture g;
-        std::filesystem::copy_file(f.reader.settings_path, g.temp.file("Ravelo.ini"));
-        ravelo::load_settings(g.reader, g.temp.directory());
-        EXPECT_EQ(g.reader.settings, saved) << read_bytes(f.reader.settings_path);
+        const std::string bytes = saved_over("", saved);
+        EXPECT_EQ(loaded_from(bytes), saved) << bytes;
     }
 }
 
@@ -80,10 +81,7 @@ TEST(ReaderSettingsFile, LoadReadsCzechDirectoryFromCodePage1250WithAnyLineEnd) 
             bytes.replace(at, 2, line_end);
             at += std::strlen(line_end);
         }
-        reader_test::ReaderFixture f;
-        write_bytes(f.temp.file("Ravelo.ini"), bytes);
-        ravelo::load_settings(f.reader, f.temp.directory());
-        EXPECT_EQ(f.reader.settings, sample_settings()) << bytes;
+        EXPECT_EQ(loaded_from(bytes), sample_settings()) << bytes;
     }
 }
 
@@ -168,6 +166,7 @@ struct ParseCase {
 };
 
 TEST(ReaderSettingsFile, ParsesMalformedFilesWithoutHarm) {
+    const std::string nine_digits = "9\r\n5\r\n4\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n";
     const ParseCase cases[] = {
         {"empty file", "", {"", "before.txt", 4, 3, 2, 0, 0, 0, 0, 0, 1, 7}},
         {"one line", "D:\\out", {"D:\\out", "before.txt", 4, 3, 2, 0, 0, 0, 0, 0, 1, 7}},
@@ -185,6 +184,10 @@ TEST(ReaderSettingsFile, ParsesMalformedFilesWithoutHarm) {
         {"letters where digits belong",
          kLines + "A\r\n:\r\n\xFF\r\n",
          {"dir", "name", 4, 3, 2, 0, 0, 0, 0, 0, 1, 2}},
+        {"long lines and trailing bytes are cut to the layout",
+         std::string(300, 'd') + "\r\n" + std::string(400, 'n') + "\r\n" + nine_digits + "30\r\n" +
+             std::string(1 << 20, 'z'),
+         {std::string(255, 'd'), std::string(255, 'n'), 8, 4, 3, 1, 1, 1, 1, 1, 1, 30}},
     };
     for (const ParseCase& c : cases) {
         ReaderSettings loaded = before_loading();
@@ -215,27 +218,12 @@ TEST(ReaderSettingsFile, ClampsTheInterval) {
     }
 }
 
-TEST(ReaderSettingsFile, LongLinesAndTrailingBytesAreCutToTheLayout) {
-    const std::string long_dir(300, 'd');
-    const std::string long_name(400, 'n');
-    const std::string fields = "9\r\n5\r\n4\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n";
-    ReaderSettings loaded = before_loading();
-    ravelo::parse_settings_file(
-        long_dir + "\r\n" + long_name + "\r\n" + fields + "30\r\n" + std::string(1 << 20, 'z'),
-        loaded);
-    const ReaderSettings expected{
-        std::string(255, 'd'), std::string(255, 'n'), 8, 4, 3, 1, 1, 1, 1, 1, 1, 30};
-    EXPECT_EQ(loaded, expected);
-}
-
 TEST(ReaderSettingsFile, HugeFileWithoutLineEndsLoadsAsADirectoryOf255Bytes) {
-    reader_test::ReaderFixture f;
-    write_bytes(f.temp.file("Ravelo.ini"), std::string(3 << 20, '\x9A'));  // "š"
-    ravelo::load_settings(f.reader, f.temp.directory());
+    const ReaderSettings loaded = loaded_from(std::string(3 << 20, '\x9A'));  // "š"
     std::string expected;
     for (int i = 0; i < 255; ++i) expected += "š";
-    EXPECT_EQ(f.reader.settings.directory, expected);
-    EXPECT_EQ(f.reader.settings.file_name, "");
+    EXPECT_EQ(loaded.directory, expected);
+    EXPECT_EQ(loaded.file_name, "");
 }
 
 }  // namespace
