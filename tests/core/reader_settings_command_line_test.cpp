@@ -33,6 +33,7 @@ struct CommandLineCase {
 
 TEST(ReaderCommandLine, AppliesTheTailByPosition) {
     const CommandLineCase cases[] = {
+        {"", loaded_from_file(), false},  // an empty tail changes nothing
         {"data.txt", reset_values("data.txt"), true},
         {"data.txt,2,5,2,0,1,0,0,1,0,30", {kDir, "data.txt", 1, 4, 1, 0, 1, 0, 0, 1, 0, 30}, true},
         {",1,1,1,1,1,1,0,1,1,5", {kDir, "", 0, 0, 0, 1, 1, 1, 0, 1, 1, 5}, true},
@@ -58,14 +59,6 @@ TEST(ReaderCommandLine, AppliesTheTailByPosition) {
         EXPECT_EQ(f.reader.settings, c.expected) << c.tail;
         EXPECT_EQ(f.reader.command_line_mode, c.command_line_mode) << c.tail;
     }
-}
-
-TEST(ReaderCommandLine, EmptyTailChangesNothing) {
-    reader_test::ReaderFixture f;
-    f.reader.settings = loaded_from_file();
-    EXPECT_TRUE(ravelo::apply_command_line(f.reader, ""));
-    EXPECT_EQ(f.reader.settings, loaded_from_file());
-    EXPECT_FALSE(f.reader.command_line_mode);
 }
 
 // A cut string loses its last digits (here the mode: append became overwrite) or names another
