@@ -159,29 +159,28 @@ TEST(PropertiesOk, OnlineStoresShowReceivedOff) {
     EXPECT_EQ(s.online, 1);
 }
 
-TEST(PropertiesOk, TrailingSeparatorGivesTheSameOutputPath) {
-    std::string paths[2];
-    const std::string dirs[2] = {"base" + sep() + "in", "base" + sep() + "in" + sep()};
-    for (int i = 0; i < 2; ++i) {
+// A trailing separator gives the same output path; empty fields are not validated.
+TEST(PropertiesOk, TheOutputPathJoinsDirectoryAndName) {
+    const std::string in = "base" + sep() + "in";
+    const struct {
+        const char* name;
+        std::string directory;
+        std::string file_name;
+        std::string path;
+    } cases[] = {
+        {"no trailing separator", in, "a.txt", in + sep() + "a.txt"},
+        {"trailing separator", in + sep(), "a.txt", in + sep() + "a.txt"},
+        {"empty directory", "", "x.txt", "x.txt"},
+        {"empty name", "d", "", "d" + sep()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         ReaderSettings s;
         PropertiesView v = open_properties(s);
-        v.directory = dirs[i];
-        v.file_name = "a.txt";
-        accept_properties(s, paths[i], v);
+        v.directory = c.directory;
+        v.file_name = c.file_name;
+        EXPECT_EQ(ok(s, v), c.path);
     }
-    EXPECT_EQ(paths[0], paths[1]);
-    EXPECT_EQ(paths[0], "base" + sep() + "in" + sep() + "a.txt");
-}
-
-TEST(PropertiesOk, EmptyFieldsAreNotValidated) {
-    ReaderSettings s;
-    PropertiesView v = open_properties(s);
-    v.directory = "";
-    v.file_name = "x.txt";
-    EXPECT_EQ(ok(s, v), "x.txt");
-    v.directory = "d";
-    v.file_name = "";
-    EXPECT_EQ(ok(s, v), "d" + sep());
 }
 
 TEST(PropertiesOk, LongTextsAreCutByCharacters) {
@@ -216,11 +215,13 @@ TEST(PropertiesBrowse, SplitsTheChosenPath) {
         std::string name;
     };
     const std::string s_ = sep();
-    const Case cases[] = {
+    std::vector<Case> cases = {
         {"data" + s_ + "sub" + s_ + "out.txt", "data" + s_ + "sub", "out.txt"},
         {s_ + "out.txt", s_, "out.txt"},  // the root keeps its separator
         {"out.txt", "", "out.txt"},       // no separator at all
     };
+    // Drive letters are a Windows matter: a drive's root keeps the drive alone.
+    if (platform::path_separator() == '\\') cases.push_back({"C:\\out.txt", "C:", "out.txt"});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.chosen);
         ReaderSettings s;
@@ -234,18 +235,6 @@ TEST(PropertiesBrowse, SplitsTheChosenPath) {
         accept_properties(s, path, v);
         EXPECT_EQ(path, c.chosen);  // OK puts the separator back
     }
-}
-
-TEST(PropertiesBrowse, DriveRootKeepsTheDriveAlone) {
-    if (platform::path_separator() != '\\') GTEST_SKIP() << "drive letters are a Windows matter";
-    ReaderSettings s;
-    std::string path;
-    apply_browsed_path(s, path, "C:\\out.txt");
-    EXPECT_EQ(s.directory, "C:");
-    EXPECT_EQ(s.file_name, "out.txt");
-    PropertiesView v = open_properties(s);
-    accept_properties(s, path, v);
-    EXPECT_EQ(path, "C:\\out.txt");
 }
 
 }  // namespace
