@@ -55,6 +55,12 @@ class Client {
         EXPECT_EQ(m->bytes, bytes);
         return *m;
     }
+    // The next message, which must be `bytes`, acknowledged.
+    Message acknowledge(const Bytes& bytes) {
+        const Message m = expect_next(bytes);
+        send("ACK\r");
+        return m;
+    }
     // Reads records, acknowledging each, up to "OVER\r"; returns the data of each.
     std::vector<Bytes> read_batch() {
         std::vector<Bytes> data;
@@ -89,8 +95,7 @@ TEST(SimRecordSource, ServesABatchWithOneMillisecondReactions) {
     EXPECT_EQ(c.expect_next(sim::kAck).time, 1u);
     for (std::size_t i = 0; i < 12; ++i) {
         SCOPED_TRACE("record " + std::to_string(i));
-        EXPECT_EQ(c.expect_next(record(config, i)).time, 2 + i);  // sequence wraps 9 -> 0
-        c.send("ACK\r");
+        EXPECT_EQ(c.acknowledge(record(config, i)).time, 2 + i);  // sequence wraps 9 -> 0
     }
     EXPECT_EQ(c.expect_next(sim::kOver).time, 14u);
     ASSERT_EQ(c.source.acknowledged().size(), 12u);
@@ -124,8 +129,7 @@ TEST(SimRecordSource, ARepeatedAckDoesNotSkipARecord) {
     c.start();
     c.receive();
     c.send("ACK\rACK\r");
-    c.expect_next(record(config, 1));
-    c.send("ACK\r");
+    c.acknowledge(record(config, 1));
     c.expect_next(record(config, 2));
     EXPECT_EQ(c.source.acknowledged().size(), 2u);
 }
@@ -171,10 +175,7 @@ TEST(SimRecordSource, FirstSendFaultsSpoilOnlyTheFirstSend) {
         fault.apply(config.faults);
         Client c(config);
         c.start();
-        for (std::size_t i = 0; i < 2; ++i) {
-            c.expect_next(record(config, i));
-            c.send("ACK\r");
-        }
+        for (std::size_t i = 0; i < 2; ++i) c.acknowledge(record(config, i));
         auto spoiled = c.receive();
         ASSERT_TRUE(spoiled);
         EXPECT_TRUE(fault.spoiled_as_expected(spoiled->bytes, record(config, 2)));
@@ -182,8 +183,7 @@ TEST(SimRecordSource, FirstSendFaultsSpoilOnlyTheFirstSend) {
             EXPECT_NE(b, sim::kCr);
         }
         c.send("NAK\r");
-        c.expect_next(record(config, 2));
-        c.send("ACK\r");
+        c.acknowledge(record(config, 2));
         c.expect_next(record(config, 3));
     }
 }
@@ -193,14 +193,12 @@ TEST(SimRecordSource, PauseDelaysOnlyTheNamedRecord) {
     config.faults.pause_before = {{1, 700}};
     Client c(config);
     c.start();
-    const auto r0 = c.expect_next(record(config, 0));
-    c.send("ACK\r");
+    const auto r0 = c.acknowledge(record(config, 0));
     // The reader's own time-out NAK during the pause is not taken as about record 0 or 1.
     ASSERT_FALSE(c.receive(300));
     c.send("NAK\r");
-    const auto r1 = c.expect_next(record(config, 1));
+    const auto r1 = c.acknowledge(record(config, 1));
     EXPECT_EQ(r1.time, r0.time + 1 + 700);
-    c.send("ACK\r");
     EXPECT_EQ(c.expect_next(record(config, 2)).time, r1.time + 1);
 }
 
@@ -333,8 +331,7 @@ TEST(SimRecordSource, RepeatedBatchesCycleAndFaultsCanTargetOneBatch) {
             EXPECT_EQ(c.receive()->bytes, record(config, 0));
         }
         c.send("ACK\r");
-        EXPECT_EQ(c.receive()->bytes, record(config, 1));
-        c.send("ACK\r");
+        c.acknowledge(record(config, 1));
         EXPECT_EQ(c.receive()->text(), "OVER\r");
     }
 }
