@@ -28,7 +28,10 @@ class File {
     File(File&& other) noexcept;
     File& operator=(File&& other) noexcept;
 
-    // Opens for reading and writing (read_only: reading only). A file opened for writing
+    // What an open may do with the file: read it only, or read and write it.
+    enum class Access { read_write, read_only };
+
+    // Opens for reading and writing, or for reading only. A file opened for writing
     // refuses a second writer but lets other programs read it; a file opened for reading lets
     // others read and write it. Windows: an open that another program's share mode refuses for
     // the moment (a virus scanner, an indexer, a backup) is tried again for about half a second,
@@ -36,7 +39,7 @@ class File {
     // writer takes an exclusive flock and a reader a shared one, and a pipe with no reader is
     // refused for writing, since it would swallow every byte.
     static File open(const std::string& path, Creation creation, FileError* error,
-                     bool read_only = false);
+                     Access access = Access::read_write);
 
     bool is_open() const { return handle_ != kInvalid; }
     void close();

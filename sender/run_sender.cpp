@@ -35,8 +35,8 @@ bool choose_file(Sender& sender, const platform::ProgramFolders& folders) {
 bool open_lookup_file(Sender& sender) {
     const std::string& path = sender.settings.lookup_path;
     platform::FileError error = platform::FileError::none;
-    platform::File file =
-        platform::File::open(path, platform::Creation::open_existing, &error, true);
+    platform::File file = platform::File::open(path, platform::Creation::open_existing, &error,
+                                               platform::File::Access::read_only);
     std::string problem;
     if (!file.is_open()) {
         problem = platform::file_failure_message(kCannotOpenFile, path, file.system_error());
@@ -82,7 +82,7 @@ int run_sender(Sender& sender, const platform::ProgramFolders& folders) {
     sender.loaded = false;
     if (interactive && !choose_file(sender, folders)) return 0;
     if (!open_lookup_file(sender)) return -1;
-    if (interactive && sender.ui.run_port_dialog(sender) == 2) {
+    if (interactive && sender.ui.run_port_dialog(sender) == common::DialogEnd::cancelled) {
         sender.lookup.close();
         return 0;
     }

@@ -121,7 +121,8 @@ File& File::operator=(File&& other) noexcept {
     return *this;
 }
 
-File File::open(const std::string& path, Creation creation, FileError* error, bool read_only) {
+File File::open(const std::string& path, Creation creation, FileError* error, Access access) {
+    const bool read_only = access == Access::read_only;
     FileError result = FileError::none;
     int code = 0;
     int fd = open_retrying(path, open_flags(creation, read_only));
@@ -235,7 +236,7 @@ bool file_exists(const std::string& path) {
 
 bool read_whole_file(const std::string& path, std::string* content) {
     FileError error;
-    File file = File::open(path, Creation::open_existing, &error, true);
+    File file = File::open(path, Creation::open_existing, &error, File::Access::read_only);
     if (!file.is_open()) return false;
     content->clear();
     std::uint8_t buffer[4096];

@@ -102,7 +102,8 @@ File& File::operator=(File&& other) noexcept {
 
 // A reader lets others read and write (a lookup file left open in a spreadsheet); a writer lets
 // others read what it has written so far.
-File File::open(const std::string& path, Creation creation, FileError* error, bool read_only) {
+File File::open(const std::string& path, Creation creation, FileError* error, Access access) {
+    const bool read_only = access == Access::read_only;
     bool device = false;
     const std::wstring full = system_path(path, &device);
     if (device) {
@@ -221,7 +222,7 @@ bool file_exists(const std::string& path) {
 }
 
 bool read_whole_file(const std::string& path, std::string* content) {
-    File file = File::open(path, Creation::open_existing, nullptr, true);
+    File file = File::open(path, Creation::open_existing, nullptr, File::Access::read_only);
     if (!file.is_open()) return false;
     std::string data(static_cast<std::size_t>(file.size()), '\0');
     const std::size_t got = file.read(reinterpret_cast<std::uint8_t*>(data.data()), data.size());

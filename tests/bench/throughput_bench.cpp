@@ -130,9 +130,9 @@ bool send(const char* label, std::size_t count, std::size_t size, std::uint32_t 
     testing_support::RecordingSenderUi ui;
     lumbra::Sender sender(*ports, *clock, boxes, ui);
     platform::FileError error = platform::FileError::none;
-    sender.lookup.load(
-        platform::File::open(lookup, platform::Creation::open_existing, &error, true),
-        lumbra::kLookupMemoryLimit);
+    sender.lookup.load(platform::File::open(lookup, platform::Creation::open_existing, &error,
+                                            platform::File::Access::read_only),
+                       lumbra::kLookupMemoryLimit);
     if (!sender.lookup.is_open() || lumbra::open_serial_port(sender) != common::LineOpen::opened)
         return false;
 

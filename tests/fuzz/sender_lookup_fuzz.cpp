@@ -134,7 +134,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     testing_support::RecordingBoxes boxes;
     fuzz::SenderUser ui;
     lumbra::Sender sender(ports, clock, boxes, ui);
-    sender.lookup.load(platform::File::open(path, platform::Creation::open_existing, nullptr, true),
+    sender.lookup.load(platform::File::open(path, platform::Creation::open_existing, nullptr,
+                                            platform::File::Access::read_only),
                        lumbra::kLookupMemoryLimit);
     fuzz::require(
         sender.lookup.is_open() && lumbra::open_serial_port(sender) == common::LineOpen::opened,

@@ -28,11 +28,11 @@ class PlatformFile : public ::testing::Test {
         return text;
     }
     // What a second process gets when it opens the file in the given mode.
-    FileError error_in_child(Creation creation, bool read_only = false) {
+    FileError error_in_child(Creation creation, File::Access access = File::Access::read_write) {
         pid_t child = ::fork();
         if (child == 0) {
             FileError error = FileError::other;
-            File file = File::open(path_, creation, &error, read_only);
+            File file = File::open(path_, creation, &error, access);
             ::_exit(static_cast<int>(error));
         }
         int status = 0;
@@ -117,9 +117,9 @@ TEST_F(PlatformFile, SecondOpenerIsRefusedAndCannotTruncate) {
     EXPECT_EQ(error_in_child(Creation::open_existing), FileError::none);
 
     // Readers share the file with each other, not with a writer.
-    File reading = File::open(path_, Creation::open_existing, &error, true);
+    File reading = File::open(path_, Creation::open_existing, &error, File::Access::read_only);
     ASSERT_TRUE(reading.is_open());
-    EXPECT_EQ(error_in_child(Creation::open_existing, true), FileError::none);
+    EXPECT_EQ(error_in_child(Creation::open_existing, File::Access::read_only), FileError::none);
     EXPECT_EQ(error_in_child(Creation::open_existing), FileError::access_denied);
 }
 
@@ -143,7 +143,7 @@ TEST_F(PlatformFile, FullDiskReportsTheShortCount) {
 TEST_F(PlatformFile, ReadOnlyFileTakesNoWrites) {
     put("abc");
     FileError error;
-    File file = File::open(path_, Creation::open_existing, &error, true);
+    File file = File::open(path_, Creation::open_existing, &error, File::Access::read_only);
     ASSERT_TRUE(file.is_open());
     EXPECT_EQ(file.write("zz"), 0u);
     file.close();
@@ -152,7 +152,7 @@ TEST_F(PlatformFile, ReadOnlyFileTakesNoWrites) {
 
 TEST_F(PlatformFile, DirectoryIsNotAFile) {
     FileError error = FileError::none;
-    File file = File::open(dir_, Creation::open_existing, &error, true);
+    File file = File::open(dir_, Creation::open_existing, &error, File::Access::read_only);
     EXPECT_FALSE(file.is_open());
     EXPECT_EQ(error, FileError::access_denied);
 }

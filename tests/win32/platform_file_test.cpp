@@ -103,7 +103,7 @@ TEST_F(Win32File, SecondOpenerIsRefusedUntilTheFirstCloses) {
     EXPECT_TRUE(again.is_open());
     again.close();
     // A reader lets a writer in (a lookup file left open in an editor).
-    File reading = File::open(path, Creation::open_existing, &error, true);
+    File reading = File::open(path, Creation::open_existing, &error, File::Access::read_only);
     File writing = File::open(path, Creation::open_existing, &error);
     EXPECT_TRUE(reading.is_open());
     EXPECT_TRUE(writing.is_open());
