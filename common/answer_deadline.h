@@ -20,20 +20,26 @@ class AnswerDeadline {
     // The counter has gone past the deadline (elapsed > limit).
     bool passed() const { return elapsed() > limit_ms_; }
 
-    // Sleeps in the line's wait until a byte comes or the limit is reached (or passed, with
-    // until_passed): a waiting program uses no processor time, and the limit still holds to
-    // the millisecond. True when a byte is there.
-    bool wait_for_input(platform::SerialLine& line, bool until_passed = false) const {
-        const std::uint32_t end = limit_ms_ + (until_passed ? 1 : 0);
-        const std::uint32_t now = elapsed();
-        if (now >= end) return false;
-        return line.wait_for_input(end - now);
+    // Sleep in the line's wait until a byte comes or the limit is reached (or passed): a
+    // waiting program uses no processor time, and the limit still holds to the millisecond.
+    // True when a byte is there. Each pairs with the check of the same name above.
+    bool wait_until_reached(platform::SerialLine& line) const {
+        return wait_until(line, limit_ms_);
+    }
+    bool wait_until_passed(platform::SerialLine& line) const {
+        return wait_until(line, limit_ms_ + 1);
     }
 
   private:
     platform::Clock& clock_;
     std::uint32_t start_;
     std::uint32_t limit_ms_;
+
+    bool wait_until(platform::SerialLine& line, std::uint32_t end) const {
+        const std::uint32_t now = elapsed();
+        if (now >= end) return false;
+        return line.wait_for_input(end - now);
+    }
 };
 
 }  // namespace common

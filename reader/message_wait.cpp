@@ -36,7 +36,7 @@ WaitEnd wait_for_message(platform::SerialLine& line, platform::Clock& clock,
         if (line.failed()) return WaitEnd::failed;
         if (deadline.reached()) return WaitEnd::timed_out;
         // Only an empty poll sleeps: buffered bytes are taken at full speed.
-        if (!got) deadline.wait_for_input(line);
+        if (!got) deadline.wait_until_reached(line);
     }
 }
 

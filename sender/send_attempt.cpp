@@ -112,7 +112,7 @@ std::string exchange(Sender& sender, const std::uint8_t* bytes, std::size_t n) {
             last = buffer[got - 1];
         }
         if (deadline.passed() || line.failed()) break;  // a failed line stays silent
-        if (got == 0) deadline.wait_for_input(line, true);
+        if (got == 0) deadline.wait_until_passed(line);
     }
     if (!answer.empty() && answer.back() == '\r') answer.pop_back();
     return answer;
