@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "common/dialog_end.h"
+
 namespace ravelo {
 
 struct Reader;
@@ -18,8 +20,8 @@ class ReaderUi {
     virtual ~ReaderUi() = default;
     // Opens the received file for the user and does not wait.
     virtual void open_in_viewer(const std::string& path) = 0;
-    // The properties dialog: 1 for OK, 2 for Storno.
-    virtual int run_properties_dialog(Reader& reader) = 0;
+    // The properties dialog, left with OK or Storno.
+    virtual common::DialogEnd run_properties_dialog(Reader& reader) = 0;
     // The online polling window: 2 when it was closed or a transfer failed.
     virtual int run_polling_window(Reader& reader) = 0;
     // The record counter, kept for the whole run.

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "common/dialog_end.h"
+
 namespace lumbra {
 
 struct Sender;
@@ -12,8 +14,8 @@ class SenderUi {
     virtual ~SenderUi() = default;
     // The Open dialog; true with the chosen file's full path in settings.lookup_path.
     virtual bool choose_lookup_file(Sender& sender) = 0;
-    // The port dialog on settings.port_index and baud_index: 1 for OK, 2 for Zrušit.
-    virtual int run_port_dialog(Sender& sender) = 0;
+    // The port dialog on settings.port_index and baud_index, left with OK or Zrušit.
+    virtual common::DialogEnd run_port_dialog(Sender& sender) = 0;
     // Called once before the first attempt (the progress bar's class must exist).
     virtual void init_common_controls() = 0;
     // The progress window: opened with the bar at 0 of 0..100, moved, closed.

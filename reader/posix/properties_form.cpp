@@ -143,18 +143,20 @@ void change(Form& form, int item) {
 
 }  // namespace
 
-int run_properties_form(Reader& reader, FormTerminal& terminal) {
+common::DialogEnd run_properties_form(Reader& reader, FormTerminal& terminal) {
     Form form{reader, terminal, open_properties(reader.settings)};
     for (;;) {
         draw(form);
         terminal.write("Volba: ");
         std::string answer;
-        if (!terminal.read_line(answer)) return 2;
+        if (!terminal.read_line(answer)) return common::DialogEnd::cancelled;
         if (answer == "O" || answer == "o") {
             accept_properties(reader.settings, reader.output_path, form.view);
-            return 1;
+            return common::DialogEnd::ok;
         }
-        if (answer == "S" || answer == "s" || common::is_escape(answer)) return 2;
+        if (answer == "S" || answer == "s" || common::is_escape(answer)) {
+            return common::DialogEnd::cancelled;
+        }
         if (answer.empty()) continue;
         char* end = nullptr;
         long item = std::strtol(answer.c_str(), &end, 10);
@@ -162,11 +164,11 @@ int run_properties_form(Reader& reader, FormTerminal& terminal) {
     }
 }
 
-int show_properties_form(Reader& reader) {
+common::DialogEnd show_properties_form(Reader& reader) {
     const int fd = common::open_controlling_terminal();
     if (fd < 0) {
         reader.boxes.show_message(kErrorCaption, kNoTerminalMessage);
-        return 2;
+        return common::DialogEnd::cancelled;
     }
     common::TtyFormTerminal terminal(fd);
     return run_properties_form(reader, terminal);

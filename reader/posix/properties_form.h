@@ -13,10 +13,10 @@ using common::FormTerminal;
 
 inline const char* const kNoTerminalMessage = "Nastavení nelze zobrazit: program nemá terminál.";
 
-// The form on the controlling terminal: 1 for OK, 2 for Storno. Without a terminal it shows
-// kNoTerminalMessage and returns 2.
-int show_properties_form(Reader& reader);
+// The form on the controlling terminal, left with OK or Storno. Without a terminal it shows
+// kNoTerminalMessage and is cancelled.
+common::DialogEnd show_properties_form(Reader& reader);
 // The same on a given terminal.
-int run_properties_form(Reader& reader, FormTerminal& terminal);
+common::DialogEnd run_properties_form(Reader& reader, FormTerminal& terminal);
 
 }  // namespace ravelo

@@ -64,7 +64,7 @@ void TerminalUi::open_in_viewer(const std::string& path) {
     run_shell(command + " \"$1\"", path);
 }
 
-int TerminalUi::run_properties_dialog(Reader& reader) {
+common::DialogEnd TerminalUi::run_properties_dialog(Reader& reader) {
     return show_properties_form(reader);
 }
 

@@ -14,7 +14,7 @@ namespace ravelo {
 class TerminalUi : public ReaderUi {
   public:
     void open_in_viewer(const std::string& path) override;
-    int run_properties_dialog(Reader& reader) override;
+    common::DialogEnd run_properties_dialog(Reader& reader) override;
     int run_polling_window(Reader& reader) override;
     CounterView& counter_view() override { return counter_; }
     void settings_not_saved(const std::string& path, const std::string& reason) override {

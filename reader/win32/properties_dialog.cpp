@@ -200,13 +200,13 @@ int browse_output_file(Reader& reader, HWND owner) {
     return 1;
 }
 
-int show_properties_dialog(Reader& reader, HINSTANCE templates) {
+common::DialogEnd show_properties_dialog(Reader& reader, HINSTANCE templates) {
     INT_PTR result = DialogBoxParamW(templates, L"PropertiesDlg", GetActiveWindow(),
                                      properties_dialog_proc, reinterpret_cast<LPARAM>(&reader));
-    return result == IDOK ? 1 : 2;
+    return result == IDOK ? common::DialogEnd::ok : common::DialogEnd::cancelled;
 }
 
-int show_properties_dialog(Reader& reader) {
+common::DialogEnd show_properties_dialog(Reader& reader) {
     return show_properties_dialog(reader, GetModuleHandleW(nullptr));
 }
 

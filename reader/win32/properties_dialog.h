@@ -3,14 +3,16 @@
 
 #include <windows.h>
 
+#include "common/dialog_end.h"
 #include "reader/reader.h"
 
 namespace ravelo {
 
-// Runs the dialog modally over the active window: 1 for OK, 2 for Storno (or no dialog at all).
-int show_properties_dialog(Reader& reader);
+// Runs the dialog modally over the active window: ok, or cancelled for Storno (or no dialog at
+// all).
+common::DialogEnd show_properties_dialog(Reader& reader);
 // The same from the templates of a given module (the tests load them from a resource library).
-int show_properties_dialog(Reader& reader, HINSTANCE templates);
+common::DialogEnd show_properties_dialog(Reader& reader, HINSTANCE templates);
 
 // lParam of WM_INITDIALOG is the Reader; it is kept in DWLP_USER.
 INT_PTR CALLBACK properties_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);

@@ -44,7 +44,7 @@ void Win32Ui::open_in_viewer(const std::string& path) {
     }
 }
 
-int Win32Ui::run_properties_dialog(Reader& reader) {
+common::DialogEnd Win32Ui::run_properties_dialog(Reader& reader) {
     return show_properties_dialog(reader);
 }
 

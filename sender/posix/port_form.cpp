@@ -10,9 +10,6 @@ namespace lumbra {
 
 namespace {
 
-constexpr int kOk = 1;
-constexpr int kCancel = 2;
-
 enum Item { kPortItem, kBaudItem, kItemCount };
 
 struct Choices {
@@ -43,25 +40,26 @@ void change(common::FormTerminal& terminal, Choices& c, int item) {
 
 }  // namespace
 
-int run_port_form(SenderSettings& settings, common::FormTerminal& terminal) {
+common::DialogEnd run_port_form(SenderSettings& settings, common::FormTerminal& terminal) {
     Choices c{settings.port_index, settings.baud_index};
     for (;;) {
         draw(terminal, c);
         std::string answer;
-        if (!terminal.read_line(answer)) return kCancel;
+        if (!terminal.read_line(answer)) return common::DialogEnd::cancelled;
         if (answer.empty() || answer == "O" || answer == "o") {
             settings.port_index = c.port;
             settings.baud_index = c.baud;
-            return kOk;
+            return common::DialogEnd::ok;
         }
-        if (answer == "Z" || answer == "z" || common::is_escape(answer)) return kCancel;
+        if (answer == "Z" || answer == "z" || common::is_escape(answer))
+            return common::DialogEnd::cancelled;
         change(terminal, c, common::numbered_choice(answer, kItemCount));
     }
 }
 
-int show_port_form(SenderSettings& settings) {
+common::DialogEnd show_port_form(SenderSettings& settings) {
     const int fd = common::open_controlling_terminal();
-    if (fd < 0) return kCancel;
+    if (fd < 0) return common::DialogEnd::cancelled;
     common::TtyFormTerminal terminal(fd);
     return run_port_form(settings, terminal);
 }

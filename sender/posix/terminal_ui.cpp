@@ -12,7 +12,7 @@ bool TerminalUi::choose_lookup_file(Sender& sender) {
     return show_lookup_chooser(sender.settings);
 }
 
-int TerminalUi::run_port_dialog(Sender& sender) {
+common::DialogEnd TerminalUi::run_port_dialog(Sender& sender) {
     return show_port_form(sender.settings);
 }
 

@@ -18,7 +18,7 @@ class TerminalUi : public SenderUi {
     TerminalUi& operator=(const TerminalUi&) = delete;
 
     bool choose_lookup_file(Sender& sender) override;
-    int run_port_dialog(Sender& sender) override;
+    common::DialogEnd run_port_dialog(Sender& sender) override;
     void init_common_controls() override {}
     void open_progress_window() override;
     void set_progress(int percent) override;

@@ -64,10 +64,10 @@ INT_PTR CALLBACK port_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPAR
     return FALSE;
 }
 
-int show_port_dialog(SenderSettings& settings, HINSTANCE templates, HWND owner) {
+common::DialogEnd show_port_dialog(SenderSettings& settings, HINSTANCE templates, HWND owner) {
     const INT_PTR result = DialogBoxParamW(templates, L"ComPropertiesDlg", owner, port_dialog_proc,
                                            reinterpret_cast<LPARAM>(&settings));
-    return result == IDOK ? 1 : 2;
+    return result == IDOK ? common::DialogEnd::ok : common::DialogEnd::cancelled;
 }
 
 }  // namespace lumbra

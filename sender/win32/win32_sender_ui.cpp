@@ -13,7 +13,7 @@ bool Win32SenderUi::choose_lookup_file(Sender& sender) {
     return lumbra::choose_lookup_file(sender.settings, GetActiveWindow());
 }
 
-int Win32SenderUi::run_port_dialog(Sender& sender) {
+common::DialogEnd Win32SenderUi::run_port_dialog(Sender& sender) {
     return show_port_dialog(sender.settings, templates_, GetFocus());
 }
 

@@ -16,7 +16,7 @@ class Win32SenderUi : public SenderUi {
         : templates_(templates), progress_(templates) {}
 
     bool choose_lookup_file(Sender& sender) override;
-    int run_port_dialog(Sender& sender) override;
+    common::DialogEnd run_port_dialog(Sender& sender) override;
     void init_common_controls() override;
     void open_progress_window() override { progress_.open(); }
     void set_progress(int percent) override { progress_.set(percent); }

@@ -103,7 +103,7 @@ TEST(ReaderRun, AMissingPortEndsBeforeAnyFileIsTouched) {
 TEST(ReaderRun, CancellingTheDialogTouchesNeitherSettingsNorPort) {
     TerminalRig rig(one_batch(records({"one"})));
     rig.reader.settings.always_ask = 1;
-    rig.ui.properties_result = 2;
+    rig.ui.properties_result = common::DialogEnd::cancelled;
     EXPECT_EQ(ravelo::run_reader(rig.reader), 0);
     EXPECT_EQ(rig.ui.properties_runs, 1);
     EXPECT_TRUE(rig.ports.opened_ports().empty());
@@ -117,7 +117,7 @@ TEST(ReaderRun, OkInTheDialogSavesTheSettingsBeforeTheTransfer) {
     rig.ui.on_properties = [&](ravelo::Reader& reader) {
         reader.settings.file_name = "CHOSEN.TXT";
         reader.output_path = rig.temp.file("CHOSEN.TXT");
-        return 1;
+        return common::DialogEnd::ok;
     };
     rig.ui.on_polling = [&](ravelo::Reader& reader) {
         saved_before_transfer = platform::file_exists(reader.settings_path);
@@ -132,7 +132,7 @@ TEST(ReaderRun, OkInTheDialogSavesTheSettingsBeforeTheTransfer) {
     TerminalRig online(one_batch({}));
     online.reader.settings.always_ask = 1;
     online.reader.settings.online = 1;
-    online.ui.properties_result = 1;
+    online.ui.properties_result = common::DialogEnd::ok;
     online.ui.on_polling = rig.ui.on_polling;
     EXPECT_EQ(ravelo::run_reader(online.reader), 0) << "the polling window ends with 2";
     EXPECT_TRUE(saved_before_transfer);

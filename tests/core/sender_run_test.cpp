@@ -59,7 +59,8 @@ TEST(SenderRun, ChoicesAndWhatIsSaved) {
         rig.sender.settings.lookup_path.clear();
         if (c.stored) write_bytes(rig.temp.file("Lumbra.ini"), kStored);
         if (c.choose) rig.ui.chosen_path = rig.lookup_path;
-        rig.ui.port_dialog_result = c.port_dialog;
+        rig.ui.port_dialog_result =
+            c.port_dialog == 1 ? common::DialogEnd::ok : common::DialogEnd::cancelled;
         rig.ui.on_port_dialog = [](lumbra::Sender& s) {
             s.settings.port_index = 2;
             s.settings.baud_index = 3;

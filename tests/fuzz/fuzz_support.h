@@ -32,7 +32,9 @@ class SenderUser : public lumbra::SenderUi {
     std::vector<int> progress;
 
     bool choose_lookup_file(lumbra::Sender&) override { return false; }
-    int run_port_dialog(lumbra::Sender&) override { return 2; }
+    common::DialogEnd run_port_dialog(lumbra::Sender&) override {
+        return common::DialogEnd::cancelled;
+    }
     void init_common_controls() override {}
     void open_progress_window() override { progress.push_back(0); }
     void set_progress(int percent) override { progress.push_back(percent); }

@@ -44,7 +44,7 @@ class FormTest : public ::testing::Test {
         reader.settings.file_name = "zaznamy.txt";
         reader.output_path = "unchanged";
     }
-    int run(std::deque<std::string> answers) {
+    common::DialogEnd run(std::deque<std::string> answers) {
         terminal = std::make_unique<ScriptedTerminal>(std::move(answers));
         return run_properties_form(reader, *terminal);
     }
@@ -57,7 +57,7 @@ class FormTest : public ::testing::Test {
 
 TEST_F(FormTest, ShowsEveryFieldWithItsValueAndHowToKeepIt) {
     reader.settings.baud_index = 4;
-    EXPECT_EQ(run({"O"}), 1);
+    EXPECT_EQ(run({"O"}), common::DialogEnd::ok);
     const std::string form = last_form(terminal->shown);
     for (const char* expected :
          {"Adresář :", "/data/in", "zaznamy.txt", "COM1 (/dev/ttyS0)", "9600",
@@ -72,7 +72,7 @@ TEST_F(FormTest, ShowsEveryFieldWithItsValueAndHowToKeepIt) {
 TEST_F(FormTest, OnlineSwitchSwapsTheListAndEnabling) {
     reader.settings.file_mode = 3;
     reader.settings.show_received = 1;
-    EXPECT_EQ(run({"11", "9", "11", "11", "O"}), 1);
+    EXPECT_EQ(run({"11", "9", "11", "11", "O"}), common::DialogEnd::ok);
     EXPECT_NE(terminal->shown.find("Položka 9 teď není přístupná."), std::string::npos);
     const std::string form = last_form(terminal->shown);
     EXPECT_NE(form.find("Mód souboru :         Auto"), std::string::npos) << form;
@@ -84,7 +84,7 @@ TEST_F(FormTest, OnlineSwitchSwapsTheListAndEnabling) {
 }
 
 TEST_F(FormTest, ListsAreNumberedChoices) {
-    EXPECT_EQ(run({"3", "4", "4", "12", "5", "\x1b", "5", "3", "O"}), 1);
+    EXPECT_EQ(run({"3", "4", "4", "12", "5", "\x1b", "5", "3", "O"}), common::DialogEnd::ok);
     EXPECT_NE(terminal->shown.find("1) Přepsat  2) Přidat  3) Nové jméno  4) Auto"),
               std::string::npos);
     EXPECT_NE(terminal->shown.find("Neplatná volba, hodnota zůstává."), std::string::npos);
@@ -96,14 +96,15 @@ TEST_F(FormTest, ListsAreNumberedChoices) {
 TEST_F(FormTest, IntervalFollowsTheEditRules) {
     reader.settings.online = 1;
     reader.settings.poll_interval = 5;
-    EXPECT_EQ(run({"12", "0", "12", "abc", "12", "", "12", "\x1b", "12", "12345", "O"}), 1);
+    EXPECT_EQ(run({"12", "0", "12", "abc", "12", "", "12", "\x1b", "12", "12345", "O"}),
+              common::DialogEnd::ok);
     EXPECT_NE(terminal->shown.find("Interval upraven na 5."), std::string::npos);
     EXPECT_NE(terminal->shown.find("Interval upraven na 9999."), std::string::npos);
     EXPECT_EQ(reader.settings.poll_interval, 9999);
 }
 
 TEST_F(FormTest, EmptyOrEscAnswerKeepsText) {
-    EXPECT_EQ(run({"1", "", "2", "\x1b", "2", "novy.txt", "O"}), 1);
+    EXPECT_EQ(run({"1", "", "2", "\x1b", "2", "novy.txt", "O"}), common::DialogEnd::ok);
     EXPECT_EQ(reader.settings.directory, "/data/in");
     EXPECT_EQ(reader.settings.file_name, "novy.txt");
 }
@@ -113,7 +114,7 @@ TEST_F(FormTest, StornoEscOrEndOfInputReadNothingBack) {
     for (const char* last : std::vector<const char*>{"S", "\x1b", nullptr}) {
         std::deque<std::string> answers = {"1", "/jinam", "6", "3", "2"};
         if (last) answers.push_back(last);
-        EXPECT_EQ(run(answers), 2);
+        EXPECT_EQ(run(answers), common::DialogEnd::cancelled);
         EXPECT_EQ(reader.settings, before);
         EXPECT_EQ(reader.output_path, "unchanged");
     }
@@ -121,10 +122,10 @@ TEST_F(FormTest, StornoEscOrEndOfInputReadNothingBack) {
 
 TEST_F(FormTest, WithoutTerminalSaysWhyAndCancels) {
     int status = child_status(start_child([this] {
-        int result = show_properties_form(reader);
+        const common::DialogEnd result = show_properties_form(reader);
         bool said = ui.messages.size() == 1 && ui.messages[0].caption == "Chyba" &&
                     ui.messages[0].text == kNoTerminalMessage;
-        return result == 2 && said ? 0 : 1;
+        return result == common::DialogEnd::cancelled && said ? 0 : 1;
     }));
     EXPECT_EQ(status, 0);
 }
@@ -163,8 +164,9 @@ TEST_F(FormTest, FormTalksThroughTheControllingTerminal) {
         pty.set_slave_cooked();
         pid_t child = start_child(
             [this] {
-                int result = show_properties_form(reader);
-                return result * 10 + (reader.settings.port_index == 4 ? 1 : 0);
+                const common::DialogEnd result = show_properties_form(reader);
+                return (result == common::DialogEnd::ok ? 1 : 2) * 10 +
+                       (reader.settings.port_index == 4 ? 1 : 0);
             },
             pty.slave_path());
         std::string shown = text_of(pty.read_master(4096, 500));

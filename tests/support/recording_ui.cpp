@@ -52,7 +52,7 @@ void RecordingUi::open_in_viewer(const std::string& path) {
     viewed.push_back(path);
 }
 
-int RecordingUi::run_properties_dialog(ravelo::Reader& reader) {
+common::DialogEnd RecordingUi::run_properties_dialog(ravelo::Reader& reader) {
     ++properties_runs;
     return on_properties ? on_properties(reader) : properties_result;
 }

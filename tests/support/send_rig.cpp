@@ -16,7 +16,7 @@ bool RecordingSenderUi::choose_lookup_file(lumbra::Sender& sender) {
     return true;
 }
 
-int RecordingSenderUi::run_port_dialog(lumbra::Sender& sender) {
+common::DialogEnd RecordingSenderUi::run_port_dialog(lumbra::Sender& sender) {
     calls.push_back("port dialog " + std::to_string(sender.settings.port_index) + " " +
                     std::to_string(sender.settings.baud_index));
     if (on_port_dialog) on_port_dialog(sender);
@@ -34,24 +34,24 @@ void SendRig::write_lookup(const std::string& bytes) {
     sender.settings.lookup_path = lookup_path;
 }
 
-int SendRig::attempt() {
+std::optional<int> SendRig::attempt() {
     platform::FileError error = platform::FileError::none;
     if (from_pipe) {
         sender.lookup.hold(reader_test::read_bytes(lookup_path));
     } else {
-        sender.lookup.load(
-            platform::File::open(lookup_path, platform::Creation::open_existing, &error, true),
-            lumbra::kLookupMemoryLimit);
+        sender.lookup.load(platform::File::open(lookup_path, platform::Creation::open_existing,
+                                                &error, platform::File::Access::read_only),
+                           lumbra::kLookupMemoryLimit);
     }
     if (!sender.lookup.is_open() || lumbra::open_serial_port(sender) != common::LineOpen::opened)
-        return -100;
+        return std::nullopt;
     const int result = lumbra::send_attempt(sender);
     sender.port.reset();
     return result;
 }
 
-int SendRig::run(const std::string& tail) {
-    if (!lumbra::apply_command_line(sender.settings, tail)) return -100;
+std::optional<int> SendRig::run(const std::string& tail) {
+    if (!lumbra::apply_command_line(sender.settings, tail)) return std::nullopt;
     return lumbra::run_sender(sender, temp.directory());
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,10 +23,10 @@ class RecordingSenderUi : public lumbra::SenderUi {
     // The chooser's answer: a full path, or empty to cancel. It sees the proposal first.
     std::string chosen_path;
     std::function<void(lumbra::Sender&)> on_port_dialog;  // may change the choices
-    int port_dialog_result = 1;
+    common::DialogEnd port_dialog_result = common::DialogEnd::ok;
 
     bool choose_lookup_file(lumbra::Sender& sender) override;
-    int run_port_dialog(lumbra::Sender& sender) override;
+    common::DialogEnd run_port_dialog(lumbra::Sender& sender) override;
     void init_common_controls() override { calls.push_back("init"); }
     void open_progress_window() override { calls.push_back("open"); }
     void set_progress(int percent) override;
@@ -38,11 +39,11 @@ struct SendRig {
     // Writes the lookup file and points the settings at it.
     void write_lookup(const std::string& bytes);
     // Opens the lookup file and the port as the run does, then one attempt. from_pipe: the
-    // file's bytes held in memory, as a pipe's are.
-    int attempt();
+    // file's bytes held in memory, as a pipe's are. None when the file or the port did not open.
+    std::optional<int> attempt();
     // The whole run from the command-line tail, the temporary folder as the executable's;
-    // -100 when the tail is refused.
-    int run(const std::string& tail);
+    // none when the tail is refused.
+    std::optional<int> run(const std::string& tail);
     const std::vector<Heard>& written() const { return peer.heard(); }
     // The terminal expects these messages in order and answers each with "ACK\r" after 1 ms.
     void acknowledge(const std::vector<std::string>& messages);

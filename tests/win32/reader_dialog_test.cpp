@@ -187,7 +187,8 @@ TEST_F(DialogTest, ModalPropertiesEndsWithOkOrStorno) {
             PostMessageW(shown, WM_COMMAND, static_cast<WPARAM>(button), 0);
         };
         ModalDriver::arm();
-        EXPECT_EQ(show_properties_dialog(reader, templates), button == IDOK ? 1 : 2);
+        EXPECT_EQ(show_properties_dialog(reader, templates),
+                  button == IDOK ? common::DialogEnd::ok : common::DialogEnd::cancelled);
     }
     EXPECT_EQ(reader.output_path, "C:\\data\\in.txt");
 }

@@ -223,10 +223,12 @@ TEST_F(SenderWindowsTest, PortDialogOkTakesBothOverAndZrusitNothing) {
 TEST_F(SenderWindowsTest, ModalPortDialogEndsWithEnterEscapeOrCloseBox) {
     struct Case {
         const char* how;
-        int result;
+        common::DialogEnd result;
         int port_after;
     };
-    for (const Case& c : {Case{"enter", 1, 3}, Case{"escape", 2, 5}, Case{"close box", 2, 5}}) {
+    using common::DialogEnd;
+    for (const Case& c : {Case{"enter", DialogEnd::ok, 3}, Case{"escape", DialogEnd::cancelled, 5},
+                          Case{"close box", DialogEnd::cancelled, 5}}) {
         SCOPED_TRACE(c.how);
         settings.port_index = 5;
         settings.baud_index = 4;
