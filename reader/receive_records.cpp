@@ -135,52 +135,54 @@ Step take_record(RecordPhase& phase) {
     return Step::go_on;
 }
 
-int receive_batch(RecordPhase& phase) {
+// Completed on "OVER\r"; failed when the file, the line or the terminal gave out, or a stop came.
+TransferResult::End receive_batch(RecordPhase& phase) {
+    using End = TransferResult::End;
     Reader& reader = phase.reader;
     if (!reader.output_open) {
-        if (!open_output_file(reader)) return -1;
+        if (!open_output_file(reader)) return End::failed;
         reader.output_open = true;
     }
     const MessageRules rules{kRecordLimitMs, kRecordKeep, true};
     int retries = 0;
     for (;;) {
         const WaitEnd end = wait_for_message(*reader.port, reader.clock, rules, phase.buffer);
-        if (end == WaitEnd::stopped) return -1;  // records stored so far stay
+        if (end == WaitEnd::stopped) return End::failed;  // records stored so far stay
         if (end == WaitEnd::failed) {
             phase.message = port_failure(reader);
-            return -1;
+            return End::failed;
         }
         if (end == WaitEnd::timed_out) {
             if (retries++ >= kRecordRetries) {
                 phase.message = kTimedOut;
-                return -1;
+                return End::failed;
             }
             send(reader, "NAK\r");
             show_kept_count(reader, phase.counter);  // the line is quiet: time to catch up
             continue;
         }
         retries = 0;
-        if (buffer_equals(phase.buffer, "OVER\r")) return phase.stored;
-        if (take_record(phase) == Step::done) return -1;
+        if (buffer_equals(phase.buffer, "OVER\r")) return End::completed;
+        if (take_record(phase) == Step::done) return End::failed;
     }
 }
 
-int receive_into_file(Reader& reader, MessageBuffer& buffer) {
+TransferResult receive_into_file(Reader& reader, MessageBuffer& buffer) {
     RecordPhase phase{reader, buffer, 0, 0, {}, CounterPace{}};
     reader.ui.counter_view().start();
-    const int result = receive_batch(phase);
+    const TransferResult::End end = receive_batch(phase);
     show_kept_count(reader, phase.counter);
     reader.ui.counter_view().finish();
     if (!phase.message.empty()) report(reader, phase.message);
-    return result;
+    return {end, phase.stored};
 }
 
 }  // namespace
 
-int receive_records(Reader& reader) {
+TransferResult receive_records(Reader& reader) {
     reader.stored_records = 0;
     MessageBuffer buffer;
-    if (request_records(reader, buffer) != RequestEnd::acknowledged) return 0;
+    if (request_records(reader, buffer) != RequestEnd::acknowledged) return {};
     return receive_into_file(reader, buffer);
 }
 

@@ -18,8 +18,23 @@ constexpr std::size_t kRecordOverhead = 4;  // sequence byte, two checksum bytes
 // The 16-bit sum of the sequence byte and the data bytes.
 std::uint16_t record_sum(const std::uint8_t* sequence_and_data, std::size_t n);
 
-// The records stored (0 or more) after "OVER\r"; 0 when the terminal never answered "READ\r";
-// -1 when the record phase failed. reader.port must be open.
-int receive_records(Reader& reader);
+// How one transfer ended, with the records it stored (those stored before a failure stay).
+struct TransferResult {
+    enum class End {
+        not_begun,  // the terminal never answered "READ\r" (or the port did not open)
+        completed,  // "OVER\r" ended the records
+        failed,     // the record phase failed part-way
+    };
+    End end = End::not_begun;
+    int stored = 0;
+
+    // A completed transfer that brought records.
+    bool received() const { return end == End::completed && stored > 0; }
+    // The number the callers of run_transfer are given: the records stored, or -1 for a failure.
+    int count_or_failure() const { return end == End::failed ? -1 : stored; }
+};
+
+// The whole exchange on the open reader.port.
+TransferResult receive_records(Reader& reader);
 
 }  // namespace ravelo

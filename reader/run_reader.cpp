@@ -25,23 +25,24 @@ std::string done_question(int count) {
 // terminal has handed those records over and holds them no more. Only the very file this
 // transfer made or emptied is deleted: not a device or a pipe the user chose to write to, nor
 // a file that another program has put at that path since.
-void tidy_output_file(Reader& reader, int result) {
+void tidy_output_file(Reader& reader, const TransferResult& result) {
     const platform::FileIdentity made = reader.output.identity();
     reader.output.close();
     if (!reader.output_open) return;
-    const bool nothing_stored = result == 0 || (result < 0 && reader.stored_records == 0);
-    if (nothing_stored && reader.settings.file_mode != kAppend) {
+    if (result.stored == 0 && reader.settings.file_mode != kAppend) {
         platform::remove_made_file(reader.output_path, made);
     }
     reader.output_open = false;
 }
 
-void report_result(Reader& reader, int result) {
-    if (result > 0) {
-        if (reader.boxes.ask_yes_no(kReceiveCaption, done_question(result))) {
+// A failure has been reported where it happened.
+void report_result(Reader& reader, const TransferResult& result) {
+    if (result.end == TransferResult::End::failed) return;
+    if (result.stored > 0) {
+        if (reader.boxes.ask_yes_no(kReceiveCaption, done_question(result.stored))) {
             reader.ui.open_in_viewer(reader.output_path);
         }
-    } else if (result == 0) {
+    } else {
         reader.boxes.show_message(kReceiveCaption, kNothingReceived);
     }
 }
@@ -52,20 +53,20 @@ int run_transfer(Reader& reader) {
     const platform::StopSignalScope stop_signals;
     reader.stored_records = 0;
     if (open_serial_port(reader) != common::LineOpen::opened) return 0;
-    const int result = receive_records(reader);
+    const TransferResult result = receive_records(reader);
     reader.port.reset();
     tidy_output_file(reader, result);
-    if (result > 0) ++reader.batches_received;
+    if (result.received()) ++reader.batches_received;
     // A stop from outside ends the program; nobody is left to answer.
     if (reader.settings.show_received && !platform::stop_requested()) {
         report_result(reader, result);
     }
-    return result;
+    return result.count_or_failure();
 }
 
 int run_reader(Reader& reader) {
     if (!reader.command_line_mode && reader.settings.always_ask) {
-        if (reader.ui.run_properties_dialog(reader) == 2) return 0;
+        if (reader.ui.run_properties_dialog(reader) == common::DialogEnd::cancelled) return 0;
         std::string reason;
         if (!save_settings(reader, &reason))
             reader.ui.settings_not_saved(reader.settings_path, reason);

@@ -89,7 +89,7 @@ bool receive(const char* label, std::size_t count, std::size_t size, std::uint32
     if (ravelo::open_serial_port(reader) != common::LineOpen::opened) return false;
 
     int stored = 0;
-    const Timing t = time_of([&] { stored = ravelo::receive_records(reader); });
+    const Timing t = time_of([&] { stored = ravelo::receive_records(reader).count_or_failure(); });
     reader.port.reset();
     reader.output.close();
     terminal->stop();

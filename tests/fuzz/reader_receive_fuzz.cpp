@@ -132,7 +132,7 @@ void check_transfer(const Script& s, int result, const ravelo::Reader& reader,
 int transfer(ravelo::Reader& reader) {
     fuzz::require(ravelo::open_serial_port(reader) == common::LineOpen::opened,
                   "the simulated port opens");
-    const int result = ravelo::receive_records(reader);
+    const int result = ravelo::receive_records(reader).count_or_failure();
     reader.port.reset();
     reader.output.close();
     reader.output_open = false;

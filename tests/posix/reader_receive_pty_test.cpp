@@ -44,7 +44,7 @@ TEST(ReaderOverPty, BatchArrivesByteExact) {
     reader.output_path = temp.file("PTY.TXT");
 
     ASSERT_EQ(ravelo::open_serial_port(reader), common::LineOpen::opened);
-    const int stored = ravelo::receive_records(reader);
+    const int stored = ravelo::receive_records(reader).count_or_failure();
     reader.port.reset();
     reader.output.close();
     pump.stop();

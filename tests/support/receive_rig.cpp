@@ -20,13 +20,13 @@ ReceiveRig::~ReceiveRig() {
     reader.output.close();  // before the folder goes
 }
 
-int ReceiveRig::receive() {
+std::optional<int> ReceiveRig::receive() {
     return receive_as_transfer(reader);
 }
 
-int receive_as_transfer(ravelo::Reader& reader) {
-    if (ravelo::open_serial_port(reader) != common::LineOpen::opened) return -100;
-    const int result = ravelo::receive_records(reader);
+std::optional<int> receive_as_transfer(ravelo::Reader& reader) {
+    if (ravelo::open_serial_port(reader) != common::LineOpen::opened) return std::nullopt;
+    const int result = ravelo::receive_records(reader).count_or_failure();
     reader.port.reset();
     reader.output.close();
     reader.output_open = false;
@@ -51,7 +51,7 @@ TerminalRig::TerminalRig(sim::SourceConfig config) : terminal(std::move(config))
     reader.settings_path = temp.file("Ravelo.ini");
 }
 
-int TerminalRig::receive() {
+std::optional<int> TerminalRig::receive() {
     reader.output_path = output();
     return receive_as_transfer(reader);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -21,7 +22,7 @@ struct ReceiveRig {
     ~ReceiveRig();
 
     // Opens the port as the reader does, receives, and closes port and file like run_transfer.
-    int receive();
+    std::optional<int> receive();
     // What the reader wrote, one entry per write, e.g. {0, "READ\r"}.
     const std::vector<Heard>& written() const { return peer.heard(); }
     // The output file's bytes; empty when it does not exist.
@@ -44,7 +45,7 @@ struct TerminalRig {
     ~TerminalRig() { reader.output.close(); }
     std::string output() const { return temp.file("DATA.TXT"); }
     // Receives into output() as run_transfer does.
-    int receive();
+    std::optional<int> receive();
     // How often the reader wrote exactly `message`.
     std::size_t written(const std::string& message) const;
 
@@ -69,9 +70,9 @@ sim::SourceConfig one_batch(sim::Records records);
 // The first `count` records as the reader stores them, each ended by CR LF.
 std::string as_lines(const sim::Records& records, std::size_t count = SIZE_MAX);
 
-// Opens the port as the reader does, receives, and closes port and file like run_transfer;
-// -100 when the port could not be opened.
-int receive_as_transfer(ravelo::Reader& reader);
+// Opens the port as the reader does, receives, and closes port and file like run_transfer: the
+// number run_transfer gives its callers, or none when the port could not be opened.
+std::optional<int> receive_as_transfer(ravelo::Reader& reader);
 
 // The writes `message` repeated `times` times, the first at `first_ms`, then every `step_ms`.
 std::vector<Heard> repeated(const std::string& message, int times, std::uint64_t first_ms,
