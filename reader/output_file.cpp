@@ -31,20 +31,20 @@ char suffix_character(int suffix) {
     return static_cast<char>('A' + suffix - 10);
 }
 
-int open_with(Reader& reader, platform::Creation creation, const char* failure_text) {
+bool open_with(Reader& reader, platform::Creation creation, const char* failure_text) {
     platform::FileError error = platform::FileError::none;
     reader.output = platform::File::open(reader.output_path, creation, &error);
-    if (reader.output.is_open()) return 1;
+    if (reader.output.is_open()) return true;
     report_failure(reader, open_failure(reader, failure_text, reader.output_path));
-    return 0;
+    return false;
 }
 
-int open_for_append(Reader& reader) {
+bool open_for_append(Reader& reader) {
     platform::FileError error = platform::FileError::none;
     reader.output =
         platform::File::open(reader.output_path, platform::Creation::open_always, &error);
     if (reader.output.is_open()) reader.output.seek_to_end();
-    return 1;
+    return true;
 }
 
 // The text an automatic name follows. An absolute file name says where the file goes, in
@@ -56,7 +56,7 @@ std::string automatic_folder(const ReaderSettings& settings) {
     return folder.empty() ? name.substr(0, 2) : folder;  // "C:name": the drive's own folder
 }
 
-int open_automatic(Reader& reader) {
+bool open_automatic(Reader& reader) {
     const platform::LocalTime time = reader.clock.local_time();
     const std::string folder = automatic_folder(reader.settings);
     const auto path_for = [&](int suffix) { return folder + automatic_name(time, suffix); };
@@ -68,10 +68,10 @@ int open_automatic(Reader& reader) {
     });
     if (suffix >= 0) {
         reader.output_path = path_for(suffix);
-        return 1;
+        return true;
     }
     report_failure(reader, open_failure(reader, kCannotOpenOrCreateFile, folder));
-    return 0;
+    return false;
 }
 }  // namespace
 
@@ -111,7 +111,7 @@ int search_automatic_name(int first, const std::function<platform::FileError(int
     return -1;
 }
 
-int open_output_file(Reader& reader) {
+bool open_output_file(Reader& reader) {
     switch (output_opening(reader.settings)) {
         case OutputOpening::overwrite:
             return open_with(reader, platform::Creation::create_always, kCannotOpenOrCreateFile);
@@ -122,7 +122,7 @@ int open_output_file(Reader& reader) {
         case OutputOpening::automatic_name:
             return open_automatic(reader);
     }
-    return 0;
+    return false;
 }
 
 }  // namespace ravelo

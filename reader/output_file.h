@@ -32,8 +32,9 @@ std::string automatic_name(const platform::LocalTime& time, int suffix);
 // the suffix created, or -1.
 int search_automatic_name(int first, const std::function<platform::FileError(int suffix)>& create);
 
-// 1 when reader.output is ready for writing, 0 after a failure (reported when show_errors is
-// on). Append reports success even when the file could not be opened: the first write fails.
-int open_output_file(Reader& reader);
+// True when reader.output is ready for writing, false after a failure (reported when
+// show_errors is on). Append reports success even when the file could not be opened: the
+// first write fails.
+bool open_output_file(Reader& reader);
 
 }  // namespace ravelo
