@@ -54,9 +54,9 @@ bool open_lookup_file(Sender& sender) {
 
 void run_attempts(Sender& sender) {
     const platform::StopSignalScope stop_signals;
-    int result;
+    AttemptEnd end;
     // An attempt that failed on the file itself would fail again: no repeat is offered.
-    while ((result = send_attempt(sender)) == 0) {
+    while ((end = send_attempt(sender)) == AttemptEnd::failed) {
         // A port that stopped working is closed before the question, so that an adapter plugged
         // in again can take its old name; a repeat then opens it afresh, or ends the run.
         if (sender.port->failed()) sender.port.reset();
@@ -67,7 +67,7 @@ void run_attempts(Sender& sender) {
         if (!sender.port && open_serial_port(sender) != common::LineOpen::opened) return;
         sender.port->discard_input();
     }
-    sender.loaded = result == 1;
+    sender.loaded = end == AttemptEnd::loaded;
 }
 
 void save_choices(Sender& sender) {

@@ -3,6 +3,7 @@
 #include "sender/send_attempt.h"
 
 #include <cstring>
+#include <optional>
 
 #include "common/answer_deadline.h"
 #include "common/checksum.h"
@@ -54,30 +55,31 @@ bool send_line(Sender& sender) {
     return true;
 }
 
-// One byte of the file: 1 taken, 0 when the attempt has failed, -1 when it failed on the file.
-int take_byte(Sender& sender, std::uint8_t byte) {
+// One byte of the file: nothing when it was taken, else how it ended the attempt.
+std::optional<AttemptEnd> take_byte(Sender& sender, std::uint8_t byte) {
     Attempt& a = sender.attempt;
     switch (classify_byte(byte, a.after_cr)) {
         case ByteRole::line_end:
-            return send_line(sender) ? 1 : 0;
+            if (send_line(sender)) return std::nullopt;
+            return AttemptEnd::failed;
         case ByteRole::ignored:
-            return 1;
+            return std::nullopt;
         case ByteRole::payload:
             break;
     }
     // The file was checked before the wake-up; this guards the buffer should it have changed.
     if (a.length >= kMaxPayloadBytes) {
         warn(sender, overlong_line_message(a.line));
-        return -1;
+        return AttemptEnd::file_refused;
     }
     a.record[a.length++] = byte;
     a.sum += byte;
-    return 1;
+    return std::nullopt;
 }
 
-int fail_and_rewind(Sender& sender, int result = 0) {
+AttemptEnd fail_and_rewind(Sender& sender, AttemptEnd end = AttemptEnd::failed) {
     sender.lookup.seek_to_start();
-    return result;
+    return end;
 }
 
 // The share of the size known at the start; a source that grew since stands at 100.
@@ -118,33 +120,33 @@ std::string exchange(Sender& sender, const std::uint8_t* bytes, std::size_t n) {
     return answer;
 }
 
-int wake_terminal(Sender& sender) {
+bool wake_terminal(Sender& sender) {
     for (int attempt = 0; attempt < kWakeUpTries; ++attempt) {
         const std::string answer =
             exchange_text(sender, attempt == 0 ? kWakeUpFirst : kWakeUpAgain);
-        if (answer == "ACK" || answer == "ack") return 1;
-        if (platform::stop_requested() || port_failed(sender)) return 0;
+        if (answer == "ACK" || answer == "ack") return true;
+        if (platform::stop_requested() || port_failed(sender)) return false;
     }
     warn(sender, kNotReady);
-    return 0;
+    return false;
 }
 
-int send_record(Sender& sender, std::size_t n) {
+bool send_record(Sender& sender, std::size_t n) {
     for (int send = 0; send < kRecordSends; ++send) {
         const std::string answer = exchange(sender, sender.attempt.record, n);
         if (answer == "FULL") {
             sender.boxes.show_message(kFullCaption, kMemoryFull, common::BoxIcon::exclamation);
-            return 0;
+            return false;
         }
-        if (answer == "ACK") return 1;
+        if (answer == "ACK") return true;
         // A stop from outside ends the attempt with nothing more sent and nothing to report.
-        if (platform::stop_requested() || port_failed(sender)) return 0;
+        if (platform::stop_requested() || port_failed(sender)) return false;
     }
     warn(sender, kTransferError);
-    return 0;
+    return false;
 }
 
-int send_lookup_file(Sender& sender) {
+AttemptEnd send_lookup_file(Sender& sender) {
     start_attempt(sender);
     Attempt& a = sender.attempt;
     std::uint8_t block[kFileBlockBytes];
@@ -152,15 +154,14 @@ int send_lookup_file(Sender& sender) {
     for (std::size_t n; (n = sender.lookup.read(block, sizeof block)) > 0;) {
         a.bytes_read += n;
         for (std::size_t i = 0; i < n; ++i) {
-            const int taken = take_byte(sender, block[i]);
-            if (taken != 1) return fail_and_rewind(sender, taken);
+            if (const auto end = take_byte(sender, block[i])) return fail_and_rewind(sender, *end);
         }
         keep_progress(sender, percent_read(a));
     }
     // A table cut short by a failed read must not be ended as if it were whole.
     if (sender.lookup.read_failed()) {
         warn(sender, kCannotReadFile);
-        return fail_and_rewind(sender, -1);
+        return fail_and_rewind(sender, AttemptEnd::file_refused);
     }
     // The last line without a line end.
     if (a.length > 0 && !send_line(sender)) return fail_and_rewind(sender);
@@ -168,31 +169,31 @@ int send_lookup_file(Sender& sender) {
     sender.ui.set_progress(100);  // at once: the bar stands at 100 before the end marker goes
     std::memcpy(a.record, kEndMarker, std::strlen(kEndMarker));
     if (!send_record(sender, std::strlen(kEndMarker))) return fail_and_rewind(sender);
-    return 1;
+    return AttemptEnd::loaded;
 }
 
-int send_attempt(Sender& sender) {
+AttemptEnd send_attempt(Sender& sender) {
     const std::string refused = convert_lookup_file(sender);
     if (!refused.empty()) {
         warn(sender, refused);
-        return -1;
+        return AttemptEnd::file_refused;
     }
     const int overlong = first_overlong_line(sender.lookup);
     if (overlong > 0) {
         warn(sender, overlong_line_message(overlong));
-        return -1;
+        return AttemptEnd::file_refused;
     }
     if (sender.lookup.read_failed()) {
         warn(sender, kCannotReadFile);
-        return -1;
+        return AttemptEnd::file_refused;
     }
-    if (!wake_terminal(sender)) return 0;
+    if (!wake_terminal(sender)) return AttemptEnd::failed;
     sender.ui.open_progress_window();
-    const int result = send_lookup_file(sender);
+    const AttemptEnd end = send_lookup_file(sender);
     show_kept_progress(sender);
     sender.ui.close_progress_window();
-    if (result == 1) warn(sender, kTransferDone);
-    return result;
+    if (end == AttemptEnd::loaded) warn(sender, kTransferDone);
+    return end;
 }
 
 }  // namespace lumbra

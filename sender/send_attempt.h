@@ -16,25 +16,31 @@ constexpr std::size_t kAnswerReadBytes = 3;
 constexpr int kWakeUpTries = 3;
 constexpr int kRecordSends = 4;
 
-// 1 when the terminal acknowledged the end marker; 0 after the specific message; -1 when the
-// attempt failed on the file itself (a line longer than a record holds; nothing is sent when
-// the check finds it), which a repeat cannot mend.
-int send_attempt(Sender& sender);
+// How one attempt ended.
+enum class AttemptEnd {
+    loaded,        // the terminal acknowledged the end marker
+    failed,        // after the message that says why; a repeat may succeed
+    file_refused,  // the file itself cannot go (a line longer than a record holds, a text that
+                   // cannot be converted, a failed read), which a repeat cannot mend
+};
 
-// 1 when the terminal answers "ACK" or "ack" to one of three wake-ups; 0 after "Terminál není
-// připraven!".
-int wake_terminal(Sender& sender);
+// Checks the file (nothing is sent when the check refuses it), wakes the terminal and sends.
+AttemptEnd send_attempt(Sender& sender);
+
+// True when the terminal answers "ACK" or "ack" to one of three wake-ups; false after "Terminál
+// není připraven!".
+bool wake_terminal(Sender& sender);
 
 // Writes the bytes and returns the terminal's answer without its one trailing CR: complete when
 // a read ends with CR or 10 bytes have come, or as collected once 3000 ms have passed.
 std::string exchange(Sender& sender, const std::uint8_t* bytes, std::size_t n);
 
-// Every line of the lookup file as a record, then "OVER\r"; 1, 0, or -1 when a line is too long
-// for a record. On failure the file is positioned at its start again.
-int send_lookup_file(Sender& sender);
+// Every line of the lookup file as a record, then "OVER\r". On failure the file is positioned at
+// its start again.
+AttemptEnd send_lookup_file(Sender& sender);
 
 // Sends the first n bytes of the record buffer up to four times until "ACK"; "FULL" ends it at
-// once. 1 on "ACK", 0 after a message.
-int send_record(Sender& sender, std::size_t n);
+// once. True on "ACK", false after a message.
+bool send_record(Sender& sender, std::size_t n);
 
 }  // namespace lumbra

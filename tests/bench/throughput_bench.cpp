@@ -17,6 +17,7 @@
 #include "reader/serial_port.h"
 #include "sender/send_attempt.h"
 #include "sender/serial_port.h"
+#include "tests/support/attempt_number.h"
 #include "tests/support/posix/child_process.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/send_rig.h"
@@ -137,7 +138,8 @@ bool send(const char* label, std::size_t count, std::size_t size, std::uint32_t 
         return false;
 
     int result = 0;
-    const Timing t = time_of([&] { result = lumbra::send_attempt(sender); });
+    const Timing t =
+        time_of([&] { result = testing_support::attempt_number(lumbra::send_attempt(sender)); });
     sender.port.reset();
     sender.lookup.close();
     terminal->stop();

@@ -9,6 +9,7 @@
 #include "sender/send_attempt.h"
 #include "sender/serial_port.h"
 #include "tests/fuzz/fuzz_support.h"
+#include "tests/support/attempt_number.h"
 #include "tests/support/recording_ui.h"
 #include "tools/velmora-sim/lookup_target.h"
 
@@ -141,7 +142,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         sender.lookup.is_open() && lumbra::open_serial_port(sender) == common::LineOpen::opened,
         "lookup file and port open");
     try {
-        const int result = lumbra::send_attempt(sender);
+        const int result = testing_support::attempt_number(lumbra::send_attempt(sender));
         check_attempt(script, result, terminal, ui);
     } catch (const simline::NoProgress& stuck) {
         fuzz::require(false, stuck.what());

@@ -5,6 +5,7 @@
 #include "sender/run_sender.h"
 #include "sender/send_attempt.h"
 #include "sender/serial_port.h"
+#include "tests/support/attempt_number.h"
 #include "tools/velmora-sim/framing.h"
 
 namespace testing_support {
@@ -45,7 +46,7 @@ std::optional<int> SendRig::attempt() {
     }
     if (!sender.lookup.is_open() || lumbra::open_serial_port(sender) != common::LineOpen::opened)
         return std::nullopt;
-    const int result = lumbra::send_attempt(sender);
+    const int result = attempt_number(lumbra::send_attempt(sender));
     sender.port.reset();
     return result;
 }
