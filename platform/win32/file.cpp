@@ -110,10 +110,10 @@ File File::open(const std::string& path, Creation creation, FileError* error, Ac
         if (error) *error = FileError::access_denied;
         return File();
     }
-    const DWORD access = read_only ? GENERIC_READ : (GENERIC_READ | GENERIC_WRITE);
+    const DWORD rights = read_only ? GENERIC_READ : (GENERIC_READ | GENERIC_WRITE);
     const DWORD sharing = read_only ? (FILE_SHARE_READ | FILE_SHARE_WRITE) : FILE_SHARE_READ;
     HANDLE h =
-        create_file_waiting(full, access, sharing, disposition(creation), FILE_ATTRIBUTE_NORMAL);
+        create_file_waiting(full, rights, sharing, disposition(creation), FILE_ATTRIBUTE_NORMAL);
     const FileError result =
         h == INVALID_HANDLE_VALUE ? map_error(GetLastError()) : FileError::none;
     if (error) *error = result;
