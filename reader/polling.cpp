@@ -10,11 +10,12 @@ std::uint32_t poll_period_ms(const ReaderSettings& settings) {
     return static_cast<std::uint32_t>(seconds) * 1000u;
 }
 
-int run_polling(const ReaderSettings& settings, PollWaiter& waiter, const Transfer& transfer) {
+PollingEnd run_polling(const ReaderSettings& settings, PollWaiter& waiter,
+                       const Transfer& transfer) {
     while (!waiter.wait_for_stop(poll_period_ms(settings))) {
         if (!polling_goes_on(transfer())) break;
     }
-    return kPollingClosed;
+    return PollingEnd::closed;
 }
 
 }  // namespace ravelo

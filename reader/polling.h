@@ -9,7 +9,10 @@
 namespace ravelo {
 
 constexpr unsigned kPollTimerId = 901;
-constexpr int kPollingClosed = 2;  // the polling window always ends with Storno's code
+
+// How the polling window ended: closed (by the user, a failed transfer or a stop), or never
+// shown because it could not be created.
+enum class PollingEnd { closed, not_shown };
 
 // poll_interval seconds in milliseconds, the interval kept within 1..9999.
 std::uint32_t poll_period_ms(const ReaderSettings& settings);
@@ -33,7 +36,8 @@ class PollWaiter {
 using Transfer = std::function<int()>;
 
 // One transfer per period, the period counted from the end of the previous transfer, until the
-// user stops between transfers or a transfer fails. Returns kPollingClosed.
-int run_polling(const ReaderSettings& settings, PollWaiter& waiter, const Transfer& transfer);
+// user stops between transfers or a transfer fails. Always ends closed.
+PollingEnd run_polling(const ReaderSettings& settings, PollWaiter& waiter,
+                       const Transfer& transfer);
 
 }  // namespace ravelo

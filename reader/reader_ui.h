@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/dialog_end.h"
+#include "reader/polling.h"
 
 namespace ravelo {
 
@@ -22,8 +23,8 @@ class ReaderUi {
     virtual void open_in_viewer(const std::string& path) = 0;
     // The properties dialog, left with OK or Storno.
     virtual common::DialogEnd run_properties_dialog(Reader& reader) = 0;
-    // The online polling window: 2 when it was closed or a transfer failed.
-    virtual int run_polling_window(Reader& reader) = 0;
+    // The online polling window, closed by the user or by a failed transfer.
+    virtual PollingEnd run_polling_window(Reader& reader) = 0;
     // The record counter, kept for the whole run.
     virtual CounterView& counter_view() = 0;
     // The settings file could not be written. Windows says nothing; a terminal names the reason.

@@ -73,7 +73,8 @@ int run_reader(Reader& reader) {
     } else {
         reader.output_path = build_output_path(reader.settings);
     }
-    if (reader.settings.online) return reader.ui.run_polling_window(reader) == 2 ? 0 : 1;
+    if (reader.settings.online)
+        return reader.ui.run_polling_window(reader) == PollingEnd::closed ? 0 : 1;
     // A transfer that failed part-way is a failure for the caller too, not a success.
     return run_transfer(reader) > 0 ? 1 : 0;
 }

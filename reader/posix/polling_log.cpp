@@ -111,13 +111,13 @@ class SignalWaiter : public PollWaiter {
 
 }  // namespace
 
-int run_polling_log(Reader& reader, ReaderBoxes& boxes, bool* stopped_by_user) {
+PollingEnd run_polling_log(Reader& reader, ReaderBoxes& boxes, bool* stopped_by_user) {
     const platform::StopSignalScope stop_signals;
     boxes.divert_to_log();
     PollingLog log(reader);
     log.started();
     SignalWaiter waiter(reader.clock);
-    const int result = run_polling(reader.settings, waiter, [&] {
+    const PollingEnd result = run_polling(reader.settings, waiter, [&] {
         const int transferred = run_transfer(reader);
         // Taken before the line goes out: a stop that comes once the line is read is one
         // between transfers.

@@ -10,7 +10,7 @@ namespace ravelo {
 // output: the start, each batch (time, port, file, record count), each failure with its reason
 // (a failure that repeats poll after poll only once), the end. A stop signal between transfers
 // ends polling as the user's choice (*stopped_by_user); during a transfer it ends that transfer
-// as a failed one, and polling with it. Returns 2, as the polling window does.
-int run_polling_log(Reader& reader, ReaderBoxes& boxes, bool* stopped_by_user);
+// as a failed one, and polling with it. Ends closed, as the polling window does.
+PollingEnd run_polling_log(Reader& reader, ReaderBoxes& boxes, bool* stopped_by_user);
 
 }  // namespace ravelo

@@ -121,14 +121,14 @@ void say(int tty, const std::string& text) {
 
 }  // namespace
 
-int show_polling_window(Reader& reader, bool* stopped_by_user) {
+PollingEnd show_polling_window(Reader& reader, bool* stopped_by_user) {
     const platform::StopSignalScope stop_signals;
     int tty = open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
     say(tty,
         "\nPřipraveno pro příjem dat\nPřipojuji... (Esc, q nebo Ctrl+C ukončí příjem mezi "
         "přenosy)\n");
     TerminalWaiter waiter(reader, tty);
-    const int result = run_polling(reader.settings, waiter, [&] {
+    const PollingEnd result = run_polling(reader.settings, waiter, [&] {
         const int transferred = run_transfer(reader);
         waiter.note_transfer(transferred);
         // A stop signal during the transfer ends polling, and the program with it.

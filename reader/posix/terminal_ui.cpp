@@ -68,7 +68,7 @@ common::DialogEnd TerminalUi::run_properties_dialog(Reader& reader) {
     return show_properties_form(reader);
 }
 
-int TerminalUi::run_polling_window(Reader& reader) {
+PollingEnd TerminalUi::run_polling_window(Reader& reader) {
     // Nobody to press a key and perhaps nobody to see the screen: a service's journal reads
     // the log, so nothing is drawn.
     if (!::isatty(STDIN_FILENO)) {

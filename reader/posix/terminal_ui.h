@@ -15,7 +15,7 @@ class TerminalUi : public ReaderUi {
   public:
     void open_in_viewer(const std::string& path) override;
     common::DialogEnd run_properties_dialog(Reader& reader) override;
-    int run_polling_window(Reader& reader) override;
+    PollingEnd run_polling_window(Reader& reader) override;
     CounterView& counter_view() override { return counter_; }
     void settings_not_saved(const std::string& path, const std::string& reason) override {
         common::report_unsaved_settings(path, reason);

@@ -8,6 +8,9 @@ namespace ravelo {
 
 namespace {
 
+// The window always ends with Storno's code.
+constexpr INT_PTR kPollingClosed = IDCANCEL;
+
 void arm_timer(HWND dialog, const PollingWindow& window) {
     SetTimer(dialog, POLL_TIMER_ID, poll_period_ms(window.reader.settings), nullptr);
 }
@@ -55,14 +58,14 @@ INT_PTR CALLBACK polling_dialog_proc(HWND dialog, UINT message, WPARAM wparam, L
     }
 }
 
-int show_polling_window(PollingWindow& window, HINSTANCE templates) {
-    // 2 once the window closes; anything else means it could not be created.
-    return static_cast<int>(DialogBoxParamW(templates, L"ProgressDlg", GetActiveWindow(),
-                                            polling_dialog_proc,
-                                            reinterpret_cast<LPARAM>(&window)));
+PollingEnd show_polling_window(PollingWindow& window, HINSTANCE templates) {
+    // Any other result means the window could not be created.
+    const INT_PTR result = DialogBoxParamW(templates, L"ProgressDlg", GetActiveWindow(),
+                                           polling_dialog_proc, reinterpret_cast<LPARAM>(&window));
+    return result == kPollingClosed ? PollingEnd::closed : PollingEnd::not_shown;
 }
 
-int show_polling_window(Reader& reader) {
+PollingEnd show_polling_window(Reader& reader) {
     PollingWindow window{reader, [&reader] { return run_transfer(reader); }};
     return show_polling_window(window, GetModuleHandleW(nullptr));
 }

@@ -14,10 +14,10 @@ struct PollingWindow {
     Transfer transfer;
 };
 
-// Runs the window modally over the active window with run_transfer: 2 once it has closed.
-int show_polling_window(Reader& reader);
+// Runs the window modally over the active window with run_transfer until it closes.
+PollingEnd show_polling_window(Reader& reader);
 // The same with a given transfer and the templates of a given module (for the tests).
-int show_polling_window(PollingWindow& window, HINSTANCE templates);
+PollingEnd show_polling_window(PollingWindow& window, HINSTANCE templates);
 
 INT_PTR CALLBACK polling_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
 

@@ -48,7 +48,7 @@ common::DialogEnd Win32Ui::run_properties_dialog(Reader& reader) {
     return show_properties_dialog(reader);
 }
 
-int Win32Ui::run_polling_window(Reader& reader) {
+PollingEnd Win32Ui::run_polling_window(Reader& reader) {
     return show_polling_window(reader);
 }
 

@@ -11,7 +11,7 @@ class Win32Ui : public ReaderUi {
   public:
     void open_in_viewer(const std::string& path) override;
     common::DialogEnd run_properties_dialog(Reader& reader) override;
-    int run_polling_window(Reader& reader) override;
+    PollingEnd run_polling_window(Reader& reader) override;
     CounterView& counter_view() override { return counter_; }
 
   private:

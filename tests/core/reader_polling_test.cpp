@@ -56,7 +56,7 @@ TEST(Polling, PeriodRunsFromTheEndOfEachTransferAndNegativeStops) {
     ReaderSettings s;  // poll_interval 2
     KeyAt user(clock, kNever);
     ScriptedTransfers t{clock, {{700, 3}, {1300, 0}, {50, -1}}, {}};
-    EXPECT_EQ(run_polling(s, user, std::ref(t)), kPollingClosed);
+    EXPECT_EQ(run_polling(s, user, std::ref(t)), PollingEnd::closed);
     EXPECT_EQ(t.starts, (std::vector<std::uint64_t>{7000, 9700, 13000}));
     EXPECT_EQ(clock.now(), 13050u);  // closed at once, no further wait
 }

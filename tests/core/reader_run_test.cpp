@@ -121,7 +121,7 @@ TEST(ReaderRun, OkInTheDialogSavesTheSettingsBeforeTheTransfer) {
     };
     rig.ui.on_polling = [&](ravelo::Reader& reader) {
         saved_before_transfer = platform::file_exists(reader.settings_path);
-        return 2;
+        return ravelo::PollingEnd::closed;
     };
     EXPECT_EQ(ravelo::run_reader(rig.reader), 1);
     EXPECT_EQ(read_bytes(rig.temp.file("CHOSEN.TXT")), "one\r\n");

@@ -141,9 +141,9 @@ TEST_F(FormTest, PollingWithoutTerminalRunsUntilSignalled) {
             std::this_thread::sleep_for(std::chrono::milliseconds(2500));
             kill(getpid(), SIGTERM);
         });
-        int result = show_polling_window(polling);
+        const PollingEnd result = show_polling_window(polling);
         stopper.join();
-        return (result == 2 ? 100 : 0) + ports.opens;
+        return (result == PollingEnd::closed ? 100 : 0) + ports.opens;
     }));
     EXPECT_EQ(status, 102);
 }
@@ -187,8 +187,8 @@ TEST_F(FormTest, PollingOnTheTerminalStopsOnEscQOrCtrlCBetweenTransfers) {
                 auto real_clock = platform::make_system_clock();
                 Reader polling{ports, *real_clock, ui, ui};
                 polling.settings.poll_interval = 1;
-                int result = show_polling_window(polling);
-                return (result == 2 ? 100 : 0) + ports.opens;
+                const PollingEnd result = show_polling_window(polling);
+                return (result == PollingEnd::closed ? 100 : 0) + ports.opens;
             },
             pty.slave_path());
         std::string shown = text_of(pty.read_master(4096, 1500));

@@ -57,7 +57,7 @@ common::DialogEnd RecordingUi::run_properties_dialog(ravelo::Reader& reader) {
     return on_properties ? on_properties(reader) : properties_result;
 }
 
-int RecordingUi::run_polling_window(ravelo::Reader& reader) {
+ravelo::PollingEnd RecordingUi::run_polling_window(ravelo::Reader& reader) {
     ++polling_runs;
     return on_polling ? on_polling(reader) : polling_result;
 }

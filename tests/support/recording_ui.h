@@ -66,17 +66,17 @@ class RecordingUi : public ravelo::ReaderUi, public RecordingBoxes {
   public:
     std::vector<std::string> viewed;
     common::DialogEnd properties_result = common::DialogEnd::cancelled;
-    int polling_result = 2;
+    ravelo::PollingEnd polling_result = ravelo::PollingEnd::closed;
     int properties_runs = 0;
     int polling_runs = 0;
     std::function<common::DialogEnd(ravelo::Reader&)> on_properties;  // overrides properties_result
-    std::function<int(ravelo::Reader&)> on_polling;                   // overrides polling_result
+    std::function<ravelo::PollingEnd(ravelo::Reader&)> on_polling;    // overrides polling_result
     RecordingScreen screen;
     ravelo::CounterBox counter{screen};  // the Windows box, drawn on the recording screen
 
     void open_in_viewer(const std::string& path) override;
     common::DialogEnd run_properties_dialog(ravelo::Reader& reader) override;
-    int run_polling_window(ravelo::Reader& reader) override;
+    ravelo::PollingEnd run_polling_window(ravelo::Reader& reader) override;
     ravelo::CounterView& counter_view() override { return counter; }
 };
 

@@ -223,7 +223,7 @@ TEST_F(DialogTest, PollingRunsOnePeriodAfterEachTransferAndStopsOnFailure) {
     };
     PollingWindow window{reader, [&] { return run.transfer(); }};
     const std::uint32_t opened = run.clock->tick_ms();
-    EXPECT_EQ(show_polling_window(window, templates), 2);
+    EXPECT_EQ(show_polling_window(window, templates), PollingEnd::closed);
     ASSERT_EQ(run.starts.size(), 3u);
     EXPECT_GE(run.starts[0] - opened, 950u);
     EXPECT_LT(run.starts[0] - opened, 1500u);
@@ -256,7 +256,7 @@ TEST_F(DialogTest, PollingButtonMinimisesAndEscStopsAfterTheTransfer) {
         if (run.starts.size() == 2) PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
     };
     PollingWindow window{reader, [&] { return run.transfer(); }};
-    EXPECT_EQ(show_polling_window(window, templates), 2);
+    EXPECT_EQ(show_polling_window(window, templates), PollingEnd::closed);
     EXPECT_EQ(run.minimised, (std::vector<bool>{false, true}));
 }
 
