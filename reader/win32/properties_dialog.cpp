@@ -175,7 +175,7 @@ INT_PTR CALLBACK properties_dialog_proc(HWND dialog, UINT message, WPARAM wparam
     return FALSE;
 }
 
-int browse_output_file(Reader& reader, HWND owner) {
+bool browse_output_file(Reader& reader, HWND owner) {
     reader.output_path = reader.settings.file_name;
     // The stored directory goes into the proposed name too: the dialog may ignore it otherwise.
     const std::string proposed =
@@ -195,9 +195,9 @@ int browse_output_file(Reader& reader, HWND owner) {
     dialog.lpstrInitialDir = common::initial_directory(proposed, directory);
     dialog.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
     dialog.lpstrDefExt = L"TXT";
-    if (!common::show_file_dialog(GetSaveFileNameW, dialog, buffer, directory)) return 0;
+    if (!common::show_file_dialog(GetSaveFileNameW, dialog, buffer, directory)) return false;
     reader.output_path = platform::from_wide(buffer.c_str());
-    return 1;
+    return true;
 }
 
 common::DialogEnd show_properties_dialog(Reader& reader, HINSTANCE templates) {

@@ -17,8 +17,8 @@ common::DialogEnd show_properties_dialog(Reader& reader, HINSTANCE templates);
 // lParam of WM_INITDIALOG is the Reader; it is kept in DWLP_USER.
 INT_PTR CALLBACK properties_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
 
-// The save-file dialog from the settings' directory and file name; 1 with the chosen path in
-// output_path, 0 when cancelled.
-int browse_output_file(Reader& reader, HWND owner);
+// The save-file dialog from the settings' directory and file name; true with the chosen path in
+// output_path, false when cancelled.
+bool browse_output_file(Reader& reader, HWND owner);
 
 }  // namespace ravelo
