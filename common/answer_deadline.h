@@ -20,7 +20,7 @@ class AnswerDeadline {
     // The counter has gone past the deadline (elapsed > limit).
     bool passed() const { return elapsed() > limit_ms_; }
 
-    // Sleep in the line's wait until a byte comes or the limit is reached (or passed): a
+    // Both sleep in the line's wait until a byte comes or the limit is reached (or passed): a
     // waiting program uses no processor time, and the limit still holds to the millisecond.
     // True when a byte is there. Each pairs with the check of the same name above.
     bool wait_until_reached(platform::SerialLine& line) const {
