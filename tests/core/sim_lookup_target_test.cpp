@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "tests/core/reader_test_fixture.h"
+#include "tests/support/temp_dir.h"
 #include "tools/simulated-line/simulated_line.h"
 #include "tools/velmora-sim/framing.h"
 #include "tools/velmora-sim/lookup_target.h"
@@ -172,10 +172,10 @@ TEST(SimLookupTarget, ANewWakeUpDropsAnUnfinishedLoad) {
 }
 
 TEST(SimLookupTarget, HandedOverLinesAreWrittenWithCrLf) {
-    reader_test::TempDir temp;
+    testing_support::TempDir temp;
     const std::string path = temp.file("lines.txt");
     ASSERT_TRUE(sim::write_lines(path, {kAbc, {}, {0x00, 0xFF}}));
-    EXPECT_EQ(reader_test::read_bytes(path), std::string("abc\r\n\r\n\0\xFF\r\n", 11));
+    EXPECT_EQ(testing_support::read_bytes(path), std::string("abc\r\n\r\n\0\xFF\r\n", 11));
 }
 
 }  // namespace
