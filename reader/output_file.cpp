@@ -60,14 +60,14 @@ bool open_automatic(Reader& reader) {
     const platform::LocalTime time = reader.clock.local_time();
     const std::string folder = automatic_folder(reader.settings);
     const auto path_for = [&](int suffix) { return folder + automatic_name(time, suffix); };
-    const int suffix = search_automatic_name(time.minute % 10, [&](int candidate) {
+    const std::optional<int> suffix = search_automatic_name(time.minute % 10, [&](int candidate) {
         platform::FileError error = platform::FileError::none;
         reader.output =
             platform::File::open(path_for(candidate), platform::Creation::create_new, &error);
         return error;
     });
-    if (suffix >= 0) {
-        reader.output_path = path_for(suffix);
+    if (suffix) {
+        reader.output_path = path_for(*suffix);
         return true;
     }
     report_failure(reader, open_failure(reader, kCannotOpenOrCreateFile, folder));
@@ -100,7 +100,8 @@ std::string automatic_name(const platform::LocalTime& time, int suffix) {
     return name;
 }
 
-int search_automatic_name(int first, const std::function<platform::FileError(int suffix)>& create) {
+std::optional<int> search_automatic_name(
+    int first, const std::function<platform::FileError(int suffix)>& create) {
     for (int suffix = first; suffix <= kLastNameSuffix; ++suffix) {
         const platform::FileError error = create(suffix);
         if (error == platform::FileError::none) return suffix;
@@ -108,7 +109,7 @@ int search_automatic_name(int first, const std::function<platform::FileError(int
             break;
         }
     }
-    return -1;
+    return std::nullopt;
 }
 
 bool open_output_file(Reader& reader) {

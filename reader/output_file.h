@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/clock.h"
@@ -29,8 +30,9 @@ std::string automatic_name(const platform::LocalTime& time, int suffix);
 // Tries suffixes from `first` to "Z" through `create`, which says how creating that name went.
 // A name that exists, is in use or is refused (another process may still hold a file of that
 // name that was deleted) sends the search on to the next; any other failure ends it. Returns
-// the suffix created, or -1.
-int search_automatic_name(int first, const std::function<platform::FileError(int suffix)>& create);
+// the suffix created; none when no name could be made.
+std::optional<int> search_automatic_name(
+    int first, const std::function<platform::FileError(int suffix)>& create);
 
 // True when reader.output is ready for writing, false after a failure (reported when
 // show_errors is on). Append reports success even when the file could not be opened: the

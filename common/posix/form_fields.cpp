@@ -46,11 +46,11 @@ std::string choice_label(const std::vector<std::string>& labels, int index) {
     return labels[static_cast<std::size_t>(index)];
 }
 
-int numbered_choice(const std::string& answer, std::size_t count) {
-    if (answer.empty()) return -1;
+std::optional<int> numbered_choice(const std::string& answer, std::size_t count) {
+    if (answer.empty()) return std::nullopt;
     char* end = nullptr;
     const long n = std::strtol(answer.c_str(), &end, 10);
-    if (*end != '\0' || n < 1 || n > static_cast<long>(count)) return -1;
+    if (*end != '\0' || n < 1 || n > static_cast<long>(count)) return std::nullopt;
     return static_cast<int>(n - 1);
 }
 
@@ -70,12 +70,12 @@ int choose(FormTerminal& terminal, const std::string& label, const std::vector<s
     std::string answer;
     const std::string shown = current >= 0 ? std::to_string(current + 1) : "";
     if (!ask(terminal, label + " [" + shown + "]: ", answer)) return current;
-    const int chosen = numbered_choice(answer, labels.size());
-    if (chosen < 0) {
+    const std::optional<int> chosen = numbered_choice(answer, labels.size());
+    if (!chosen) {
         terminal.write("Neplatná volba, hodnota zůstává.\n");
         return current;
     }
-    return chosen;
+    return *chosen;
 }
 
 }  // namespace common

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,8 +23,8 @@ std::string box_line(int item, bool checked, const std::string& label, bool usab
 // The entry's label, or "(nic)" for an index outside the list.
 std::string choice_label(const std::vector<std::string>& labels, int index);
 
-// The 0-based index of an answer "1".."count", or -1 for anything else.
-int numbered_choice(const std::string& answer, std::size_t count);
+// The 0-based index of an answer "1".."count"; none for anything else.
+std::optional<int> numbered_choice(const std::string& answer, std::size_t count);
 
 // Writes the prompt and reads the answer; false when the answer keeps the old value (or input
 // ended).

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <optional>
 
 #include "common/posix/form_fields.h"
 #include "common/posix/terminal_io.h"
@@ -69,8 +70,8 @@ std::string prompt(const Chooser& c) {
 std::string path_of(const Chooser& c, const std::string& answer) {
     if (common::is_escape(answer)) return "";
     if (answer.empty()) return c.proposed.empty() ? "" : resolve(c, c.proposed);
-    const int chosen = common::numbered_choice(answer, c.files.size());
-    if (chosen >= 0) return resolve(c, c.files[static_cast<std::size_t>(chosen)]);
+    if (const std::optional<int> chosen = common::numbered_choice(answer, c.files.size()))
+        return resolve(c, c.files[static_cast<std::size_t>(*chosen)]);
     return resolve(c, answer);
 }
 

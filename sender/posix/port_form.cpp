@@ -1,6 +1,8 @@
 // The port form: COM1..COM6 and the five speeds; only OK takes the choices over.
 #include "sender/posix/port_form.h"
 
+#include <optional>
+
 #include "common/port_labels.h"
 #include "common/posix/form_fields.h"
 #include "common/posix/ports_report.h"
@@ -27,7 +29,7 @@ void draw(common::FormTerminal& terminal, const Choices& c) {
     terminal.write(text);
 }
 
-void change(common::FormTerminal& terminal, Choices& c, int item) {
+void change(common::FormTerminal& terminal, Choices& c, std::optional<int> item) {
     if (item == kPortItem) {
         c.port = common::choose(terminal, "COM port", common::port_labels(common::kSenderPortCount),
                                 c.port);

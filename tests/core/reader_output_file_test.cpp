@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <optional>
 
 #include "platform/file_failure.h"
 #include "reader/output_file.h"
@@ -234,11 +235,11 @@ TEST(ReaderOutputFile, AutomaticSearchPassesNamesInUseAndStopsAtOtherFailures) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<int> tried;
-        const int suffix = ravelo::search_automatic_name(7, [&](int candidate) {
+        const std::optional<int> suffix = ravelo::search_automatic_name(7, [&](int candidate) {
             tried.push_back(candidate);
             return tried.size() <= c.outcomes.size() ? c.outcomes[tried.size() - 1] : E::none;
         });
-        EXPECT_EQ(suffix, c.suffix);
+        EXPECT_EQ(suffix, c.suffix < 0 ? std::nullopt : std::optional<int>(c.suffix));
         ASSERT_EQ(tried.size(), c.tries);
         EXPECT_EQ(tried.back(), 7 + static_cast<int>(c.tries) - 1);
     }
