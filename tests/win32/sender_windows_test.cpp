@@ -1,6 +1,6 @@
 // Lumbra's windows from their real templates, in process: the port dialog's lists, OK, Escape and
 // the close box; the progress window's layout and its bar painted with no message loop running;
-// the Open dialog's filters and proposed file; the executable's version, icon and languages.
+// the Open dialog's filters and proposed file; the hidden main window.
 #include <gtest/gtest.h>
 #include <windows.h>
 // These build on windows.h.
@@ -28,27 +28,15 @@ namespace {
 using win32_test::bin_directory;
 using win32_test::ModalDriver;
 using win32_test::save_screenshot;
+using win32_test::window_text;
 
 const wchar_t kPortCaption[] = L"Nastavení COM portu pro přenos:";
 const wchar_t kProgressCaption[] = L"Průběh (Nahrávání databáze do TRM )";
-
-std::string window_text(HWND window) {
-    wchar_t buffer[256] = L"";
-    GetWindowTextW(window, buffer, 256);
-    return platform::from_wide(buffer);
-}
 
 std::string class_of(HWND window) {
     wchar_t buffer[64] = L"";
     GetClassNameW(window, buffer, 64);
     return platform::from_wide(buffer);
-}
-
-std::string font_face(HWND window) {
-    auto font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
-    LOGFONTW face{};
-    if (!font || !GetObjectW(font, sizeof face, &face)) return "(none)";
-    return platform::from_wide(face.lfFaceName);
 }
 
 // A rectangle in the dialog's units, in the dialog's client pixels. The dialog manager converts
@@ -95,21 +83,20 @@ void expect_controls(HWND dialog, const std::vector<Control>& table) {
         const Control& c = table[i];
         HWND child = found[i];
         SCOPED_TRACE(std::string(c.kind) + " " + c.text);
-        EXPECT_EQ(CompareStringOrdinal(platform::to_wide(class_of(child)).c_str(), -1,
+        const std::string kind = class_of(child);
+        EXPECT_EQ(CompareStringOrdinal(platform::to_wide(kind).c_str(), -1,
                                        platform::to_wide(c.kind).c_str(), -1, TRUE),
                   CSTR_EQUAL)
-            << class_of(child);
+            << kind;
         EXPECT_EQ(static_cast<WORD>(GetDlgCtrlID(child)), static_cast<WORD>(c.id));
-        if (class_of(child) != "ComboBox") {
-            EXPECT_EQ(window_text(child), c.text);
-        }
+        if (kind != "ComboBox") EXPECT_EQ(window_text(child), c.text);
         const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(child, GWL_STYLE));
         EXPECT_EQ(style & c.type_mask, c.type);
         EXPECT_EQ(style & (WS_GROUP | WS_TABSTOP), c.flags);
         EXPECT_TRUE(style & WS_VISIBLE);
         const RECT want = pixels_of(dialog, c.x, c.y, c.w, c.h);
         RECT got = client_rect_of(child);
-        if (class_of(child) == "ComboBox") {
+        if (kind == "ComboBox") {
             // The template's height is the closed box and its opened list together. Windows
             // gives the opened rectangle from the box's top, Wine about the list's part alone.
             RECT dropped{};
@@ -134,7 +121,11 @@ void expect_frame(HWND dialog, int w, int h, const char* face) {
     EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | DS_MODALFRAME),
               static_cast<DWORD>(WS_CAPTION | WS_SYSMENU | DS_MODALFRAME));
     // Windows takes "MS Shell Dlg 2" for "MS Shell Dlg" under DS_SHELLFONT; Wine keeps the name.
-    const std::string used = font_face(dialog);
+    auto font = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+    LOGFONTW logical{};
+    const std::string used = font && GetObjectW(font, sizeof logical, &logical)
+                                 ? platform::from_wide(logical.lfFaceName)
+                                 : "(none)";
     EXPECT_TRUE(used == face || used == std::string(face) + " 2") << used;
     EXPECT_EQ(style & DS_SHELLFONT, static_cast<DWORD>(DS_SHELLFONT));
     RECT window{};
@@ -376,21 +367,21 @@ TEST_F(SenderWindowsTest, ProgressBarShowsEachPositionWithoutAMessageLoop) {
 
 struct WindowSearch {
     const char* kind;
-    bool shown;
-    HWND found;
+    bool shown;  // visible ones only
+    HWND found = nullptr;
+    static BOOL CALLBACK look_at(HWND window, LPARAM data) {
+        auto& s = *reinterpret_cast<WindowSearch*>(data);
+        if ((s.shown && !IsWindowVisible(window)) || class_of(window) != s.kind) return TRUE;
+        s.found = window;
+        return FALSE;
+    }
 };
-
-BOOL CALLBACK look_at(HWND window, LPARAM data) {
-    auto& s = *reinterpret_cast<WindowSearch*>(data);
-    if ((s.shown && !IsWindowVisible(window)) || class_of(window) != s.kind) return TRUE;
-    s.found = window;
-    return FALSE;
-}
 
 // This thread's first window of the class (and visible, when `shown`); null when there is none.
 HWND thread_window(const char* kind, bool shown) {
-    WindowSearch search{kind, shown, nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), look_at, reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{kind, shown};
+    EnumThreadWindows(GetCurrentThreadId(), WindowSearch::look_at,
+                      reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -465,64 +456,6 @@ TEST(LumbraMainWindow, HiddenScreenSizedWindowForTheRunOnly) {
         EXPECT_NE(seen, nullptr);
         EXPECT_FALSE(IsWindow(seen)) << "destroyed after the run";
     }
-}
-
-// Lumbra.exe itself: version 4.0.0.0 named "Lumbra", the one 16-colour icon, and the
-// templates in Czech.
-TEST(LumbraExecutable, VersionIconAndLanguage) {
-    const std::wstring exe = bin_directory() + L"Lumbra.exe";
-    DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeW(exe.c_str(), &ignored);
-    ASSERT_GT(size, 0u);
-    std::vector<BYTE> info(size);
-    ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, size, info.data()));
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(fixed->dwFileVersionMS, 0x00040000u);
-    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
-    EXPECT_EQ(fixed->dwProductVersionMS, 0x00040000u);
-    EXPECT_EQ(fixed->dwProductVersionLS, 0u);
-    WORD* translation = nullptr;
-    ASSERT_TRUE(VerQueryValueW(info.data(), L"\\VarFileInfo\\Translation",
-                               reinterpret_cast<void**>(&translation), &length));
-    EXPECT_EQ(translation[0], 0x0405);
-    EXPECT_EQ(translation[1], 1250);
-    const auto value = [&](const wchar_t* name) {
-        wchar_t* text = nullptr;
-        UINT n = 0;
-        const std::wstring path = std::wstring(L"\\StringFileInfo\\040504E2\\") + name;
-        if (!VerQueryValueW(info.data(), path.c_str(), reinterpret_cast<void**>(&text), &n)) {
-            return std::string("(missing)");
-        }
-        return platform::from_wide(text);
-    };
-    EXPECT_EQ(value(L"FileVersion"), "4.0.0.0");
-    EXPECT_EQ(value(L"ProductVersion"), "4.0.0.0");
-    EXPECT_EQ(value(L"ProductName"), "Lumbra");
-    EXPECT_EQ(value(L"FileDescription"), "Lumbra");
-    EXPECT_EQ(value(L"Comments"),
-              "Aplikace pro nahrání databáze do terminálu Velmora přes RS-232 a IrDA port");
-
-    const win32_test::Module image(LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
-    ASSERT_NE(image, nullptr);
-    HRSRC group = FindResourceW(image.get(), L"LOOKUP", RT_GROUP_ICON);
-    ASSERT_NE(group, nullptr);
-    const auto* bytes = static_cast<const BYTE*>(LockResource(LoadResource(image.get(), group)));
-    ASSERT_NE(bytes, nullptr);
-    // GRPICONDIR: reserved, type 1, count; then 14-byte entries: width, height, colours, ...
-    const auto word = [&](int at) { return static_cast<int>(bytes[at] | bytes[at + 1] << 8); };
-    EXPECT_EQ(word(2), 1);
-    EXPECT_EQ(word(4), 1) << "one image";
-    EXPECT_EQ(bytes[6], 32);
-    EXPECT_EQ(bytes[7], 32);
-    EXPECT_EQ(bytes[8], 16) << "16 colours";
-    EXPECT_EQ(word(12), 4) << "4 bits per pixel";
-    const LANGID czech = MAKELANGID(LANG_CZECH, SUBLANG_DEFAULT);
-    for (const wchar_t* name : {L"COMPROPERTIESDLG", L"PROGRESSDLG"}) {
-        EXPECT_NE(FindResourceExW(image.get(), RT_DIALOG, name, czech), nullptr);
-    }
-    EXPECT_NE(FindResourceExW(image.get(), RT_GROUP_ICON, L"LOOKUP", czech), nullptr);
 }
 
 }  // namespace

@@ -37,12 +37,7 @@ inline void save_screenshot(const std::wstring& name) {
     CreateDirectoryW(folder.c_str(), nullptr);
     const ScreenCopy screen;
     ASSERT_TRUE(screen.ok());
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = screen.width();
-    info.biHeight = -screen.height();  // top-down, as the copy holds it
-    info.biPlanes = 1;
-    info.biBitCount = 32;
+    const BITMAPINFOHEADER info = top_down_header(screen.width(), screen.height());
     const DWORD size = static_cast<DWORD>(screen.width() * screen.height() * 4);
     BITMAPFILEHEADER file{};
     file.bfType = 0x4D42;
@@ -69,10 +64,13 @@ struct ModalDriver {
     }
 };
 
-inline std::string control_text(HWND dialog, int id) {
+inline std::string window_text(HWND window) {
     wchar_t buffer[512] = L"";
-    GetDlgItemTextW(dialog, id, buffer, 512);
+    GetWindowTextW(window, buffer, 512);
     return platform::from_wide(buffer);
+}
+inline std::string control_text(HWND dialog, int id) {
+    return window_text(GetDlgItem(dialog, id));
 }
 
 // The texts of a combo box's list.
