@@ -1,14 +1,18 @@
-// Ravelo's properties and polling dialogs, created from their real templates and driven in process.
+// Ravelo's properties and polling dialogs, created from their real templates and driven in process,
+// and its hidden main window: settings loaded at its creation, destroyed and exit code 1 however
+// the run ends.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdint>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "platform/clock.h"
 #include "platform/win32/wide.h"
+#include "reader/win32/main_window.h"
 #include "reader/win32/polling_dialog.h"
 #include "reader/win32/properties_dialog.h"
 #include "resources/ravelo_ids.h"
@@ -20,7 +24,6 @@
 namespace ravelo {
 namespace {
 
-using win32_test::bin_directory;
 using win32_test::ModalDriver;
 using win32_test::save_screenshot;
 
@@ -258,6 +261,27 @@ TEST_F(DialogTest, PollingButtonMinimisesAndEscStopsAfterTheTransfer) {
     PollingWindow window{reader, [&] { return run.transfer(); }};
     EXPECT_EQ(show_polling_window(window, templates), PollingEnd::closed);
     EXPECT_EQ(run.minimised, (std::vector<bool>{false, true}));
+}
+
+TEST(ReaderHiddenWindow, RunEndsWithTheWindowDestroyedAndCodeOneEvenByAnException) {
+    for (bool throws : {false, true}) {
+        SCOPED_TRACE(throws ? "run throws" : "run returns");
+        reader_test::ReaderFixture f;
+        reader_test::write_bytes(f.temp.file("Ravelo.ini"), "D:\\Data\r\nlist.txt\r\n");
+        HWND during = nullptr;
+        std::string loaded;
+        const int code = run_with_hidden_window(
+            GetModuleHandleW(nullptr), f.reader,
+            platform::ProgramFolders{f.temp.directory(), f.temp.directory(), {}}, [&] {
+                during = FindWindowW(L"Ravelo", L"Čtení dat");
+                loaded = f.reader.settings.file_name;
+                if (throws) throw std::runtime_error("run failed");
+            });
+        EXPECT_EQ(code, 1);
+        EXPECT_EQ(loaded, "list.txt");
+        ASSERT_NE(during, nullptr);
+        EXPECT_FALSE(IsWindow(during));
+    }
 }
 
 }  // namespace
