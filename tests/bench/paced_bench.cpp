@@ -122,60 +122,6 @@ Outcome take_lookup(bench::PacedLine& line, std::size_t count, const std::functi
     return o;
 }
 
-// Blocking reads of all that is waiting, handed out message by message: the least a program
-// on this line can do.
-class BlockReader {
-  public:
-    explicit BlockReader(int fd) : fd_(fd) {}
-    // The next CR-ended message; empty when the line failed.
-    Bytes message() {
-        for (;;) {
-            const auto cr = std::find(held_.begin(), held_.end(), std::uint8_t{0x0D});
-            if (cr != held_.end()) {
-                Bytes m(held_.begin(), cr + 1);
-                held_.erase(held_.begin(), cr + 1);
-                return m;
-            }
-            std::uint8_t chunk[256];
-            const ssize_t got = ::read(fd_, chunk, sizeof chunk);
-            if (got <= 0) return {};
-            held_.insert(held_.end(), chunk, chunk + got);
-        }
-    }
-
-  private:
-    int fd_;
-    Bytes held_;
-};
-
-// The control reader: the request and its answer, then "ACK\r" for every record until "OVER\r".
-void control_reader(int fd) {
-    const Bytes request = sim::to_bytes("READ\r");
-    if (::write(fd, request.data(), request.size()) < 0) return;
-    BlockReader in(fd);
-    // Answering the terminal's "ACK\r" too would keep the control one answer ahead of it.
-    if (in.message() != sim::kAck) return;
-    for (;;) {
-        const Bytes message = in.message();
-        if (message.empty() || message == sim::kOver) return;
-        if (::write(fd, sim::kAck.data(), sim::kAck.size()) < 0) return;
-    }
-}
-
-// The control sender: wake-up, each record as soon as "ACK\r" is read, then "OVER\r".
-void control_sender(int fd, const std::vector<Bytes>& records) {
-    BlockReader in(fd);
-    auto exchange = [fd, &in](const Bytes& out) {
-        if (::write(fd, out.data(), out.size()) < 0) return false;
-        return in.message() == sim::kAck;
-    };
-    if (!exchange(sim::to_bytes("velmor\r"))) return;
-    for (const Bytes& r : records) {
-        if (!exchange(r)) return;
-    }
-    exchange(sim::kOver);
-}
-
 struct Case {
     bool reader;
     std::uint32_t baud;
@@ -206,43 +152,52 @@ void write_lookup(const std::filesystem::path& path, const Case& c) {
     }
 }
 
-// The control on its own: `paced_bench --control reader|sender DEVICE COUNT SIZE`.
+// Blocking reads of all that is waiting, handed out message by message: the least a program on
+// this line can do. The next CR-ended message; empty when the line failed.
+Bytes next_message(int fd, Bytes& held) {
+    for (;;) {
+        const auto cr = std::find(held.begin(), held.end(), std::uint8_t{0x0D});
+        if (cr != held.end()) {
+            Bytes m(held.begin(), cr + 1);
+            held.erase(held.begin(), cr + 1);
+            return m;
+        }
+        std::uint8_t chunk[256];
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got <= 0) return {};
+        held.insert(held.end(), chunk, chunk + got);
+    }
+}
+
+// The control on its own: `paced_bench --control reader|sender DEVICE COUNT SIZE`. The reader
+// sends the request, then "ACK\r" for every record until "OVER\r"; the sender the wake-up, each
+// record as soon as "ACK\r" is read, then "OVER\r".
 int control_main(char** argv) {
-    const bool reader = std::string(argv[2]) == "reader";
     const int fd = ::open(argv[3], O_RDWR | O_NOCTTY);
     if (fd < 0) return 1;
-    const std::size_t count = std::strtoul(argv[4], nullptr, 10);
-    const std::size_t size = std::strtoul(argv[5], nullptr, 10);
-    if (reader) {
-        control_reader(fd);
-    } else {
-        std::vector<Bytes> records;
-        for (std::size_t i = 0; i < count; ++i) {
-            records.push_back(sim::frame_lookup_record(payload(size, i)));
+    Bytes held;
+    const auto put = [fd](const Bytes& out) { return ::write(fd, out.data(), out.size()) >= 0; };
+    const auto exchange = [&](const Bytes& out) {
+        return put(out) && next_message(fd, held) == sim::kAck;
+    };
+    if (std::string(argv[2]) == "reader") {
+        // Answering the terminal's "ACK\r" too would keep the control one answer ahead of it.
+        if (!exchange(sim::to_bytes("READ\r"))) return 0;
+        for (Bytes m = next_message(fd, held); !m.empty() && m != sim::kOver;
+             m = next_message(fd, held)) {
+            if (!put(sim::kAck)) return 0;
         }
-        control_sender(fd, records);
+        return 0;
     }
+    const std::size_t size = std::strtoul(argv[5], nullptr, 10);
+    std::vector<Bytes> records(std::strtoul(argv[4], nullptr, 10));
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        records[i] = sim::frame_lookup_record(payload(size, i));
+    }
+    bool ok = exchange(sim::to_bytes("velmor\r"));
+    for (std::size_t i = 0; ok && i < records.size(); ++i) ok = exchange(records[i]);
+    if (ok) exchange(sim::kOver);
     return 0;
-}
-
-// The case's transfer on `line`, with the processor time of `program` and of what holds `device`.
-Outcome transfer(const Case& c, bench::PacedLine& line, bench::ProgramRun& program,
-                 const std::string& device) {
-    const auto cpu = [&program, &device] { return program.cpu_seconds(device); };
-    return c.reader ? serve_records(line, c.count, c.size, cpu) : take_lookup(line, c.count, cpu);
-}
-
-// The control is started as the programs are, a program of its own: a child that was only
-// forked stays on the benchmark's processor and is woken far sooner than any started program.
-Outcome run_control(const Case& c, const Setup& s) {
-    test_support::PtyPair pty;
-    bench::PacedLine line(pty.master(), c.baud, c.fifo);
-    bench::ProgramRun control({s.self, "--control", c.reader ? "reader" : "sender",
-                               pty.slave_path(), std::to_string(c.count), std::to_string(c.size)},
-                              {}, s.folder.file("control.log"));
-    Outcome o = transfer(c, line, control, pty.slave_path());
-    control.wait(30);
-    return o;
 }
 
 // Wine's Z: drive with backslashes.
@@ -252,18 +207,30 @@ std::string windows_name(const std::string& path) {
     return name;
 }
 
-Outcome run_program(const Case& c, const Setup& s, bool windows) {
+enum class Who { control, host, wine };
+
+// The control is started as the programs are, a program of its own: a child that was only
+// forked stays on the benchmark's processor and is woken far sooner than any started program.
+Outcome run(const Case& c, const Setup& s, Who who) {
     test_support::PtyPair pty;
     bench::PacedLine line(pty.master(), c.baud, c.fifo);
     std::map<std::string, std::string> environment;
     std::vector<std::string> argv;
     const std::filesystem::path lookup = s.folder.path() / "LOOKUP.TXT";
-    if (!c.reader) write_lookup(lookup, c);
+    if (!c.reader && who != Who::control) write_lookup(lookup, c);
     std::string file = c.reader ? s.folder.file("OUT.TXT") : lookup.string();
-    if (windows) file = windows_name(file);
+    if (who == Who::wine) file = windows_name(file);
     const std::string tail = c.reader ? file + ",1," + baud_digit(c.baud) + ",1,1,1,0,0,0,0,2"
                                       : file + ",1," + baud_digit(c.baud);
-    if (windows) {
+    if (who == Who::control) {
+        const char* kind = c.reader ? "reader" : "sender";
+        argv = {s.self,
+                "--control",
+                kind,
+                pty.slave_path(),
+                std::to_string(c.count),
+                std::to_string(c.size)};
+    } else if (who == Who::wine) {
         std::filesystem::remove(s.wine_ports + "/ttyCOM1");
         std::filesystem::create_symlink(pty.slave_path(), s.wine_ports + "/ttyCOM1");
         argv = {std::string(VELMORA_SOURCE_DIR) + "/scripts/wine-run",
@@ -272,11 +239,14 @@ Outcome run_program(const Case& c, const Setup& s, bool windows) {
         environment["VELMORA_COM1"] = pty.slave_path();
         argv = {s.bin + (c.reader ? "/ravelo" : "/lumbra"), tail};
     }
-    bench::ProgramRun program(argv, environment, s.folder.file("program.log"),
-                              windows ? s.wine_prefix : "");
-    Outcome o = transfer(c, line, program, pty.slave_path());
-    o.peak_kb = program.peak_kb();
-    if (windows && !c.reader) {
+    bench::ProgramRun program(argv, environment,
+                              s.folder.file(who == Who::control ? "control.log" : "program.log"),
+                              who == Who::wine ? s.wine_prefix : "");
+    const auto cpu = [&program, &pty] { return program.cpu_seconds(pty.slave_path()); };
+    Outcome o =
+        c.reader ? serve_records(line, c.count, c.size, cpu) : take_lookup(line, c.count, cpu);
+    if (who != Who::control) o.peak_kb = program.peak_kb();
+    if (who == Who::wine && !c.reader) {
         // Lumbra.exe reports the result in a box: press its OK from outside.
         bench::ProgramRun box({std::string(VELMORA_SOURCE_DIR) + "/scripts/wine-run",
                                s.windows_bin + "/box-answer.exe", "Lumbra", "ok", "20"},
@@ -311,9 +281,9 @@ void run_case(const Case& c, const Setup& s, bool wine) {
                 c.fifo == 0 ? "every byte on its own" : "FIFO of 8 (16550A)", c.count, bound_ms(c));
     std::printf("  %-12s %6s  %9s %9s  %8s  %8s  %6s\n", "", "effic.", "answer50", "answer99",
                 "cpu us/B", "core", "peak MB");
-    print("control", run_control(c, s));
-    print(c.reader ? "ravelo" : "lumbra", run_program(c, s, false));
-    if (wine) print(c.reader ? "Ravelo.exe" : "Lumbra.exe", run_program(c, s, true));
+    print("control", run(c, s, Who::control));
+    print(c.reader ? "ravelo" : "lumbra", run(c, s, Who::host));
+    if (wine) print(c.reader ? "Ravelo.exe" : "Lumbra.exe", run(c, s, Who::wine));
 }
 
 }  // namespace

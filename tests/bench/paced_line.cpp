@@ -16,15 +16,11 @@ std::int64_t now_ns() {
     return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
 }
 
-namespace {
-
-void sleep_until(std::int64_t ns) {
+static void sleep_until(std::int64_t ns) {
     const timespec at{static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
     while (::clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &at, nullptr) != 0) {
     }
 }
-
-}  // namespace
 
 PacedLine::PacedLine(int fd, std::uint32_t baud, std::size_t fifo_trigger)
     : fd_(fd), byte_ns_(10000000000LL / baud), fifo_trigger_(fifo_trigger) {
@@ -37,15 +33,10 @@ std::int64_t PacedLine::send(const Bytes& bytes, std::int64_t from) {
     const std::int64_t end = start + static_cast<std::int64_t>(size) * byte_ns_;
     std::size_t sent = 0;
     while (sent < size) {
-        std::size_t upto = sent + 1;
+        std::size_t upto = fifo_trigger_ > 0 ? std::min(sent + fifo_trigger_, size) : sent + 1;
         std::int64_t due = start + static_cast<std::int64_t>(upto) * byte_ns_;
-        if (fifo_trigger_ > 0 && sent + fifo_trigger_ <= size) {
-            upto = sent + fifo_trigger_;
-            due = start + static_cast<std::int64_t>(upto) * byte_ns_;
-        } else if (fifo_trigger_ > 0) {
-            upto = size;
-            due = end + 4 * byte_ns_;  // the FIFO's character time-out
-        }
+        // The FIFO's last bytes, short of the trigger, go after its character time-out.
+        if (fifo_trigger_ > 0 && sent + fifo_trigger_ > size) due = end + 4 * byte_ns_;
         sleep_until(due);
         if (fifo_trigger_ == 0) {
             // Everything due by now goes in one write, as a UART's receive FIFO would hand it on.
