@@ -13,6 +13,10 @@ namespace fuzz {
 // Aborts with the message when a property of the code under test does not hold, so that
 // libFuzzer keeps the input that broke it.
 void require(bool holds, const std::string& what);
+// The same for an index into a list of `count` entries.
+inline void require_index(int index, int count, const char* what) {
+    require(index >= 0 && index < count, what);
+}
 
 // A folder of this process's own, made once and reused by every input.
 const std::string& scratch_folder();

@@ -28,9 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                   "the file name is where the tail starts");
     fuzz::require(fuzz::characters(s.file_name) <= ravelo::kMaxCommandLineChars,
                   "at most 255 characters are taken");
-    fuzz::require(s.port_index >= 0 && s.port_index < ravelo::kPortCount, "port in its list");
-    fuzz::require(s.baud_index >= 0 && s.baud_index < common::kBaudRateCount, "speed in list");
-    fuzz::require(s.file_mode >= 0 && s.file_mode < ravelo::kFileModeCount, "mode in list");
+    fuzz::require_index(s.port_index, ravelo::kPortCount, "port in its list");
+    fuzz::require_index(s.baud_index, common::kBaudRateCount, "speed in list");
+    fuzz::require_index(s.file_mode, ravelo::kFileModeCount, "mode in list");
     fuzz::require(
         s.poll_interval >= ravelo::kMinPollInterval && s.poll_interval <= ravelo::kMaxPollInterval,
         "interval within its limits");

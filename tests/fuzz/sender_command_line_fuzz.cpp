@@ -18,9 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                   "unattended exactly when a path that fits leads the tail");
     if (!settings.command_line_mode) return 0;
     fuzz::require(settings.lookup_path == path, "the path is the tail's start, never cut");
-    fuzz::require(settings.port_index >= 0 && settings.port_index < common::kSenderPortCount,
-                  "port in its list");
-    fuzz::require(settings.baud_index >= 0 && settings.baud_index < common::kBaudRateCount,
-                  "speed in its list");
+    fuzz::require_index(settings.port_index, common::kSenderPortCount, "port in its list");
+    fuzz::require_index(settings.baud_index, common::kBaudRateCount, "speed in its list");
     return 0;
 }

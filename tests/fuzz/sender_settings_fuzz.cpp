@@ -9,10 +9,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     lumbra::SenderSettings settings;
     lumbra::parse_settings_file(fuzz::as_string(data, size), settings);
-    fuzz::require(settings.port_index >= 0 && settings.port_index < common::kSenderPortCount,
-                  "port in its list");
-    fuzz::require(settings.baud_index >= 0 && settings.baud_index < common::kBaudRateCount,
-                  "speed in its list");
+    fuzz::require_index(settings.port_index, common::kSenderPortCount, "port in its list");
+    fuzz::require_index(settings.baud_index, common::kBaudRateCount, "speed in its list");
     if (fuzz::writes_back_unchanged(settings.directory) &&
         fuzz::writes_back_unchanged(settings.file_name)) {
         lumbra::SenderSettings again;
