@@ -10,14 +10,21 @@ namespace win32_test {
 
 // A 32-bit bitmap's header, top-down.
 inline BITMAPINFOHEADER top_down_header(int width, int height) {
-    return BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), width, -height, 1, 32};
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = -height;
+    info.biPlanes = 1;
+    info.biBitCount = 32;
+    return info;
 }
 
 // A 32-bit top-down bitmap selected into a memory DC.
 class Canvas {
   public:
     Canvas(int width, int height) : width_(width), height_(height) {
-        BITMAPINFO info{top_down_header(width, height)};
+        BITMAPINFO info{};
+        info.bmiHeader = top_down_header(width, height);
         dc_ = CreateCompatibleDC(nullptr);
         if (dc_) bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
         if (bitmap_) old_ = SelectObject(dc_, bitmap_);

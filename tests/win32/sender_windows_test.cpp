@@ -89,7 +89,9 @@ void expect_controls(HWND dialog, const std::vector<Control>& table) {
                   CSTR_EQUAL)
             << kind;
         EXPECT_EQ(static_cast<WORD>(GetDlgCtrlID(child)), static_cast<WORD>(c.id));
-        if (kind != "ComboBox") EXPECT_EQ(window_text(child), c.text);
+        if (kind != "ComboBox") {
+            EXPECT_EQ(window_text(child), c.text);
+        }
         const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(child, GWL_STYLE));
         EXPECT_EQ(style & c.type_mask, c.type);
         EXPECT_EQ(style & (WS_GROUP | WS_TABSTOP), c.flags);
