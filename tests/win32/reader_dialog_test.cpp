@@ -183,13 +183,12 @@ TEST_F(DialogTest, StornoReadsNothingBack) {
 
 TEST_F(DialogTest, ModalPropertiesEndsWithOkOrStorno) {
     for (int button : {IDOK, IDCANCEL}) {
-        ModalDriver::action = [button] {
+        ModalDriver::arm([button] {
             HWND shown = FindWindowW(L"#32770", kPropertiesCaption);
             ASSERT_NE(shown, nullptr);
             if (button == IDOK) save_screenshot(L"ravelo-properties.bmp");
             PostMessageW(shown, WM_COMMAND, static_cast<WPARAM>(button), 0);
-        };
-        ModalDriver::arm();
+        });
         EXPECT_EQ(show_properties_dialog(reader, templates),
                   button == IDOK ? common::DialogEnd::ok : common::DialogEnd::cancelled);
     }

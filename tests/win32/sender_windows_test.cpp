@@ -10,6 +10,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/wide.h"
@@ -227,7 +228,7 @@ TEST_F(SenderWindowsTest, ModalPortDialogEndsWithEnterEscapeOrCloseBox) {
         settings.baud_index = 4;
         bool focus_on_port_list = false;
         const std::string how = c.how;
-        ModalDriver::action = [&, how] {
+        ModalDriver::arm([&, how] {
             HWND shown_dialog = FindWindowW(L"#32770", kPortCaption);
             ASSERT_NE(shown_dialog, nullptr);
             focus_on_port_list = GetFocus() == GetDlgItem(shown_dialog, IDC_LOOKUP_PORT);
@@ -241,8 +242,7 @@ TEST_F(SenderWindowsTest, ModalPortDialogEndsWithEnterEscapeOrCloseBox) {
                 PostMessageW(target, WM_KEYDOWN, key, 1);
                 PostMessageW(target, WM_KEYUP, key, 0xC0000001);
             }
-        };
-        ModalDriver::arm();
+        });
         EXPECT_EQ(show_port_dialog(settings, templates, nullptr), c.result);
         EXPECT_EQ(settings.port_index, c.port_after);
         EXPECT_EQ(settings.baud_index, 4);
@@ -256,22 +256,21 @@ RECT on_screen(HWND window, RECT area) {
     return area;
 }
 
-// The pixels of `colour` along the bar's middle row, between two fractions of its width.
-int pixels_of_colour(const win32_test::Canvas& screen, HWND bar, double from, double to,
-                     COLORREF colour, int* counted) {
+// The pixels of `colour` along the bar's middle row between two fractions of its width, and the
+// pixels counted there.
+std::pair<int, int> pixels_of_colour(const win32_test::Canvas& screen, HWND bar, double from,
+                                     double to, COLORREF colour) {
     RECT inside{};
     GetClientRect(bar, &inside);
     inside = on_screen(bar, inside);
     const int width = inside.right - inside.left;
     const int y = (inside.top + inside.bottom) / 2;
-    int n = 0;
-    *counted = 0;
+    std::pair<int, int> found{0, 0};
     for (int x = inside.left + static_cast<int>(width * from);
-         x < inside.left + static_cast<int>(width * to); ++x) {
-        n += screen.pixel(x, y) == colour;
-        ++*counted;
+         x < inside.left + static_cast<int>(width * to); ++x, ++found.second) {
+        found.first += screen.pixel(x, y) == colour;
     }
-    return n;
+    return found;
 }
 
 TEST_F(SenderWindowsTest, ProgressWindowLayoutFromTheTemplateAndCode) {
@@ -347,11 +346,9 @@ TEST_F(SenderWindowsTest, ProgressBarShowsEachPositionWithoutAMessageLoop) {
                           Step{5, false, false}}) {
         SCOPED_TRACE(s.percent);
         if (s.percent >= 0) ui.set_progress(s.percent);
-        int left_n = 0;
-        int right_n = 0;
         const win32_test::ScreenCopy screen;
-        const int left = pixels_of_colour(screen, bar, 0.10, 0.45, filled, &left_n);
-        const int right = pixels_of_colour(screen, bar, 0.55, 0.95, filled, &right_n);
+        const auto [left, left_n] = pixels_of_colour(screen, bar, 0.10, 0.45, filled);
+        const auto [right, right_n] = pixels_of_colour(screen, bar, 0.55, 0.95, filled);
         if (s.percent == 50) save_screenshot(L"lumbra-progress.bmp");
         // The classic bar is drawn in blocks with gaps: most, not all, of a filled part.
         EXPECT_TRUE(s.left_filled ? left > left_n / 2 : left == 0) << left << " of " << left_n;
@@ -404,7 +401,7 @@ TEST_F(SenderWindowsTest, OpenDialogOffersTheLookupFiles) {
         int filter_selected = -1;
         std::string proposed;
         bool read_only_shown = true;
-        ModalDriver::action = [&] {
+        const auto look_and_answer = [&] {
             HWND open = thread_window("#32770", true);
             ASSERT_NE(open, nullptr);
             filters = win32_test::list_items(open, cmb1);
@@ -416,7 +413,7 @@ TEST_F(SenderWindowsTest, OpenDialogOffersTheLookupFiles) {
             if (button == IDOK) save_screenshot(L"lumbra-open-dialog.bmp");
             PostMessageW(open, WM_COMMAND, static_cast<WPARAM>(button), 0);
         };
-        ModalDriver::arm(800);
+        ModalDriver::arm(look_and_answer, 800);
         EXPECT_EQ(choose_lookup_file(settings, nullptr), button == IDOK);
         EXPECT_EQ(filters,
                   (std::vector<std::string>{"Lookup soubory {*.TXT}", "Všechny soubory {*.*}"}));

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/wide.h"
@@ -53,11 +54,14 @@ inline void save_screenshot(const std::wstring& name) {
     CloseHandle(out);
 }
 
-// Drives a modal dialog from a thread timer that its own message loop dispatches:
-// set `action`, arm(), then run the dialog.
+// Drives a modal dialog from a thread timer that its own message loop dispatches: arm() with
+// what to do, then run the dialog.
 struct ModalDriver {
     static inline std::function<void()> action;
-    static void arm(UINT delay_ms = 400) { SetTimer(nullptr, 0, delay_ms, fire); }
+    static void arm(std::function<void()> then, UINT delay_ms = 400) {
+        action = std::move(then);
+        SetTimer(nullptr, 0, delay_ms, fire);
+    }
     static void CALLBACK fire(HWND, UINT, UINT_PTR id, DWORD) {
         KillTimer(nullptr, id);
         if (action) action();
