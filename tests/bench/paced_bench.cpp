@@ -131,11 +131,12 @@ struct Case {
 };
 
 struct Setup {
-    std::string self;         // this benchmark, which is also the control
-    std::string bin;          // host programs
-    std::string windows_bin;  // empty: no Windows build
-    std::string wine_ports;
-    std::string wine_prefix;
+    // This benchmark, which is also the control.
+    std::string self = std::filesystem::canonical("/proc/self/exe").string();
+    std::string bin = VELMORA_BIN_DIR;                     // host programs
+    std::string windows_bin = env("VELMORA_WINDOWS_BIN");  // empty: no Windows build
+    std::string wine_ports = env("VELMORA_WINE_PORTS");
+    std::string wine_prefix = env("WINEPREFIX");
     testing_support::TempDir folder;  // the programs' files and logs
 };
 
@@ -295,12 +296,7 @@ int main(int argc, char** argv) {
     // One kind, or one kind and size, when named.
     const std::string only_kind = argc > 2 ? argv[2] : "";
     const std::size_t only_size = argc > 3 ? std::strtoul(argv[3], nullptr, 10) : 0;
-    Setup s;
-    s.self = std::filesystem::canonical("/proc/self/exe").string();
-    s.bin = VELMORA_BIN_DIR;
-    s.windows_bin = env("VELMORA_WINDOWS_BIN");
-    s.wine_ports = env("VELMORA_WINE_PORTS");
-    s.wine_prefix = env("WINEPREFIX");
+    const Setup s;
     const bool wine = !s.windows_bin.empty() && !s.wine_ports.empty();
     std::printf("load average at start: ");
     std::fflush(stdout);

@@ -59,10 +59,8 @@ Timing time_of(Transfer transfer) {
     const double cpu_start = cpu_seconds();
     const auto wall_start = std::chrono::steady_clock::now();
     transfer();
-    Timing t;
-    t.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_start).count();
-    t.cpu = cpu_seconds() - cpu_start;
-    return t;
+    return {std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_start).count(),
+            cpu_seconds() - cpu_start};
 }
 
 // `count` units (records, lines) in the time taken, with `wire_bytes` on the wire, and the
@@ -155,10 +153,8 @@ bool send(const char* label, std::size_t count, std::size_t size, std::uint32_t 
     return true;
 }
 
-using Run = bool (*)(const char* label, std::size_t count, std::size_t size,
-                     std::uint32_t delay_ms);
-
 // A small and a large size, with the terminal answering at once, then after 1 ms.
+template <typename Run>
 bool run_all(Run run, const char* small, std::size_t small_size, const char* large,
              std::size_t large_size) {
     bool ok = true;
