@@ -8,7 +8,6 @@
 
 namespace win32_test {
 
-// A 32-bit bitmap's header, top-down.
 inline BITMAPINFOHEADER top_down_header(int width, int height) {
     BITMAPINFOHEADER info{};
     info.biSize = sizeof info;

@@ -18,7 +18,6 @@ using platform::Creation;
 using platform::File;
 using platform::FileError;
 
-// Each test's files in a fresh folder.
 class Win32File : public ::testing::Test {
   protected:
     const testing_support::TempDir dir;
