@@ -279,6 +279,7 @@ TEST(ReaderHiddenWindow, RunEndsWithTheWindowDestroyedAndCodeOneEvenByAnExceptio
         EXPECT_EQ(loaded, "list.txt");
         ASSERT_NE(during, nullptr);
         EXPECT_FALSE(IsWindow(during));
+        EXPECT_TRUE(win32_test::take_quit_message()) << "the destroyed window ends the loop";
     }
 }
 

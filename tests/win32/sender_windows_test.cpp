@@ -454,6 +454,7 @@ TEST(LumbraMainWindow, HiddenScreenSizedWindowForTheRunOnly) {
         EXPECT_EQ(code, 0);
         EXPECT_NE(seen, nullptr);
         EXPECT_FALSE(IsWindow(seen)) << "destroyed after the run";
+        EXPECT_TRUE(win32_test::take_quit_message()) << "the destroyed window ends the loop";
     }
 }
 

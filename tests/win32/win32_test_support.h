@@ -68,6 +68,13 @@ struct ModalDriver {
     }
 };
 
+// Takes the WM_QUIT a destroyed main window leaves in this thread's queue; true when there was
+// one. Left behind, it would end the next test's modal dialog before it is shown.
+inline bool take_quit_message() {
+    MSG message{};
+    return PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
+}
+
 inline std::string window_text(HWND window) {
     wchar_t buffer[512] = L"";
     GetWindowTextW(window, buffer, 512);
