@@ -10,13 +10,8 @@
 
 namespace {
 
-using testing_support::bytes_of;
-using testing_support::Heard;
-using testing_support::make_record;
-using testing_support::ReceiveRig;
-using testing_support::repeated;
-using testing_support::ScriptedPeer;
-using testing_support::ShownMessage;
+using namespace testing_support;
+using Texts = std::vector<std::string>;
 
 // "READ\r" answered with "ACK\r" at 5 ms; the record phase's first wait starts then.
 ScriptedPeer& handshake(ReceiveRig& rig) {
@@ -28,8 +23,6 @@ std::vector<std::string> written_texts(const ReceiveRig& rig) {
     for (const Heard& h : rig.written()) out.push_back(h.bytes);
     return out;
 }
-
-using Texts = std::vector<std::string>;
 
 struct FlagCase {
     int append_cr;
@@ -154,8 +147,7 @@ TEST(ReaderRecords, OverRightAfterTheAnswerLeavesAnEmptyFileAndNoBox) {
     EXPECT_EQ(rig.receive(), 0);
     EXPECT_TRUE(rig.file_exists());
     EXPECT_EQ(rig.file_content(), "");
-    EXPECT_EQ(rig.ui.screen.calls, (Texts{"measure Počet přijatých záznamů: 0    ",
-                                          "save 382,354,642,394", "restore 382,354,642,394"}));
+    EXPECT_EQ(rig.ui.screen.calls, first_counter_calls());
 }
 
 TEST(ReaderRecords, SilentTerminalGetsTenRejectionsThenTheTransferFails) {
@@ -167,7 +159,7 @@ TEST(ReaderRecords, SilentTerminalGetsTenRejectionsThenTheTransferFails) {
     expected.insert(expected.end(), naks.begin(), naks.end());
     EXPECT_EQ(rig.written(), expected);
     EXPECT_EQ(rig.clock.now(), 3306u);
-    EXPECT_EQ(rig.ui.messages, (std::vector<ShownMessage>{{"Chyba", "Čas vypršel!", false}}));
+    EXPECT_EQ(rig.ui.messages, reader_error("Čas vypršel!"));
     EXPECT_EQ(rig.file_content(), "a\r\n");
     EXPECT_EQ(rig.reader.stored_records, 1);
     EXPECT_EQ(rig.ui.screen.calls.back(), "restore 382,354,642,394");
@@ -206,40 +198,29 @@ TEST(ReaderRecords, SlowMessageIsRejected) {
     EXPECT_EQ(rig.file_content(), "slow\r\n");
 }
 
-TEST(ReaderRecords, FailedWriteEndsTheTransferWithoutAcknowledging) {
-    ReceiveRig rig;
-    // Append mode reports success for a file it could not open; the first write then fails.
-    rig.reader.settings.file_mode = ravelo::kAppend;
-    rig.reader.output_path =
-        platform::join_path(platform::join_path(rig.folder, "missing"), "A.TXT");
-    handshake(rig).send(make_record(0, "a"), 1).send("OVER\r", 1);
-    EXPECT_EQ(rig.receive(), -1);
-    EXPECT_EQ(written_texts(rig), Texts{"READ\r"});
-    EXPECT_EQ(rig.ui.messages, (std::vector<ShownMessage>{{"Chyba",
-                                                           platform::file_failure_message(
-                                                               "Nepodařilo se zapsat do souboru!!",
-                                                               rig.reader.output_path, ENOENT),
-                                                           false}}));
-    EXPECT_EQ(rig.reader.stored_records, 0);
-    EXPECT_EQ(rig.ui.screen.calls.back(), "restore 382,354,642,394");
-}
-
-TEST(ReaderRecords, OutputFileThatCannotBeOpenedFailsTheTransfer) {
-    ReceiveRig rig;
-    rig.reader.output_path =
-        platform::join_path(platform::join_path(rig.folder, "missing"), "A.TXT");
-    handshake(rig).send(make_record(0, "a"), 1);
-    EXPECT_EQ(rig.receive(), -1);
-    EXPECT_EQ(written_texts(rig), Texts{"READ\r"});
-    EXPECT_FALSE(rig.reader.output_open);
-    EXPECT_EQ(rig.ui.messages,
-              (std::vector<ShownMessage>{
-                  {"Chyba",
-                   platform::file_failure_message("Nepodařilo se otevřít/vytvořit soubor!",
-                                                  rig.reader.output_path, ENOENT),
-                   false}}));
-    EXPECT_EQ(rig.ui.screen.calls, (Texts{"measure Počet přijatých záznamů: 0    ",
-                                          "save 382,354,642,394", "restore 382,354,642,394"}));
+// Append mode reports success for a file it could not open; the first write then fails.
+TEST(ReaderRecords, AFileThatCannotBeOpenedOrWrittenEndsTheTransferWithoutAcknowledging) {
+    const struct {
+        int file_mode;
+        const char* message;
+    } cases[] = {{ravelo::kAppend, "Nepodařilo se zapsat do souboru!!"},
+                 {ravelo::kOverwrite, "Nepodařilo se otevřít/vytvořit soubor!"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        ReceiveRig rig;
+        rig.reader.settings.file_mode = c.file_mode;
+        rig.reader.output_path =
+            platform::join_path(platform::join_path(rig.folder, "missing"), "A.TXT");
+        handshake(rig).send(make_record(0, "a"), 1);
+        if (c.file_mode == ravelo::kAppend) rig.peer.send("OVER\r", 1);
+        EXPECT_EQ(rig.receive(), -1);
+        EXPECT_EQ(written_texts(rig), Texts{"READ\r"});
+        EXPECT_FALSE(rig.reader.output_open);
+        EXPECT_EQ(rig.ui.messages, reader_error(platform::file_failure_message(
+                                       c.message, rig.reader.output_path, ENOENT)));
+        EXPECT_EQ(rig.reader.stored_records, 0);
+        EXPECT_EQ(rig.ui.screen.calls, first_counter_calls());
+    }
 }
 
 TEST(ReaderRecords, CounterCountsEachStoredRecordOnly) {
@@ -253,11 +234,7 @@ TEST(ReaderRecords, CounterCountsEachStoredRecordOnly) {
         .expect("ACK\r")
         .send("OVER\r");
     EXPECT_EQ(rig.receive(), 2);
-    EXPECT_EQ(
-        rig.ui.screen.calls,
-        (Texts{"measure Počet přijatých záznamů: 0    ", "save 382,354,642,394",
-               "paint 382,354,642,394 Počet přijatých záznamů: 1",
-               "paint 382,354,642,394 Počet přijatých záznamů: 2", "restore 382,354,642,394"}));
+    EXPECT_EQ(rig.ui.screen.calls, first_counter_calls({1, 2}));
 }
 
 }  // namespace

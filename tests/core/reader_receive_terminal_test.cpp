@@ -11,11 +11,7 @@
 
 namespace {
 
-using testing_support::as_lines;
-using testing_support::faults_with;
-using testing_support::one_batch;
-using testing_support::read_bytes;
-using testing_support::TerminalRig;
+using namespace testing_support;
 
 struct FaultCase {
     const char* name;

@@ -6,47 +6,43 @@
 #include "tests/core/reader_test_fixture.h"
 #include "tests/support/receive_rig.h"
 #include "tools/simulated-line/simulated_line.h"
+#include "tools/velmora-sim/framing.h"
 #include "tools/velmora-sim/record_source.h"
 
 namespace {
 
-using reader_test::read_bytes;
-using reader_test::write_bytes;
-using testing_support::one_batch;
-using testing_support::ShownMessage;
-using testing_support::TerminalRig;
+using namespace testing_support;
 
 sim::Records records(std::initializer_list<const char*> lines) {
     sim::Records out;
-    for (const char* line : lines)
-        out.emplace_back(line, line + std::char_traits<char>::length(line));
+    for (const char* line : lines) out.push_back(sim::to_bytes(line));
     return out;
 }
 
-TEST(ReaderRun, StoresTheBatchAndOffersToShowIt) {
-    TerminalRig rig(one_batch(records({"alpha", "beta", "gamma"})));
-    rig.reader.settings.show_received = 1;
-    rig.ui.answers = {true};
-    EXPECT_EQ(ravelo::run_reader(rig.reader), 1);
-    EXPECT_EQ(read_bytes(rig.output()), "alpha\r\nbeta\r\ngamma\r\n");
-    ASSERT_EQ(rig.ui.messages.size(), 1u);
-    EXPECT_EQ(
-        rig.ui.messages[0],
-        (ShownMessage{"Příjem dat", "Hotovo : 3 záznamů přijato.\nZobrazit přijatá data?", true}));
-    EXPECT_EQ(rig.ui.viewed, std::vector<std::string>{rig.output()});
-    EXPECT_EQ(rig.ports.current_line(), nullptr) << "the port is closed after the transfer";
-}
-
-TEST(ReaderRun, AnsweringNoShowsNothingAndSilentRunsAskNothing) {
-    TerminalRig asked(one_batch(records({"x"})));
-    asked.reader.settings.show_received = 1;
-    asked.ui.answers = {false};
-    EXPECT_EQ(ravelo::run_reader(asked.reader), 1);
-    EXPECT_TRUE(asked.ui.viewed.empty());
-
-    TerminalRig silent(one_batch(records({"x"})));
-    EXPECT_EQ(ravelo::run_reader(silent.reader), 1);
-    EXPECT_TRUE(silent.ui.messages.empty());
+TEST(ReaderRun, StoresTheBatchAndOffersToShowItWhenAsked) {
+    const ShownMessage offer{"Příjem dat", "Hotovo : 3 záznamů přijato.\nZobrazit přijatá data?",
+                             true};
+    const struct {
+        const char* name;
+        int show_received;
+        bool answer;
+        std::vector<ShownMessage> messages;
+        bool viewed;
+    } cases[] = {{"yes shows the file", 1, true, {offer}, true},
+                 {"no shows nothing", 1, false, {offer}, false},
+                 {"silent runs ask nothing", 0, true, {}, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TerminalRig rig(one_batch(records({"alpha", "beta", "gamma"})));
+        rig.reader.settings.show_received = c.show_received;
+        rig.ui.answers = {c.answer};
+        EXPECT_EQ(ravelo::run_reader(rig.reader), 1);
+        EXPECT_EQ(read_bytes(rig.output()), "alpha\r\nbeta\r\ngamma\r\n");
+        EXPECT_EQ(rig.ui.messages, c.messages);
+        EXPECT_EQ(rig.ui.viewed,
+                  c.viewed ? std::vector<std::string>{rig.output()} : std::vector<std::string>{});
+        EXPECT_EQ(rig.ports.current_line(), nullptr) << "the port is closed after the transfer";
+    }
 }
 
 TEST(ReaderRun, AnEmptyBatchLeavesNoFileExceptInAppendMode) {
@@ -75,7 +71,7 @@ TEST(ReaderRun, ATransferThatFailsAfterStoringRecordsKeepsThem) {
     EXPECT_EQ(read_bytes(rig.output()), "one\r\ntwo\r\nthree\r\n");
     EXPECT_EQ(rig.terminal.acknowledged().size(), 3u);
     // The failure was reported where it happened; no result message follows it.
-    EXPECT_EQ(rig.ui.messages, (std::vector<ShownMessage>{{"Chyba", "Čas vypršel!", false}}));
+    EXPECT_EQ(rig.ui.messages, reader_error("Čas vypršel!"));
 }
 
 TEST(ReaderRun, ATransferThatFailsBeforeTheFirstRecordLeavesNoFile) {
@@ -96,8 +92,7 @@ TEST(ReaderRun, AMissingPortEndsBeforeAnyFileIsTouched) {
     EXPECT_EQ(ravelo::run_reader(rig.reader), 0);
     EXPECT_EQ(read_bytes(rig.output()), "old\r\n");
     // The port's own message only: no transfer took place to report on.
-    EXPECT_EQ(rig.ui.messages,
-              (std::vector<ShownMessage>{{"Chyba", "Nepodařilo se otevřít COM port", false}}));
+    EXPECT_EQ(rig.ui.messages, reader_error("Nepodařilo se otevřít COM port"));
 }
 
 TEST(ReaderRun, CancellingTheDialogTouchesNeitherSettingsNorPort) {

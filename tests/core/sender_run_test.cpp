@@ -15,12 +15,7 @@ namespace {
 
 using common::BoxIcon;
 using common::BoxOwner;
-using reader_test::read_bytes;
-using reader_test::write_bytes;
-using testing_support::lookup_record;
-using testing_support::sender_box;
-using testing_support::SendRig;
-using testing_support::ShownMessage;
+using namespace testing_support;
 
 const char* const kStored = "/stored\r\nLIST.TXT\r\n2\r\n5\r\n";
 

@@ -7,12 +7,7 @@
 namespace {
 
 using common::BoxIcon;
-using testing_support::bytes_of;
-using testing_support::Heard;
-using testing_support::lookup_record;
-using testing_support::sender_box;
-using testing_support::SendRig;
-using testing_support::ShownMessage;
+using namespace testing_support;
 
 const ShownMessage kDone = sender_box("Přenos úspěšně dokončen!");
 
