@@ -1,13 +1,17 @@
-// Output and lookup names: which ones stand on their own and which are joined to the directory.
+// Paths: output, lookup and settings names, the dialogs' start and the ports' devices.
 #include <gtest/gtest.h>
 
+#include "common/dialog_start.h"
 #include "platform/device_path.h"
 #include "platform/paths.h"
+#include "platform/port_device.h"
 
 namespace {
 
+const bool kWindows = platform::path_separator() == '\\';
+
+// Output and lookup names: which ones stand on their own and which are joined to the directory.
 TEST(PlatformPaths, AbsoluteNamesStandAsTheyAreRelativeOnesJoinTheDirectory) {
-    const bool windows = platform::path_separator() == '\\';
     const struct {
         const char* name;
         const char* directory;
@@ -31,15 +35,13 @@ TEST(PlatformPaths, AbsoluteNamesStandAsTheyAreRelativeOnesJoinTheDirectory) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(platform::resolve_path(c.directory, c.file), windows ? c.on_windows : c.on_posix);
+        EXPECT_EQ(platform::resolve_path(c.directory, c.file),
+                  kWindows ? c.on_windows : c.on_posix);
     }
 }
 
-}  // namespace
-
 // The folder saved for a chosen output or lookup file: the root must stay a folder.
 TEST(PlatformPaths, AChosenFileInTheRootKeepsTheRootAsItsFolder) {
-    const bool windows = platform::path_separator() == '\\';
     const struct {
         const char* path;
         const char* folder;  // nullptr: no folder
@@ -48,7 +50,7 @@ TEST(PlatformPaths, AChosenFileInTheRootKeepsTheRootAsItsFolder) {
         {"/LOOKUP.TXT", "/", "LOOKUP.TXT"},
         {"/data/sub/LOOKUP.TXT", "/data/sub", "LOOKUP.TXT"},
         {"LOOKUP.TXT", nullptr, "LOOKUP.TXT"},
-        {"C:\\LOOKUP.TXT", windows ? "C:" : nullptr, windows ? "LOOKUP.TXT" : "C:\\LOOKUP.TXT"},
+        {"C:\\LOOKUP.TXT", kWindows ? "C:" : nullptr, kWindows ? "LOOKUP.TXT" : "C:\\LOOKUP.TXT"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
@@ -81,7 +83,6 @@ TEST(PlatformPaths, FullWindowsPathsTakeTheFormWithoutALengthLimit) {
 }
 
 TEST(PlatformPaths, SettingsStayBesideAWritableExecutableElseGoToTheUsersFolder) {
-    const bool windows = platform::path_separator() == '\\';
     const char* exe = "C:\\Program Files\\Velmora\\";
     const struct {
         const char* name;
@@ -100,7 +101,7 @@ TEST(PlatformPaths, SettingsStayBesideAWritableExecutableElseGoToTheUsersFolder)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(platform::windows_settings_folder(exe, c.writable, c.local_app_data, "Ravelo"),
-                  windows ? c.on_windows : c.on_posix);
+                  kWindows ? c.on_windows : c.on_posix);
     }
 }
 
@@ -125,3 +126,60 @@ TEST(PlatformPaths, ReservedNamesAreTheDevicePathsNobodyAskedFor) {
         EXPECT_EQ(platform::is_unasked_device_path(c.given, c.full), c.refused);
     }
 }
+
+// The path the save and open dialogs are handed, so they open where the settings say.
+TEST(DialogStart, TheStoredDirectoryTravelsInTheProposedName) {
+    const struct {
+        const char* directory;
+        const char* file;
+        const char* on_posix;
+        const char* on_windows;
+    } cases[] = {
+        {"C:\\Data", "prijem.txt", "C:\\Data/prijem.txt", "C:\\Data\\prijem.txt"},
+        {"/data/", "prijem.txt", "/data/prijem.txt", "/data/prijem.txt"},
+        {"C:", "prijem.txt", "C:/prijem.txt", "C:\\prijem.txt"},  // a drive's root
+        {"", "prijem.txt", "prijem.txt", "prijem.txt"},
+        {"C:\\Data", "", "", ""},  // no name: the initial directory alone
+        {"D:\\out", "\\\\server\\share\\x.txt", "D:\\out/\\\\server\\share\\x.txt",
+         "\\\\server\\share\\x.txt"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.directory) + " + " + c.file);
+        EXPECT_EQ(common::dialog_start_path(c.directory, c.file),
+                  kWindows ? c.on_windows : c.on_posix);
+    }
+}
+
+// What Windows opens for a port, with and without VELMORA_COMn pointing it elsewhere.
+TEST(PlatformPortDevice, AVariablePointsAPortAtAnotherPortOrDevice) {
+    const struct {
+        const char* port;
+        const char* redirect;
+        const char* device;  // nullptr: refused
+    } cases[] = {
+        {"COM1", "", "\\\\.\\COM1"},
+        {"COM1", "COM12", "\\\\.\\COM12"},
+        {"COM3", "com256", "\\\\.\\COM256"},
+        {"COM1", "\\\\.\\COM12", "\\\\.\\COM12"},
+        {"COM1", "\\\\.\\Silicon_Labs_CP210x", "\\\\.\\Silicon_Labs_CP210x"},
+        {"COM1", "/dev/ttyUSB0", nullptr},  // a Linux setting in a shared script
+        {"COM1", "12", nullptr},
+        {"COM1", "COM012", nullptr},
+        {"COM1", "COM12 ", nullptr},
+        {"COM1", "\\\\.\\", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.port) + " " + c.redirect);
+        std::string device;
+        EXPECT_EQ(
+            platform::windows_port_device(platform::com_port_number(c.port), c.redirect, &device),
+            c.device != nullptr);
+        if (c.device) {
+            EXPECT_EQ(device, c.device);
+        }
+    }
+    EXPECT_EQ(platform::port_variable(12), "VELMORA_COM12");
+    EXPECT_EQ(platform::port_variable(platform::com_port_number("PRN")), "");
+}
+
+}  // namespace

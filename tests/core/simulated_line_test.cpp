@@ -1,8 +1,10 @@
-// The simulated line keeps protocol time exact: waits end at the byte or at the limit.
+// The simulated line keeps protocol time exact: waits end at the byte or at the limit; the
+// Windows line's read time-outs for a poll and for a wait with a limit.
 #include "tools/simulated-line/simulated_line.h"
 
 #include <gtest/gtest.h>
 
+#include "platform/win32/read_timeouts.h"
 #include "tests/support/scripted_peer.h"
 
 namespace {
@@ -59,6 +61,28 @@ TEST(SimulatedLine, TickCounterWrapsLikeWindows) {
     const std::uint32_t start = clock.tick_ms();
     clock.advance_to(0x100000100ull);
     EXPECT_EQ(platform::elapsed_since(clock, start), 0x200u);
+}
+
+TEST(PlatformReadTimeouts, WaitUsesThePlainTotalInPowerOfTwoSlicesAndAZeroLimitPolls) {
+    const platform::ReadTimeouts poll{0xFFFFFFFFu, 0, 0};
+    const struct {
+        std::uint32_t limit_ms;
+        platform::ReadTimeouts expected;
+    } cases[] = {
+        {0, poll},  // (0, 0, 0) would wait for ever
+        {1, {0, 0, 1}},
+        {3, {0, 0, 2}},
+        {256, {0, 0, 256}},
+        {300, {0, 0, 256}},  // never longer than the limit
+        {3000, {0, 0, 2048}},
+        {200000, {0, 0, 65536}},  // 100-ns units of a longer one overflow 32 bits in a driver
+        {0xFFFFFFFEu, {0, 0, 65536}},
+    };
+    EXPECT_EQ(platform::polling_read_timeouts(), poll);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.limit_ms);
+        EXPECT_EQ(platform::waiting_read_timeouts(c.limit_ms), c.expected);
+    }
 }
 
 }  // namespace
