@@ -245,6 +245,7 @@ TEST(ReaderRecords, CounterCountsEachStoredRecordOnly) {
 struct FaultCase {
     const char* name;
     sim::SourceFaults faults;
+    std::size_t records = 14, size = 30;
 };
 
 TEST(ReaderAgainstTerminal, EveryRecordIsStoredOnceWhateverTheTerminalGetsWrong) {
@@ -258,24 +259,18 @@ TEST(ReaderAgainstTerminal, EveryRecordIsStoredOnceWhateverTheTerminalGetsWrong)
         {"line noise", faults_with(&F::noise, {2, 7})},
         {"pauses under the limit", faults_with(&F::pause_before, {{4, 250}})},
         {"pause over the limit", faults_with(&F::pause_before, {{6, 700}})},
+        {"full-size records pass unchanged", {}, 12, 251},
     };
     for (const FaultCase& c : cases) {
         SCOPED_TRACE(c.name);
-        sim::SourceConfig config = one_batch(sim::generate_records(14, 30));
+        sim::SourceConfig config = one_batch(sim::generate_records(c.records, c.size));
         config.faults = c.faults;
         TerminalRig rig(config);
-        EXPECT_EQ(rig.receive(), 14);
+        EXPECT_EQ(rig.receive(), static_cast<int>(c.records));
         EXPECT_EQ(read_bytes(rig.output()), as_lines(config.batches[0]));
-        EXPECT_EQ(rig.terminal.acknowledged().size(), 14u);
+        EXPECT_EQ(rig.terminal.acknowledged().size(), c.records);
         EXPECT_TRUE(rig.ui.messages.empty());
     }
-}
-
-TEST(ReaderAgainstTerminal, FullSizeRecordsPassUnchanged) {
-    sim::SourceConfig config = one_batch(sim::generate_records(12, 251));
-    TerminalRig rig(config);
-    EXPECT_EQ(rig.receive(), 12);
-    EXPECT_EQ(read_bytes(rig.output()), as_lines(config.batches[0]));
 }
 
 TEST(ReaderAgainstTerminal, TerminalFallingSilentFailsAfterTenRejections) {

@@ -292,9 +292,7 @@ TEST(ReaderCommandLine, RefusesAStringOver255Characters) {
         EXPECT_FALSE(ravelo::apply_command_line(f.reader, tail));
         EXPECT_EQ(f.reader.settings, loaded_from_file());
         EXPECT_FALSE(f.reader.command_line_mode);
-        const testing_support::ShownMessage refused{ravelo::kErrorCaption,
-                                                    ravelo::kCommandLineTooLong};
-        EXPECT_EQ(f.ui.messages, std::vector<testing_support::ShownMessage>{refused});
+        EXPECT_EQ(f.ui.messages, testing_support::reader_error(ravelo::kCommandLineTooLong));
     }
     reader_test::ReaderFixture f;
     EXPECT_TRUE(ravelo::apply_command_line(f.reader, czech.substr(0, 255 * 2)));

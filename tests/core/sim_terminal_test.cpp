@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "tests/support/receive_rig.h"
 #include "tests/support/temp_dir.h"
 #include "tools/simulated-line/simulated_line.h"
 #include "tools/velmora-sim/framing.h"
@@ -89,10 +90,8 @@ class Reader : public Client<sim::RecordSource, sim::SourceConfig> {
     sim::RecordSource& source = peer;
 };
 
-sim::SourceConfig config_with(std::size_t count, std::size_t size = 10) {
-    sim::SourceConfig config;
-    config.batches = {sim::generate_records(count, size)};
-    return config;
+sim::SourceConfig config_with(std::size_t count) {
+    return testing_support::one_batch(sim::generate_records(count, 10));
 }
 
 Bytes record(const sim::SourceConfig& config, std::size_t index) {
