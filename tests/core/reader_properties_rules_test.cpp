@@ -130,16 +130,8 @@ TEST(PropertiesIntervalEdit, EmptiedEditKeepsTheLastValidValueAtOk) {
 TEST(PropertiesOk, ReadsEveryControlBack) {
     ReaderSettings s;
     PropertiesView v = open_properties(s);
-    v.directory = "data";
-    v.file_name = "out.txt";
-    v.port = 8;
-    v.baud = 4;
-    v.file_mode = 2;
-    v.append_cr = false;
-    v.append_lf = true;
-    v.show_errors = false;
-    v.show_received = false;
-    v.always_ask = false;
+    // directory, name, interval, port, speed, mode, CR, LF, errors, received, always ask, online
+    v = {"data", "out.txt", v.interval, 8, 4, 2, false, true, false, false, false, v.online};
     EXPECT_EQ(ok(s, v), "data" + sep() + "out.txt");
     // directory, name, port, speed, mode, CR, LF, errors, received, always ask, online, interval
     EXPECT_EQ(s, (ReaderSettings{"data", "out.txt", 8, 4, 2, 0, 1, 0, 0, 0, 0, 2}));
