@@ -253,7 +253,6 @@ using Calls = std::vector<std::string>;
 
 struct CounterRig : ReceiveRig {
     Calls& calls() { return ui.screen.calls; }
-    // One transfer's counter: started, shown at each count, finished.
     void transfer(std::initializer_list<int> counts) {
         ui.counter.start();
         for (int count : counts) ui.counter.show(count);

@@ -56,7 +56,6 @@ class Client {
 class Reader : public Client<sim::RecordSource, sim::SourceConfig> {
   public:
     using Client::Client;
-    // Sends "READ\r" and takes the answer to it.
     void start() {
         send("READ\r");
         receive();
