@@ -14,34 +14,40 @@ namespace {
 
 const bool kWindows = platform::path_separator() == '\\';
 
+// A directory and a file name joined into one path, which depends on the platform.
+struct JoinCase {
+    const char* name;
+    const char* directory;
+    const char* file;
+    const char* on_posix;
+    const char* on_windows;
+};
+
+void expect_joins(std::string (*join)(const std::string&, const std::string&),
+                  const std::vector<JoinCase>& cases) {
+    for (const JoinCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(join(c.directory, c.file), kWindows ? c.on_windows : c.on_posix);
+    }
+}
+
 // Output and lookup names: which ones stand on their own and which are joined to the directory.
 TEST(PlatformPaths, AbsoluteNamesStandAsTheyAreRelativeOnesJoinTheDirectory) {
-    const struct {
-        const char* name;
-        const char* directory;
-        const char* file;
-        const char* on_posix;
-        const char* on_windows;
-    } cases[] = {
-        {"relative", "D:\\out\\", "DATA.TXT", "D:\\out\\/DATA.TXT", "D:\\out\\DATA.TXT"},
-        {"relative with folder", "/srv", "sub/DATA.TXT", "/srv/sub/DATA.TXT", "/srv\\sub/DATA.TXT"},
-        {"slash", "/srv/", "/data/abs.txt", "/data/abs.txt", "/data/abs.txt"},
-        {"drive", "D:\\out", "C:\\Data\\prijem.txt", "D:\\out/C:\\Data\\prijem.txt",
-         "C:\\Data\\prijem.txt"},
-        {"drive, lower case, no separator", "D:\\out", "c:prijem.txt", "D:\\out/c:prijem.txt",
-         "c:prijem.txt"},
-        {"backslash", "D:\\out", "\\Data\\prijem.txt", "D:\\out/\\Data\\prijem.txt",
-         "\\Data\\prijem.txt"},
-        {"UNC", "D:\\out", "\\\\server\\share\\x.txt", "D:\\out/\\\\server\\share\\x.txt",
-         "\\\\server\\share\\x.txt"},
-        {"colon later is a name", "/srv", "1:2.txt", "/srv/1:2.txt", "/srv\\1:2.txt"},
-        {"empty directory", "", "DATA.TXT", "DATA.TXT", "DATA.TXT"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(platform::resolve_path(c.directory, c.file),
-                  kWindows ? c.on_windows : c.on_posix);
-    }
+    expect_joins(platform::resolve_path,
+                 {{"relative", "D:\\out\\", "DATA.TXT", "D:\\out\\/DATA.TXT", "D:\\out\\DATA.TXT"},
+                  {"relative with folder", "/srv", "sub/DATA.TXT", "/srv/sub/DATA.TXT",
+                   "/srv\\sub/DATA.TXT"},
+                  {"slash", "/srv/", "/data/abs.txt", "/data/abs.txt", "/data/abs.txt"},
+                  {"drive", "D:\\out", "C:\\Data\\prijem.txt", "D:\\out/C:\\Data\\prijem.txt",
+                   "C:\\Data\\prijem.txt"},
+                  {"drive, lower case, no separator", "D:\\out", "c:prijem.txt",
+                   "D:\\out/c:prijem.txt", "c:prijem.txt"},
+                  {"backslash", "D:\\out", "\\Data\\prijem.txt", "D:\\out/\\Data\\prijem.txt",
+                   "\\Data\\prijem.txt"},
+                  {"UNC", "D:\\out", "\\\\server\\share\\x.txt", "D:\\out/\\\\server\\share\\x.txt",
+                   "\\\\server\\share\\x.txt"},
+                  {"colon later is a name", "/srv", "1:2.txt", "/srv/1:2.txt", "/srv\\1:2.txt"},
+                  {"empty directory", "", "DATA.TXT", "DATA.TXT", "DATA.TXT"}});
 }
 
 // The folder saved for a chosen output or lookup file: the root must stay a folder.
@@ -133,25 +139,15 @@ TEST(PlatformPaths, ReservedNamesAreTheDevicePathsNobodyAskedFor) {
 
 // The path the save and open dialogs are handed, so they open where the settings say.
 TEST(DialogStart, TheStoredDirectoryTravelsInTheProposedName) {
-    const struct {
-        const char* directory;
-        const char* file;
-        const char* on_posix;
-        const char* on_windows;
-    } cases[] = {
-        {"C:\\Data", "prijem.txt", "C:\\Data/prijem.txt", "C:\\Data\\prijem.txt"},
-        {"/data/", "prijem.txt", "/data/prijem.txt", "/data/prijem.txt"},
-        {"C:", "prijem.txt", "C:/prijem.txt", "C:\\prijem.txt"},  // a drive's root
-        {"", "prijem.txt", "prijem.txt", "prijem.txt"},
-        {"C:\\Data", "", "", ""},  // no name: the initial directory alone
-        {"D:\\out", "\\\\server\\share\\x.txt", "D:\\out/\\\\server\\share\\x.txt",
-         "\\\\server\\share\\x.txt"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.directory) + " + " + c.file);
-        EXPECT_EQ(common::dialog_start_path(c.directory, c.file),
-                  kWindows ? c.on_windows : c.on_posix);
-    }
+    expect_joins(
+        common::dialog_start_path,
+        {{"folder", "C:\\Data", "prijem.txt", "C:\\Data/prijem.txt", "C:\\Data\\prijem.txt"},
+         {"trailing separator", "/data/", "prijem.txt", "/data/prijem.txt", "/data/prijem.txt"},
+         {"a drive's root", "C:", "prijem.txt", "C:/prijem.txt", "C:\\prijem.txt"},
+         {"no folder", "", "prijem.txt", "prijem.txt", "prijem.txt"},
+         {"no name: the initial directory alone", "C:\\Data", "", "", ""},
+         {"UNC", "D:\\out", "\\\\server\\share\\x.txt", "D:\\out/\\\\server\\share\\x.txt",
+          "\\\\server\\share\\x.txt"}});
 }
 
 // What Windows opens for a port, with and without VELMORA_COMn pointing it elsewhere.

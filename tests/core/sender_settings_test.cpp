@@ -94,27 +94,22 @@ TEST(SenderCommandLine, PathVerbatimThenPortAndSpeedDigitsAtFixedPlaces) {
 }
 
 // The port dialog's rules: the lists and their opening selection, OK's take-over.
-TEST(PortDialogRules, ListsInOrderWithTheSettingsSelected) {
-    SenderSettings s;
-    s.port_index = 5;
-    s.baud_index = 4;
-    const lumbra::PortDialogView v = lumbra::open_port_dialog(s);
-    EXPECT_EQ(v.ports, (std::vector<std::string>{"COM1", "COM2", "COM3", "COM4", "COM5", "COM6"}));
-    EXPECT_EQ(v.bauds, (std::vector<std::string>{"115200", "57600", "38400", "19200", "9600"}));
-    EXPECT_EQ(v.port, 5);
-    EXPECT_EQ(v.baud, 4);
-    EXPECT_EQ(v.ports[5], "COM6");
-    EXPECT_EQ(v.bauds[4], "9600");
-}
-
-TEST(PortDialogRules, SettingsBeyondTheListsSelectNothing) {
-    SenderSettings s;
-    for (int bad : {-1, 6, 9}) {
-        s.port_index = bad;
-        s.baud_index = bad == 6 ? 5 : bad;
+TEST(PortDialogRules, ListsInOrderWithTheSettingsSelectedIfTheyAreInThem) {
+    const struct {
+        int port_index, baud_index;
+        int port, baud;  // selected
+    } cases[] = {{5, 4, 5, 4}, {-1, -1, -1, -1}, {6, 5, -1, -1}, {9, 9, -1, -1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.port_index);
+        SenderSettings s;
+        s.port_index = c.port_index;
+        s.baud_index = c.baud_index;
         const lumbra::PortDialogView v = lumbra::open_port_dialog(s);
-        EXPECT_EQ(v.port, -1) << bad;
-        EXPECT_EQ(v.baud, -1) << bad;
+        EXPECT_EQ(v.ports,
+                  (std::vector<std::string>{"COM1", "COM2", "COM3", "COM4", "COM5", "COM6"}));
+        EXPECT_EQ(v.bauds, (std::vector<std::string>{"115200", "57600", "38400", "19200", "9600"}));
+        EXPECT_EQ(v.port, c.port);
+        EXPECT_EQ(v.baud, c.baud);
     }
 }
 
