@@ -84,18 +84,16 @@ TEST(ReaderOutputFile, NamedModesOfflineAndOnline) {
             f.reader.settings.show_errors = show_errors;
             f.reader.output_path = f.temp.file("out.txt");
             if (c.file_exists) write_bytes(f.reader.output_path, "old");
-            const std::string title = "online " + std::to_string(c.online) + " mode " +
-                                      std::to_string(c.file_mode) +
-                                      (c.file_exists ? " existing" : " missing");
+            SCOPED_TRACE("online " + std::to_string(c.online) + " mode " +
+                         std::to_string(c.file_mode) + (c.file_exists ? " existing" : " missing"));
 
-            EXPECT_EQ(ravelo::open_output_file(f.reader), c.result) << title;
+            EXPECT_EQ(ravelo::open_output_file(f.reader), c.result);
             f.reader.output.write("new");
             f.reader.output.close();
-            EXPECT_EQ(read_bytes(f.reader.output_path), c.content) << title;
-            EXPECT_EQ(f.reader.output_path, f.temp.file("out.txt")) << title;
+            EXPECT_EQ(read_bytes(f.reader.output_path), c.content);
+            EXPECT_EQ(f.reader.output_path, f.temp.file("out.txt"));
             EXPECT_EQ(f.ui.messages,
-                      error_for(show_errors ? c.message : nullptr, f.temp.file("out.txt"), EEXIST))
-                << title;
+                      error_for(show_errors ? c.message : nullptr, f.temp.file("out.txt"), EEXIST));
         }
     }
 }
@@ -118,20 +116,19 @@ TEST(ReaderOutputFile, MissingDirectoryFailsEveryModeButAppend) {
         f.reader.settings.file_mode = c.file_mode;
         f.reader.settings.directory = f.temp.file("missing");
         f.reader.output_path = f.temp.file("missing") + platform::path_separator() + "out.txt";
-        const std::string title =
-            "online " + std::to_string(c.online) + " mode " + std::to_string(c.file_mode);
+        SCOPED_TRACE("online " + std::to_string(c.online) + " mode " + std::to_string(c.file_mode));
 
-        EXPECT_EQ(ravelo::open_output_file(f.reader), c.result) << title;
+        EXPECT_EQ(ravelo::open_output_file(f.reader), c.result);
         // Append's success is only nominal: the first write fails, so no record is acknowledged.
-        EXPECT_FALSE(f.reader.output.is_open()) << title;
-        EXPECT_EQ(f.reader.output.write("new"), 0u) << title;
+        EXPECT_FALSE(f.reader.output.is_open());
+        EXPECT_EQ(f.reader.output.write("new"), 0u);
         // An automatic name names the folder it could not make a file in.
         const bool automatic =
             ravelo::output_opening(f.reader.settings) == ravelo::OutputOpening::automatic_name;
         const std::string named =
             automatic ? platform::join_path(f.reader.settings.directory, "") : f.reader.output_path;
-        EXPECT_EQ(f.ui.messages, error_for(c.message, named, ENOENT)) << title;
-        EXPECT_FALSE(std::filesystem::exists(f.temp.file("missing"))) << title;
+        EXPECT_EQ(f.ui.messages, error_for(c.message, named, ENOENT));
+        EXPECT_FALSE(std::filesystem::exists(f.temp.file("missing")));
     }
 }
 
