@@ -11,12 +11,17 @@
 
 namespace {
 
-using reader_test::read_bytes;
-using reader_test::write_bytes;
-using testing_support::ShownMessage;
+using namespace testing_support;
+using reader_test::ReaderFixture;
 
 platform::LocalTime at(int year, int month, int day, int hour, int minute) {
     return {year, month, day, hour, minute, 0};
+}
+
+// The error box naming `path`, or none when there is no message.
+std::vector<ShownMessage> error_for(const char* message, const std::string& path, int error) {
+    if (!message) return {};
+    return reader_error(platform::file_failure_message(message, path, error));
 }
 
 TEST(ReaderOutputFile, AutomaticNamesFromDateAndTime) {
@@ -73,28 +78,22 @@ TEST(ReaderOutputFile, NamedModesOfflineAndOnline) {
     };
     for (const ModeCase& c : cases) {
         for (int show_errors : {1, 0}) {
-            reader_test::ReaderFixture f;
+            ReaderFixture f;
             f.reader.settings.online = c.online;
             f.reader.settings.file_mode = c.file_mode;
             f.reader.settings.show_errors = show_errors;
             f.reader.output_path = f.temp.file("out.txt");
             if (c.file_exists) write_bytes(f.reader.output_path, "old");
-            const std::string title = "online " + std::to_string(c.online) + " mode " +
-                                      std::to_string(c.file_mode) +
-                                      (c.file_exists ? " existing" : " missing");
+            SCOPED_TRACE("online " + std::to_string(c.online) + " mode " +
+                         std::to_string(c.file_mode) + (c.file_exists ? " existing" : " missing"));
 
-            EXPECT_EQ(ravelo::open_output_file(f.reader), c.result) << title;
+            EXPECT_EQ(ravelo::open_output_file(f.reader), c.result);
             f.reader.output.write("new");
             f.reader.output.close();
-            EXPECT_EQ(read_bytes(f.reader.output_path), c.content) << title;
-            EXPECT_EQ(f.reader.output_path, f.temp.file("out.txt")) << title;
-            std::vector<ShownMessage> expected;
-            if (c.message && show_errors) {
-                expected.push_back(
-                    {ravelo::kErrorCaption,
-                     platform::file_failure_message(c.message, f.temp.file("out.txt"), EEXIST)});
-            }
-            EXPECT_EQ(f.ui.messages, expected) << title;
+            EXPECT_EQ(read_bytes(f.reader.output_path), c.content);
+            EXPECT_EQ(f.reader.output_path, f.temp.file("out.txt"));
+            EXPECT_EQ(f.ui.messages,
+                      error_for(show_errors ? c.message : nullptr, f.temp.file("out.txt"), EEXIST));
         }
     }
 }
@@ -112,42 +111,36 @@ TEST(ReaderOutputFile, MissingDirectoryFailsEveryModeButAppend) {
         {1, 2, 0, ravelo::kCannotOpenOrCreateFile}, {1, 3, 0, ravelo::kCannotOpenOrCreateFile},
     };
     for (const auto& c : cases) {
-        reader_test::ReaderFixture f;
+        ReaderFixture f;
         f.reader.settings.online = c.online;
         f.reader.settings.file_mode = c.file_mode;
         f.reader.settings.directory = f.temp.file("missing");
         f.reader.output_path = f.temp.file("missing") + platform::path_separator() + "out.txt";
-        const std::string title =
-            "online " + std::to_string(c.online) + " mode " + std::to_string(c.file_mode);
+        SCOPED_TRACE("online " + std::to_string(c.online) + " mode " + std::to_string(c.file_mode));
 
-        EXPECT_EQ(ravelo::open_output_file(f.reader), c.result) << title;
+        EXPECT_EQ(ravelo::open_output_file(f.reader), c.result);
         // Append's success is only nominal: the first write fails, so no record is acknowledged.
-        EXPECT_FALSE(f.reader.output.is_open()) << title;
-        EXPECT_EQ(f.reader.output.write("new"), 0u) << title;
+        EXPECT_FALSE(f.reader.output.is_open());
+        EXPECT_EQ(f.reader.output.write("new"), 0u);
         // An automatic name names the folder it could not make a file in.
         const bool automatic =
             ravelo::output_opening(f.reader.settings) == ravelo::OutputOpening::automatic_name;
         const std::string named =
             automatic ? platform::join_path(f.reader.settings.directory, "") : f.reader.output_path;
-        std::vector<ShownMessage> expected;
-        if (c.message) {
-            expected.push_back(
-                {ravelo::kErrorCaption, platform::file_failure_message(c.message, named, ENOENT)});
-        }
-        EXPECT_EQ(f.ui.messages, expected) << title;
-        EXPECT_FALSE(std::filesystem::exists(f.temp.file("missing"))) << title;
+        EXPECT_EQ(f.ui.messages, error_for(c.message, named, ENOENT));
+        EXPECT_FALSE(std::filesystem::exists(f.temp.file("missing")));
     }
 }
 
 // Offline automatic names in the fixture's folder, at the given time.
-void automatic_at(reader_test::ReaderFixture& f, const platform::LocalTime& time) {
+void automatic_at(ReaderFixture& f, const platform::LocalTime& time) {
     f.reader.settings.file_mode = 3;
     f.reader.settings.directory = f.temp.directory();
     f.clock.set_local_time(time);
 }
 
 // Opens an automatic-mode file at the clock's time and returns the name it got ("" on failure).
-std::string open_automatic(reader_test::ReaderFixture& f) {
+std::string open_automatic(ReaderFixture& f) {
     if (ravelo::open_output_file(f.reader) != 1) return "";
     f.reader.output.close();
     const std::string& path = f.reader.output_path;
@@ -158,7 +151,7 @@ std::string open_automatic(reader_test::ReaderFixture& f) {
 TEST(ReaderOutputFile, AutomaticModesCountUpWithinTheMinute) {
     const std::pair<int, int> automatic_modes[] = {{0, 3}, {1, 0}, {1, 3}};
     for (const auto& [online, mode] : automatic_modes) {
-        reader_test::ReaderFixture f;
+        ReaderFixture f;
         f.reader.settings.online = online;
         f.reader.settings.file_mode = mode;
         f.reader.settings.directory = f.temp.directory();
@@ -175,26 +168,29 @@ TEST(ReaderOutputFile, AutomaticModesCountUpWithinTheMinute) {
     }
 }
 
-TEST(ReaderOutputFile, AutomaticNameLeavesExistingFilesAlone) {
-    reader_test::ReaderFixture f;
-    automatic_at(f, at(2012, 12, 24, 18, 59));
-    write_bytes(f.temp.file("2C241859.TXT"), "old");
-    EXPECT_EQ(open_automatic(f), "2C24185A.TXT");
-    EXPECT_EQ(read_bytes(f.temp.file("2C241859.TXT")), "old");
-}
-
-TEST(ReaderOutputFile, AutomaticSearchReachesZ) {
-    reader_test::ReaderFixture f;
-    automatic_at(f, at(2007, 3, 6, 9, 17));
-    for (int suffix = 7; suffix < 35; ++suffix) {
-        write_bytes(f.temp.file(ravelo::automatic_name(f.clock.local_time(), suffix)), "");
+// Names already taken are passed over, and what they hold is left alone.
+TEST(ReaderOutputFile, AutomaticSearchPassesExistingFilesUpToZ) {
+    const struct {
+        platform::LocalTime time;
+        int first_taken, last_taken;
+        const char* name;
+    } cases[] = {{at(2012, 12, 24, 18, 59), 9, 9, "2C24185A.TXT"},
+                 {at(2007, 3, 6, 9, 17), 7, 34, "7306091Z.TXT"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ReaderFixture f;
+        automatic_at(f, c.time);
+        for (int suffix = c.first_taken; suffix <= c.last_taken; ++suffix) {
+            write_bytes(f.temp.file(ravelo::automatic_name(c.time, suffix)), "old");
+        }
+        EXPECT_EQ(open_automatic(f), c.name);
+        EXPECT_EQ(read_bytes(f.temp.file(ravelo::automatic_name(c.time, c.first_taken))), "old");
     }
-    EXPECT_EQ(open_automatic(f), "7306091Z.TXT");
 }
 
 TEST(ReaderOutputFile, AutomaticSearchEndsAfterZ) {
     for (int show_errors : {1, 0}) {
-        reader_test::ReaderFixture f;
+        ReaderFixture f;
         automatic_at(f, at(2007, 3, 6, 9, 17));
         f.reader.settings.show_errors = show_errors;
         f.reader.output_path = "unchanged";
@@ -204,14 +200,8 @@ TEST(ReaderOutputFile, AutomaticSearchEndsAfterZ) {
         EXPECT_EQ(ravelo::open_output_file(f.reader), 0);
         EXPECT_FALSE(f.reader.output.is_open());
         EXPECT_EQ(f.reader.output_path, "unchanged");
-        std::vector<ShownMessage> expected;
-        if (show_errors) {
-            expected.push_back(
-                {ravelo::kErrorCaption, platform::file_failure_message(
-                                            ravelo::kCannotOpenOrCreateFile,
-                                            platform::join_path(f.temp.directory(), ""), EEXIST)});
-        }
-        EXPECT_EQ(f.ui.messages, expected);
+        EXPECT_EQ(f.ui.messages, error_for(show_errors ? ravelo::kCannotOpenOrCreateFile : nullptr,
+                                           platform::join_path(f.temp.directory(), ""), EEXIST));
         const std::filesystem::directory_iterator files(f.temp.directory());
         EXPECT_EQ(std::distance(begin(files), end(files)), 29);
     }
@@ -246,7 +236,7 @@ TEST(ReaderOutputFile, AutomaticSearchPassesNamesInUseAndStopsAtOtherFailures) {
 }
 
 TEST(ReaderOutputFile, AutomaticNameWithEmptyDirectoryIsRelative) {
-    reader_test::ReaderFixture f;
+    ReaderFixture f;
     const std::filesystem::path previous = std::filesystem::current_path();
     std::filesystem::current_path(f.temp.directory());
     f.reader.settings.file_mode = 3;
@@ -262,7 +252,7 @@ TEST(ReaderOutputFile, AutomaticNameWithEmptyDirectoryIsRelative) {
 
 // An absolute file name's folder takes the automatic names, whatever the output directory.
 TEST(ReaderOutputFile, AutomaticNameAddsASeparatorOnlyWhenMissing) {
-    reader_test::ReaderFixture f;
+    ReaderFixture f;
     f.reader.settings.file_mode = 3;
     std::string directory = f.temp.directory();
     directory.pop_back();

@@ -27,32 +27,28 @@ std::string ok(ReaderSettings& s, const PropertiesView& v) {
     return path;
 }
 
-TEST(PropertiesOpen, OnlineShowsOnlineListAndHidesShowReceived) {
-    ReaderSettings s;
-    s.online = 1;
-    s.file_mode = 3;
-    s.show_received = 1;
-    PropertiesView v = open_properties(s);
+// Online shows the online list and hides "show received"; offline disables the interval.
+TEST(PropertiesOpen, TheOnlineSwitchDecidesListAndEnabling) {
     EXPECT_EQ(file_mode_labels(true), (std::vector<std::string>{"Auto", "Přidat", "Přepsat"}));
-    EXPECT_EQ(s.file_mode, 0);
-    EXPECT_EQ(label_of(v), "Auto");
-    EXPECT_FALSE(v.show_received);
-    EXPECT_FALSE(show_received_enabled(v.online));
-    EXPECT_TRUE(interval_enabled(v.online));
-}
-
-TEST(PropertiesOpen, OfflineShowsShowReceivedAndDisablesInterval) {
-    ReaderSettings s;
-    s.file_mode = 3;
-    s.poll_interval = 45;
-    for (int shown : {0, 1}) {
-        s.show_received = shown;
+    const struct {
+        int online, show_received;
+        int file_mode;  // the settings' mode after opening, from 3
+        bool shown;
+    } cases[] = {{1, 1, 0, false}, {0, 0, 3, false}, {0, 1, 3, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.online * 10 + c.show_received);
+        ReaderSettings s;
+        s.online = c.online;
+        s.file_mode = 3;
+        s.show_received = c.show_received;
+        s.poll_interval = 45;
         PropertiesView v = open_properties(s);
-        EXPECT_EQ(v.show_received, shown == 1);
+        EXPECT_EQ(s.file_mode, c.file_mode);
         EXPECT_EQ(label_of(v), "Auto");
+        EXPECT_EQ(v.show_received, c.shown);
         EXPECT_EQ(v.interval, "45");
-        EXPECT_TRUE(show_received_enabled(v.online));
-        EXPECT_FALSE(interval_enabled(v.online));
+        EXPECT_EQ(show_received_enabled(v.online), c.online == 0);
+        EXPECT_EQ(interval_enabled(v.online), c.online == 1);
     }
 }
 
@@ -134,16 +130,8 @@ TEST(PropertiesIntervalEdit, EmptiedEditKeepsTheLastValidValueAtOk) {
 TEST(PropertiesOk, ReadsEveryControlBack) {
     ReaderSettings s;
     PropertiesView v = open_properties(s);
-    v.directory = "data";
-    v.file_name = "out.txt";
-    v.port = 8;
-    v.baud = 4;
-    v.file_mode = 2;
-    v.append_cr = false;
-    v.append_lf = true;
-    v.show_errors = false;
-    v.show_received = false;
-    v.always_ask = false;
+    // directory, name, interval, port, speed, mode, CR, LF, errors, received, always ask, online
+    v = {"data", "out.txt", v.interval, 8, 4, 2, false, true, false, false, false, v.online};
     EXPECT_EQ(ok(s, v), "data" + sep() + "out.txt");
     // directory, name, port, speed, mode, CR, LF, errors, received, always ask, online, interval
     EXPECT_EQ(s, (ReaderSettings{"data", "out.txt", 8, 4, 2, 0, 1, 0, 0, 0, 0, 2}));

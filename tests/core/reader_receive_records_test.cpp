@@ -1,4 +1,5 @@
-// The record phase on the wire: what is stored, what is acknowledged or rejected, and when.
+// The record phase on the wire (what is stored, what is acknowledged or rejected, and when), and
+// whole batches from the simulated terminal.
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -6,17 +7,15 @@
 #include "platform/file_failure.h"
 #include "platform/paths.h"
 #include "reader/reader_messages.h"
+#include "reader/receive_records.h"
+#include "reader/serial_port.h"
 #include "tests/support/receive_rig.h"
+#include "tools/velmora-sim/record_source.h"
 
 namespace {
 
-using testing_support::bytes_of;
-using testing_support::Heard;
-using testing_support::make_record;
-using testing_support::ReceiveRig;
-using testing_support::repeated;
-using testing_support::ScriptedPeer;
-using testing_support::ShownMessage;
+using namespace testing_support;
+using Texts = std::vector<std::string>;
 
 // "READ\r" answered with "ACK\r" at 5 ms; the record phase's first wait starts then.
 ScriptedPeer& handshake(ReceiveRig& rig) {
@@ -28,8 +27,6 @@ std::vector<std::string> written_texts(const ReceiveRig& rig) {
     for (const Heard& h : rig.written()) out.push_back(h.bytes);
     return out;
 }
-
-using Texts = std::vector<std::string>;
 
 struct FlagCase {
     int append_cr;
@@ -154,8 +151,7 @@ TEST(ReaderRecords, OverRightAfterTheAnswerLeavesAnEmptyFileAndNoBox) {
     EXPECT_EQ(rig.receive(), 0);
     EXPECT_TRUE(rig.file_exists());
     EXPECT_EQ(rig.file_content(), "");
-    EXPECT_EQ(rig.ui.screen.calls, (Texts{"measure Počet přijatých záznamů: 0    ",
-                                          "save 382,354,642,394", "restore 382,354,642,394"}));
+    EXPECT_EQ(rig.ui.screen.calls, first_counter_calls());
 }
 
 TEST(ReaderRecords, SilentTerminalGetsTenRejectionsThenTheTransferFails) {
@@ -167,7 +163,7 @@ TEST(ReaderRecords, SilentTerminalGetsTenRejectionsThenTheTransferFails) {
     expected.insert(expected.end(), naks.begin(), naks.end());
     EXPECT_EQ(rig.written(), expected);
     EXPECT_EQ(rig.clock.now(), 3306u);
-    EXPECT_EQ(rig.ui.messages, (std::vector<ShownMessage>{{"Chyba", "Čas vypršel!", false}}));
+    EXPECT_EQ(rig.ui.messages, reader_error("Čas vypršel!"));
     EXPECT_EQ(rig.file_content(), "a\r\n");
     EXPECT_EQ(rig.reader.stored_records, 1);
     EXPECT_EQ(rig.ui.screen.calls.back(), "restore 382,354,642,394");
@@ -206,40 +202,29 @@ TEST(ReaderRecords, SlowMessageIsRejected) {
     EXPECT_EQ(rig.file_content(), "slow\r\n");
 }
 
-TEST(ReaderRecords, FailedWriteEndsTheTransferWithoutAcknowledging) {
-    ReceiveRig rig;
-    // Append mode reports success for a file it could not open; the first write then fails.
-    rig.reader.settings.file_mode = ravelo::kAppend;
-    rig.reader.output_path =
-        platform::join_path(platform::join_path(rig.folder, "missing"), "A.TXT");
-    handshake(rig).send(make_record(0, "a"), 1).send("OVER\r", 1);
-    EXPECT_EQ(rig.receive(), -1);
-    EXPECT_EQ(written_texts(rig), Texts{"READ\r"});
-    EXPECT_EQ(rig.ui.messages, (std::vector<ShownMessage>{{"Chyba",
-                                                           platform::file_failure_message(
-                                                               "Nepodařilo se zapsat do souboru!!",
-                                                               rig.reader.output_path, ENOENT),
-                                                           false}}));
-    EXPECT_EQ(rig.reader.stored_records, 0);
-    EXPECT_EQ(rig.ui.screen.calls.back(), "restore 382,354,642,394");
-}
-
-TEST(ReaderRecords, OutputFileThatCannotBeOpenedFailsTheTransfer) {
-    ReceiveRig rig;
-    rig.reader.output_path =
-        platform::join_path(platform::join_path(rig.folder, "missing"), "A.TXT");
-    handshake(rig).send(make_record(0, "a"), 1);
-    EXPECT_EQ(rig.receive(), -1);
-    EXPECT_EQ(written_texts(rig), Texts{"READ\r"});
-    EXPECT_FALSE(rig.reader.output_open);
-    EXPECT_EQ(rig.ui.messages,
-              (std::vector<ShownMessage>{
-                  {"Chyba",
-                   platform::file_failure_message("Nepodařilo se otevřít/vytvořit soubor!",
-                                                  rig.reader.output_path, ENOENT),
-                   false}}));
-    EXPECT_EQ(rig.ui.screen.calls, (Texts{"measure Počet přijatých záznamů: 0    ",
-                                          "save 382,354,642,394", "restore 382,354,642,394"}));
+// Append mode reports success for a file it could not open; the first write then fails.
+TEST(ReaderRecords, AFileThatCannotBeOpenedOrWrittenEndsTheTransferWithoutAcknowledging) {
+    const struct {
+        int file_mode;
+        const char* message;
+    } cases[] = {{ravelo::kAppend, "Nepodařilo se zapsat do souboru!!"},
+                 {ravelo::kOverwrite, "Nepodařilo se otevřít/vytvořit soubor!"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        ReceiveRig rig;
+        rig.reader.settings.file_mode = c.file_mode;
+        rig.reader.output_path =
+            platform::join_path(platform::join_path(rig.folder, "missing"), "A.TXT");
+        handshake(rig).send(make_record(0, "a"), 1);
+        if (c.file_mode == ravelo::kAppend) rig.peer.send("OVER\r", 1);
+        EXPECT_EQ(rig.receive(), -1);
+        EXPECT_EQ(written_texts(rig), Texts{"READ\r"});
+        EXPECT_FALSE(rig.reader.output_open);
+        EXPECT_EQ(rig.ui.messages, reader_error(platform::file_failure_message(
+                                       c.message, rig.reader.output_path, ENOENT)));
+        EXPECT_EQ(rig.reader.stored_records, 0);
+        EXPECT_EQ(rig.ui.screen.calls, first_counter_calls());
+    }
 }
 
 TEST(ReaderRecords, CounterCountsEachStoredRecordOnly) {
@@ -253,11 +238,88 @@ TEST(ReaderRecords, CounterCountsEachStoredRecordOnly) {
         .expect("ACK\r")
         .send("OVER\r");
     EXPECT_EQ(rig.receive(), 2);
-    EXPECT_EQ(
-        rig.ui.screen.calls,
-        (Texts{"measure Počet přijatých záznamů: 0    ", "save 382,354,642,394",
-               "paint 382,354,642,394 Počet přijatých záznamů: 1",
-               "paint 382,354,642,394 Počet přijatých záznamů: 2", "restore 382,354,642,394"}));
+    EXPECT_EQ(rig.ui.screen.calls, first_counter_calls({1, 2}));
+}
+
+// Against the simulated terminal: whole batches, with the terminal's misbehaviour.
+struct FaultCase {
+    const char* name;
+    sim::SourceFaults faults;
+    std::size_t records = 14, size = 30;
+};
+
+TEST(ReaderAgainstTerminal, EveryRecordIsStoredOnceWhateverTheTerminalGetsWrong) {
+    using F = sim::SourceFaults;
+    const FaultCase cases[] = {
+        {"none", {}},
+        {"bad checksums", faults_with(&F::bad_checksum, {0, 5, 11})},
+        {"skipped sequence numbers", faults_with(&F::skip_sequence, {1, 9})},
+        {"lost acknowledgements", faults_with(&F::repeat_after_ack, {0, 9, 10})},
+        {"oversized records", faults_with(&F::oversize, {3})},
+        {"line noise", faults_with(&F::noise, {2, 7})},
+        {"pauses under the limit", faults_with(&F::pause_before, {{4, 250}})},
+        {"pause over the limit", faults_with(&F::pause_before, {{6, 700}})},
+        {"full-size records pass unchanged", {}, 12, 251},
+    };
+    for (const FaultCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        sim::SourceConfig config = one_batch(sim::generate_records(c.records, c.size));
+        config.faults = c.faults;
+        TerminalRig rig(config);
+        EXPECT_EQ(rig.receive(), static_cast<int>(c.records));
+        EXPECT_EQ(read_bytes(rig.output()), as_lines(config.batches[0]));
+        EXPECT_EQ(rig.terminal.acknowledged().size(), c.records);
+        EXPECT_TRUE(rig.ui.messages.empty());
+    }
+}
+
+TEST(ReaderAgainstTerminal, TerminalFallingSilentFailsAfterTenRejections) {
+    sim::SourceConfig config = one_batch(sim::generate_records(8, 10));
+    config.faults.silent_from = 5;
+    TerminalRig rig(config);
+    EXPECT_EQ(rig.receive(), -1);
+    EXPECT_EQ(read_bytes(rig.output()), as_lines(config.batches[0], 5));
+    EXPECT_EQ(rig.written("NAK\r"), 10u);
+    EXPECT_EQ(rig.ui.messages.size(), 1u);
+}
+
+TEST(ReaderAgainstTerminal, EachTransferStartsAtSequenceZero) {
+    sim::SourceConfig config;
+    config.batches = {sim::generate_records(13, 8), sim::generate_records(4, 8, 100)};
+    TerminalRig rig(config);
+    EXPECT_EQ(rig.receive(), 13);
+    EXPECT_EQ(rig.receive(), 4);
+    EXPECT_EQ(read_bytes(rig.output()), as_lines(config.batches[1]));
+    EXPECT_EQ(rig.terminal.batches_done(), 2u);
+}
+
+TEST(ReaderAgainstTerminal, TerminalThatNeverSaysAckIsAskedSixTimes) {
+    sim::SourceConfig config = one_batch(sim::generate_records(2, 8));
+    config.faults.request = sim::SourceFaults::Request::wrong;
+    TerminalRig rig(config);
+    EXPECT_EQ(rig.receive(), 0);
+    EXPECT_EQ(rig.written("READ\r"), 6u);
+    EXPECT_FALSE(platform::file_exists(rig.reader.output_path));
+}
+
+// An adapter pulled out ends the transfer at once, saying so rather than "Čas vypršel!".
+TEST(ReaderAgainstTerminal, PulledOutAdapterFailsAtOnce) {
+    const struct {
+        std::size_t writes_before;
+        int result;
+        std::size_t stored;
+    } cases[] = {{0, 0, 0}, {1, 0, 0}, {4, -1, 3}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.writes_before);
+        sim::SourceConfig config = one_batch(sim::generate_records(6, 10));
+        TerminalRig rig(config);
+        rig.ports.pull_out_after_writes(c.writes_before);
+        EXPECT_EQ(rig.receive(), c.result);
+        EXPECT_EQ(read_bytes(rig.output()), as_lines(config.batches[0], c.stored));
+        ASSERT_EQ(rig.ui.messages.size(), 1u);
+        EXPECT_EQ(rig.ui.messages[0].text, "Port COM1 přestal pracovat!");
+        EXPECT_LT(rig.clock.now(), 100u) << "no limit may be slept out";
+    }
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
-// "Lumbra.ini" and the command-line tail: what each form of input leaves in the settings.
+// "Lumbra.ini", the command-line tail and the port dialog: what each leaves in the settings.
 #include <gtest/gtest.h>
 
 #include "platform/paths.h"
 #include "sender/command_line.h"
+#include "sender/port_dialog_rules.h"
 #include "sender/settings_file.h"
 #include "tests/support/settings_print.h"
 
@@ -89,6 +90,43 @@ TEST(SenderCommandLine, PathVerbatimThenPortAndSpeedDigitsAtFixedPlaces) {
         SenderSettings s;
         EXPECT_EQ(lumbra::apply_command_line(s, c.tail), !c.refused);
         EXPECT_EQ(s, (SenderSettings{c.path, "", "", c.port, c.baud, c.command_line}));
+    }
+}
+
+// The port dialog's rules: the lists and their opening selection, OK's take-over.
+TEST(PortDialogRules, ListsInOrderWithTheSettingsSelectedIfTheyAreInThem) {
+    const struct {
+        int port_index, baud_index;
+        int port, baud;  // selected
+    } cases[] = {{5, 4, 5, 4}, {-1, -1, -1, -1}, {6, 5, -1, -1}, {9, 9, -1, -1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.port_index);
+        SenderSettings s;
+        s.port_index = c.port_index;
+        s.baud_index = c.baud_index;
+        const lumbra::PortDialogView v = lumbra::open_port_dialog(s);
+        EXPECT_EQ(v.ports,
+                  (std::vector<std::string>{"COM1", "COM2", "COM3", "COM4", "COM5", "COM6"}));
+        EXPECT_EQ(v.bauds, (std::vector<std::string>{"115200", "57600", "38400", "19200", "9600"}));
+        EXPECT_EQ(v.port, c.port);
+        EXPECT_EQ(v.baud, c.baud);
+    }
+}
+
+TEST(PortDialogRules, OkTakesOverEachSelectedEntry) {
+    struct Case {
+        int port_selected, baud_selected;
+        int port, baud;  // the settings afterwards, from 2 and 3
+    };
+    const Case cases[] = {
+        {0, 0, 0, 0}, {5, 4, 5, 4}, {-1, 1, 2, 1}, {1, -1, 1, 3}, {6, 5, 2, 3}, {-1, -1, 2, 3},
+    };
+    for (const Case& c : cases) {
+        // lookup path, directory, file name, port, speed, command line
+        SenderSettings s{"", "", "", 2, 3, false};
+        lumbra::accept_port_dialog(s, c.port_selected, c.baud_selected);
+        EXPECT_EQ(s, (SenderSettings{"", "", "", c.port, c.baud, false}))
+            << c.port_selected << "," << c.baud_selected;
     }
 }
 

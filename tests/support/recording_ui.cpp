@@ -35,6 +35,16 @@ void RecordingScreen::restore_background(const ravelo::ScreenRect& area) {
     if (on_restore) on_restore();
 }
 
+std::vector<std::string> first_counter_calls(std::initializer_list<int> counts) {
+    std::vector<std::string> calls{"measure Počet přijatých záznamů: 0    ",
+                                   "save 382,354,642,394"};
+    for (int count : counts) {
+        calls.push_back("paint 382,354,642,394 Počet přijatých záznamů: " + std::to_string(count));
+    }
+    calls.push_back("restore 382,354,642,394");
+    return calls;
+}
+
 void RecordingBoxes::show(const common::Box& box) {
     messages.push_back({box.caption, box.text, false, box.icon, box.owner});
 }

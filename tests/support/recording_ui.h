@@ -3,6 +3,7 @@
 
 #include <deque>
 #include <functional>
+#include <initializer_list>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -24,6 +25,11 @@ struct ShownMessage {
                owner == o.owner;
     }
 };
+
+// The reader's one error box, as a list of what was shown.
+inline std::vector<ShownMessage> reader_error(const std::string& text) {
+    return {{"Chyba", text}};
+}
 
 inline void PrintTo(const ShownMessage& m, std::ostream* os) {
     *os << (m.question ? "question " : "message ") << '[' << m.caption << "] " << m.text
@@ -61,6 +67,9 @@ class RecordingBoxes : public common::MessageBoxes {
     void show(const common::Box& box) override;
     bool ask(const common::Box& box) override;
 };
+
+// A first transfer's counter on the default screen, painted at each of `counts`.
+std::vector<std::string> first_counter_calls(std::initializer_list<int> counts = {});
 
 class RecordingUi : public ravelo::ReaderUi, public RecordingBoxes {
   public:

@@ -31,14 +31,14 @@ void RecordingSenderUi::set_progress(int percent) {
 SendRig::SendRig() : lookup_path(temp.file("LIST.TXT")) {}
 
 void SendRig::write_lookup(const std::string& bytes) {
-    reader_test::write_bytes(lookup_path, bytes);
+    write_bytes(lookup_path, bytes);
     sender.settings.lookup_path = lookup_path;
 }
 
 std::optional<int> SendRig::attempt() {
     platform::FileError error = platform::FileError::none;
     if (from_pipe) {
-        sender.lookup.hold(reader_test::read_bytes(lookup_path));
+        sender.lookup.hold(read_bytes(lookup_path));
     } else {
         sender.lookup.load(platform::File::open(lookup_path, platform::Creation::open_existing,
                                                 &error, platform::File::Access::read_only),

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "sender/sender.h"
-#include "tests/core/reader_test_fixture.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/scripted_peer.h"
+#include "tests/support/temp_dir.h"
 #include "tools/simulated-line/simulated_line.h"
 #include "tools/simulated-line/virtual_clock.h"
 
@@ -54,7 +54,7 @@ struct SendRig {
     RecordingBoxes boxes;
     RecordingSenderUi ui;
     lumbra::Sender sender{ports, clock, boxes, ui};
-    reader_test::TempDir temp;
+    TempDir temp;
     std::string lookup_path;
     bool from_pipe = false;
 };

@@ -1,11 +1,15 @@
-// The record source on a virtual clock, driven by a hand-written reader: bytes and times exact.
+// The simulated terminal's two roles on a virtual clock, each driven by a hand-written program:
+// the record source (bytes and times exact) and the lookup target (answers and kept lines).
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
 
+#include "tests/support/receive_rig.h"
+#include "tests/support/temp_dir.h"
 #include "tools/simulated-line/simulated_line.h"
 #include "tools/velmora-sim/framing.h"
+#include "tools/velmora-sim/lookup_target.h"
 #include "tools/velmora-sim/record_source.h"
 
 namespace {
@@ -18,14 +22,14 @@ struct Message {
     std::string text() const { return sim::to_text(bytes); }
 };
 
-// A minimal reader: writes messages, and collects the terminal's up to each CR.
+// A minimal program on the line: writes messages, and collects the terminal's up to each CR.
+template <typename Peer, typename Config>
 class Client {
   public:
-    explicit Client(sim::SourceConfig config) : source(std::move(config)), line(clock, source) {}
+    explicit Client(Config config = {}) : peer(std::move(config)), line(clock, peer) {}
 
-    void send(const std::string& text) {
-        line.write(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
-    }
+    void send(const Bytes& bytes) { line.write(bytes.data(), bytes.size()); }
+    void send(const std::string& text) { send(sim::to_bytes(text)); }
     std::optional<Message> receive(std::uint32_t limit_ms = 5000) {
         const std::uint64_t deadline = clock.now() + limit_ms;
         Bytes got;
@@ -42,7 +46,16 @@ class Client {
             }
         }
     }
-    // Sends "READ\r" and takes the answer to it.
+
+    simline::VirtualClock clock;
+    Peer peer;
+    simline::SimulatedLine line;
+};
+
+// A reader: the record source's program.
+class Reader : public Client<sim::RecordSource, sim::SourceConfig> {
+  public:
+    using Client::Client;
     void start() {
         send("READ\r");
         receive();
@@ -73,15 +86,11 @@ class Client {
         }
     }
 
-    simline::VirtualClock clock;
-    sim::RecordSource source;
-    simline::SimulatedLine line;
+    sim::RecordSource& source = peer;
 };
 
-sim::SourceConfig config_with(std::size_t count, std::size_t size = 10) {
-    sim::SourceConfig config;
-    config.batches = {sim::generate_records(count, size)};
-    return config;
+sim::SourceConfig config_with(std::size_t count) {
+    return testing_support::one_batch(sim::generate_records(count, 10));
 }
 
 Bytes record(const sim::SourceConfig& config, std::size_t index) {
@@ -90,7 +99,7 @@ Bytes record(const sim::SourceConfig& config, std::size_t index) {
 
 TEST(SimRecordSource, ServesABatchWithOneMillisecondReactions) {
     const auto config = config_with(12);
-    Client c(config);
+    Reader c(config);
     c.send("READ\r");
     EXPECT_EQ(c.expect_next(sim::kAck).time, 1u);
     for (std::size_t i = 0; i < 12; ++i) {
@@ -108,7 +117,7 @@ TEST(SimRecordSource, ServesABatchWithOneMillisecondReactions) {
 
 TEST(SimRecordSource, NakOrSilenceBringsTheSameRecordAgain) {
     const auto config = config_with(2);
-    Client c(config);
+    Reader c(config);
     c.start();
     const auto first = c.expect_next(record(config, 0));
     c.send("NAK\r");
@@ -125,7 +134,7 @@ TEST(SimRecordSource, NakOrSilenceBringsTheSameRecordAgain) {
 
 TEST(SimRecordSource, ARepeatedAckDoesNotSkipARecord) {
     const auto config = config_with(3);
-    Client c(config);
+    Reader c(config);
     c.start();
     c.receive();
     c.send("ACK\rACK\r");
@@ -173,7 +182,7 @@ TEST(SimRecordSource, FirstSendFaultsSpoilOnlyTheFirstSend) {
         SCOPED_TRACE(fault.name);
         auto config = config_with(4);
         fault.apply(config.faults);
-        Client c(config);
+        Reader c(config);
         c.start();
         for (std::size_t i = 0; i < 2; ++i) c.acknowledge(record(config, i));
         auto spoiled = c.receive();
@@ -191,7 +200,7 @@ TEST(SimRecordSource, FirstSendFaultsSpoilOnlyTheFirstSend) {
 TEST(SimRecordSource, PauseDelaysOnlyTheNamedRecord) {
     auto config = config_with(3);
     config.faults.pause_before = {{1, 700}};
-    Client c(config);
+    Reader c(config);
     c.start();
     const auto r0 = c.acknowledge(record(config, 0));
     // The reader's own time-out NAK during the pause is not taken as about record 0 or 1.
@@ -205,7 +214,7 @@ TEST(SimRecordSource, PauseDelaysOnlyTheNamedRecord) {
 TEST(SimRecordSource, RecordRepeatedAfterItsAckIsCountedOnce) {
     auto config = config_with(3);
     config.faults.repeat_after_ack = {1};
-    Client c(config);
+    Reader c(config);
     c.start();
     std::vector<Bytes> seen;
     for (;;) {
@@ -224,7 +233,7 @@ TEST(SimRecordSource, RecordRepeatedAfterItsAckIsCountedOnce) {
 TEST(SimRecordSource, SilenceFromARecordOnLastsForever) {
     auto config = config_with(4);
     config.faults.silent_from = 2;
-    Client c(config);
+    Reader c(config);
     c.start();
     for (int i = 0; i < 2; ++i) {
         ASSERT_TRUE(c.receive());
@@ -257,7 +266,7 @@ TEST(SimRecordSource, RequestFaultsForTheFirstRequestsOnly) {
         config.faults.wrong_answer = k.wrong;
         config.faults.late_ms = 1500;
         config.faults.request_fault_count = 2;
-        Client c(config);
+        Reader c(config);
         c.send("READ\r");
         auto first = c.receive(2000);
         ASSERT_EQ(first.has_value(), k.first_answer.has_value());
@@ -286,7 +295,7 @@ TEST(SimRecordSource, ARequestWhileTheLateAnswerIsPendingIsNotAnsweredTwice) {
     auto config = config_with(1);
     config.faults.request = sim::SourceFaults::Request::late;
     config.faults.late_ms = 2500;
-    Client c(config);
+    Reader c(config);
     c.send("READ\r");
     EXPECT_FALSE(c.receive(2000));
     c.send("READ\r");
@@ -301,7 +310,7 @@ TEST(SimRecordSource, ARequestWhileTheLateAnswerIsPendingIsNotAnsweredTwice) {
 TEST(SimRecordSource, EachRequestAfterOverServesTheNextBatch) {
     sim::SourceConfig config;
     config.batches = {sim::generate_records(2, 8, 1), {}, sim::generate_records(1, 8, 3)};
-    Client c(config);
+    Reader c(config);
     const std::vector<std::size_t> sizes{2, 0, 1, 0};  // then empty batches
     for (std::size_t b = 0; b < sizes.size(); ++b) {
         c.send("READ\r");
@@ -320,7 +329,7 @@ TEST(SimRecordSource, RepeatedBatchesCycleAndFaultsCanTargetOneBatch) {
     config.repeat_batches = true;
     config.faults.only_batch = 1;
     config.faults.bad_checksum = {0};
-    Client c(config);
+    Reader c(config);
     for (std::size_t b = 0; b < 3; ++b) {
         c.start();
         auto first = c.receive();
@@ -338,7 +347,7 @@ TEST(SimRecordSource, RepeatedBatchesCycleAndFaultsCanTargetOneBatch) {
 
 TEST(SimRecordSource, ARequestInTheMiddleOfABatchStartsItAgain) {
     const auto config = config_with(3);
-    Client c(config);
+    Reader c(config);
     c.start();
     c.receive();
     c.send("ACK\r");
@@ -347,6 +356,151 @@ TEST(SimRecordSource, ARequestInTheMiddleOfABatchStartsItAgain) {
     EXPECT_EQ(c.receive()->text(), "ACK\r");
     EXPECT_EQ(c.read_batch().size(), 3u);
     EXPECT_EQ(c.source.batches_done(), 1u);
+}
+
+// A sender: one message out, then the lookup target's answer up to its CR within 3000 ms.
+class Sender : public Client<sim::LookupTarget, sim::LookupConfig> {
+  public:
+    using Client::Client;
+    std::optional<Message> exchange(const Bytes& message) {
+        send(message);
+        return receive(3000);
+    }
+    std::optional<Message> exchange(const std::string& text) {
+        return exchange(sim::to_bytes(text));
+    }
+    std::optional<Message> send_line(const Bytes& payload) {
+        return exchange(sim::frame_lookup_record(payload));
+    }
+    std::string answer_text(const Bytes& payload) {
+        auto a = send_line(payload);
+        return a ? a->text() : "(none)";
+    }
+
+    sim::LookupTarget& target = peer;
+};
+
+const Bytes kAbc{'a', 'b', 'c'};
+const Bytes kEscaped{0x06, 0x07};  // its low checksum byte goes out as 0x0E
+
+TEST(SimLookupTarget, KeepsEveryAcknowledgedLineAndHandsThemOverOnOver) {
+    Sender c;
+    std::vector<sim::LookupTarget::Lines> handed;
+    c.target.set_on_load([&](const sim::LookupTarget::Lines& lines) { handed.push_back(lines); });
+    auto wake = c.exchange("velmor\r");
+    ASSERT_TRUE(wake);
+    EXPECT_EQ(wake->text(), "ACK\r");
+    EXPECT_EQ(wake->time, 1u);
+    for (const Bytes& line : {kAbc, kEscaped, Bytes{}, Bytes{0x00, 0xE9}}) {
+        EXPECT_EQ(c.answer_text(line), "ACK\r");
+    }
+    EXPECT_TRUE(handed.empty());
+    auto over = c.exchange("OVER\r");
+    ASSERT_TRUE(over);
+    EXPECT_EQ(over->text(), "ACK\r");
+    const sim::LookupTarget::Lines expected{kAbc, kEscaped, {}, {0x00, 0xE9}};
+    ASSERT_EQ(handed.size(), 1u);
+    EXPECT_EQ(handed[0], expected);
+    EXPECT_EQ(c.target.loads().size(), 1u);
+    // Asleep again after the load: a record needs a new wake-up first.
+    EXPECT_FALSE(c.send_line(kAbc));
+}
+
+TEST(SimLookupTarget, WakeUpAnswers) {
+    struct Case {
+        const char* name;
+        void (*apply)(sim::LookupFaults&);
+        std::string wake;
+        std::optional<std::string> answer;
+    } cases[] = {
+        {"first try", [](sim::LookupFaults&) {}, "velmor\r", "ACK\r"},
+        {"later tries", [](sim::LookupFaults&) {}, "VELMOR\r", "ACK\r"},
+        {"other case", [](sim::LookupFaults&) {}, "Velmor\r", std::nullopt},
+        {"lower case ack", [](sim::LookupFaults& f) { f.ack_lowercase = true; }, "VELMOR\r",
+         "ack\r"},
+        {"asleep", [](sim::LookupFaults& f) { f.asleep = true; }, "velmor\r", std::nullopt},
+        {"garbage", [](sim::LookupFaults& f) { f.garbage = true; }, "velmor\r",
+         sim::to_text(sim::LookupTarget::kGarbage)},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        sim::LookupConfig config;
+        k.apply(config.faults);
+        Sender c(config);
+        auto a = c.exchange(k.wake);
+        ASSERT_EQ(a.has_value(), k.answer.has_value());
+        if (a) {
+            EXPECT_EQ(a->text(), *k.answer);
+        } else {
+            EXPECT_EQ(c.clock.now(), 3000u);
+        }
+    }
+}
+
+TEST(SimLookupTarget, BadChecksumIsRefusedAndNotKept) {
+    for (bool silent : {false, true}) {
+        sim::LookupConfig config;
+        config.faults.silent_on_bad_checksum = silent;
+        Sender c(config);
+        c.exchange("velmor\r");
+        auto bad = c.exchange(Bytes{'a', 'b', 'c', 0x26, 0x01, 0x0D});
+        EXPECT_EQ(bad ? bad->text() : "(none)", silent ? "(none)" : "NAK\r");
+        EXPECT_EQ(c.answer_text(kAbc), "ACK\r");
+        EXPECT_EQ(c.target.pending_lines(), sim::LookupTarget::Lines{kAbc});
+    }
+}
+
+TEST(SimLookupTarget, FullOnceTheLinesWouldExceedTheMemory) {
+    sim::LookupConfig config;
+    config.memory_bytes = 10;  // "abc" CR LF is 5, "defg" CR LF would make 11
+    Sender c(config);
+    c.exchange("velmor\r");
+    EXPECT_EQ(c.answer_text(kAbc), "ACK\r");
+    EXPECT_EQ(c.answer_text({'d', 'e', 'f', 'g'}), "FULL\r");
+    EXPECT_EQ(c.answer_text({'d', 'e', 'f'}), "ACK\r");  // exactly 10 fits
+    EXPECT_EQ(c.target.pending_lines().size(), 2u);
+    // A new attempt starts an empty memory.
+    c.exchange("VELMOR\r");
+    EXPECT_EQ(c.answer_text({'d', 'e', 'f', 'g'}), "ACK\r");
+}
+
+TEST(SimLookupTarget, MissedAndGarbledAcknowledgementsTakeTheRecordOnlyOnce) {
+    sim::LookupConfig config;
+    config.faults.miss_ack = {{1, 2}};
+    config.faults.garbage_at = {2};
+    Sender c(config);
+    c.exchange("velmor\r");
+    EXPECT_EQ(c.answer_text({'0'}), "ACK\r");
+    const std::uint64_t before = c.clock.now();
+    EXPECT_EQ(c.answer_text({'1'}), "(none)");
+    EXPECT_EQ(c.clock.now(), before + 3000);
+    EXPECT_EQ(c.answer_text({'1'}), "(none)");
+    EXPECT_EQ(c.answer_text({'1'}), "ACK\r");
+    EXPECT_EQ(c.answer_text({'2'}), sim::to_text(sim::LookupTarget::kGarbage));
+    EXPECT_EQ(c.answer_text({'2'}), "ACK\r");
+    c.exchange("OVER\r");
+    const sim::LookupTarget::Lines expected{{'0'}, {'1'}, {'2'}};
+    ASSERT_EQ(c.target.loads().size(), 1u);
+    EXPECT_EQ(c.target.loads()[0], expected);
+}
+
+TEST(SimLookupTarget, ANewWakeUpDropsAnUnfinishedLoad) {
+    Sender c;
+    c.exchange("velmor\r");
+    c.send_line({'x'});
+    c.send_line({'y'});
+    c.exchange("VELMOR\r");
+    c.send_line(kAbc);
+    c.exchange("OVER\r");
+    ASSERT_EQ(c.target.loads().size(), 1u);
+    EXPECT_EQ(c.target.loads()[0], sim::LookupTarget::Lines{kAbc});
+}
+
+TEST(SimLookupTarget, HandedOverLinesAreWrittenWithCrLf) {
+    testing_support::TempDir temp;
+    const std::string path = temp.file("lines.txt");
+    ASSERT_TRUE(sim::write_lines(path, {kAbc, {}, {0x00, 0xFF}}));
+    EXPECT_EQ(testing_support::read_bytes(path), std::string("abc\r\n\r\n\0\xFF\r\n", 11));
 }
 
 }  // namespace
