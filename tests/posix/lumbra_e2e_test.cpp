@@ -11,11 +11,8 @@
 namespace {
 
 using namespace std::chrono_literals;
-using testing_support::Env;
-using testing_support::OnTerminal;
-using testing_support::ProcessResult;
-using testing_support::read_bytes;
-using testing_support::write_bytes;
+using namespace testing_support;
+
 const std::string kLoaded = "[Lumbra] Přenos úspěšně dokončen!\n";
 const std::string kNoRepeat =
     "[Lumbra] Přenos selhal, přejete si přenos opakovat? -> Ne (bez terminálu)\n";
@@ -35,15 +32,8 @@ LookupFile mixed_lookup_file() {
             "abc\r\nlf only\r\n\r\n" + czech + "\r\n" + longest + "\r\n" + binary + "\r\nlast\r\n"};
 }
 
-double children_cpu_seconds() {
-    rusage usage{};
-    ::getrusage(RUSAGE_CHILDREN, &usage);
-    auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
 // lumbra copied into a folder of its own, so its settings file stays private.
-class LumbraE2e : public ::testing::Test, public testing_support::E2eRig {
+class LumbraE2e : public ::testing::Test, public E2eRig {
   protected:
     LumbraE2e() : E2eRig({"lumbra"}) {}
 
@@ -54,10 +44,9 @@ class LumbraE2e : public ::testing::Test, public testing_support::E2eRig {
     }
 
     // feed: a shell command whose output reaches the program on its standard input.
-    ProcessResult run(std::vector<std::string> args, Env env, const std::string& feed = "") {
+    ProcessResult run(std::vector<std::string> args, const Env& env, const std::string& feed = "") {
         args.insert(args.begin(), temp.file("lumbra"));
         if (!feed.empty()) args.insert(args.begin(), {"/bin/sh", "-c", feed + " | \"$0\" \"$@\""});
-        env.emplace("XDG_CONFIG_HOME", temp.file("config"));
         return E2eRig::run(args, env);
     }
 };
@@ -121,9 +110,9 @@ TEST_F(LumbraE2e, UnattendedRunsLoadOrSayWhyNot) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove(temp.file("out.txt"));
         const std::string device = start_terminal(c.terminal_args);
-        Env env{{"VELMORA_COM1", "/nonexistent/tty"}};
-        if (*c.port) env[c.port] = device;
-        const ProcessResult result = run(c.args, env, c.feed);
+        Env ports = env("/nonexistent/tty");
+        if (*c.port) ports[c.port] = device;
+        const ProcessResult result = run(c.args, ports, c.feed);
         EXPECT_EQ(result.exit_status, c.exit_status) << result.err;
         if (c.exit_status == 2) {
             EXPECT_NE(result.err.find(c.err), std::string::npos) << result.err;
@@ -139,10 +128,10 @@ TEST_F(LumbraE2e, UnattendedRunsLoadOrSayWhyNot) {
 TEST_F(LumbraE2e, WaitingForASilentTerminalCostsNoProcessorTime) {
     write_bytes(temp.file("list.txt"), "abc\r\n");
     const std::string device = start_terminal({"--asleep"});
-    const double cpu_before = children_cpu_seconds();
-    const ProcessResult result = run({temp.file("list.txt")}, {{"VELMORA_COM1", device}});
+    const double cpu_before = processor_seconds(RUSAGE_CHILDREN);
+    const ProcessResult result = run({temp.file("list.txt")}, env(device));
     const std::chrono::duration<double> took = result.took;
-    const double cpu = children_cpu_seconds() - cpu_before;
+    const double cpu = processor_seconds(RUSAGE_CHILDREN) - cpu_before;
     EXPECT_EQ(result.exit_status, 1);
     EXPECT_EQ(result.err, "[Lumbra] Terminál není připraven!\n" + kNoRepeat);
     // Three wake-ups, each given 3000 ms.
@@ -207,11 +196,9 @@ TEST_F(LumbraE2e, TheUserChoosesFileAndPortOnTheTerminal) {
         if (c.config == kBlocked) write_bytes(temp.file("config"), "");
         std::filesystem::remove(temp.file("out.txt"));
         const std::string device = start_terminal(c.terminal_args);
-        OnTerminal user({temp.file("lumbra")},
-                        {{"VELMORA_COM1", device},
-                         {"VELMORA_COM2", device},
-                         {"XDG_CONFIG_HOME", temp.file("config")}},
-                        data);
+        Env ports = env(device);
+        ports["VELMORA_COM2"] = device;
+        OnTerminal user({temp.file("lumbra")}, ports, data);
         for (const Step& step : c.steps) {
             ASSERT_TRUE(user.wait_for(step.wait_for)) << step.wait_for << "\n" << user.shown;
             user.type(step.answer);

@@ -1,14 +1,11 @@
 // The counter line on the controlling terminal: shown in place while records arrive, and the
 // line left as it was once the transfer ends; nothing at all without a terminal.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <functional>
 #include <string>
 
 #include "reader/posix/terminal_counter_view.h"
+#include "tests/support/posix/child_process.h"
 #include "tests/support/posix/pty_pair.h"
 
 namespace {
@@ -37,64 +34,44 @@ std::string render_line(const std::string& bytes, const std::string& before) {
     return line;
 }
 
-// Runs body in a child whose controlling terminal is the pty's slave (or none at all).
-int run_child(const test_support::PtyPair* pty, const std::function<int()>& body) {
-    const pid_t pid = fork();
-    if (pid == 0) {
-        setsid();
-        alarm(10);
-        if (pty && open(pty->slave_path().c_str(), O_RDWR) < 0) _exit(90);
-        _exit(body());
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using testing_support::child_status;
+using testing_support::start_child;
 
 TEST(TerminalCounter, ShowsTheCountInPlaceAndLeavesTheLineAsItWas) {
-    test_support::PtyPair pty;
-    ASSERT_TRUE(pty.ok());
-    ASSERT_EQ(run_child(&pty,
-                        [&] {
-                            ravelo::TerminalCounterView counter;
-                            counter.start();
-                            if (!counter.showing()) return 1;
-                            counter.show(9);
-                            counter.show(10);
-                            return 0;
-                        }),
-              0);
-    const auto shown = pty.read_master(4096, 300);
-    const std::string bytes(shown.begin(), shown.end());
-    EXPECT_EQ(render_line(bytes, "$ ravelo"),
-              "$ ravelo"
-              "Počet přijatých záznamů: 10");
-
-    test_support::PtyPair again;
-    ASSERT_TRUE(again.ok());
-    ASSERT_EQ(run_child(&again,
-                        [&] {
-                            ravelo::TerminalCounterView counter;
-                            counter.start();
-                            counter.show(123);
-                            counter.finish();
-                            return 0;
-                        }),
-              0);
-    const auto all = again.read_master(4096, 300);
-    EXPECT_EQ(render_line(std::string(all.begin(), all.end()), "$ ravelo"), "$ ravelo");
+    const struct {
+        const char* name;
+        std::vector<int> counts;
+        bool finish;
+        std::string line;  // the terminal's line afterwards
+    } cases[] = {{"while records arrive", {9, 10}, false, "$ raveloPočet přijatých záznamů: 10"},
+                 {"once the transfer ends", {123}, true, "$ ravelo"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test_support::PtyPair pty;
+        ASSERT_TRUE(pty.ok());
+        const auto body = [&] {
+            ravelo::TerminalCounterView counter;
+            counter.start();
+            if (!counter.showing()) return 1;
+            for (int count : c.counts) counter.show(count);
+            if (c.finish) counter.finish();
+            return 0;
+        };
+        ASSERT_EQ(child_status(start_child(body, pty.slave_path())), 0);
+        const auto shown = pty.read_master(4096, 300);
+        EXPECT_EQ(render_line(std::string(shown.begin(), shown.end()), "$ ravelo"), c.line);
+    }
 }
 
 TEST(TerminalCounter, WithoutATerminalNothingIsSavedOrDrawn) {
-    EXPECT_EQ(run_child(nullptr,
-                        [] {
-                            ravelo::TerminalCounterView counter;
-                            counter.start();
-                            const bool saved = counter.showing();
-                            counter.show(1);
-                            counter.finish();
-                            return saved ? 1 : 0;
-                        }),
+    EXPECT_EQ(child_status(start_child([] {
+                  ravelo::TerminalCounterView counter;
+                  counter.start();
+                  const bool saved = counter.showing();
+                  counter.show(1);
+                  counter.finish();
+                  return saved ? 1 : 0;
+              })),
               0);
 }
 

@@ -1,9 +1,7 @@
 // The support trace: with VELMORA_TRACE set, each program appends every byte it sends and
 // receives, burst by burst in the simulator's transcript format, run after run.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <chrono>
 #include <sstream>
 
 #include "common/traced_line.h"
@@ -14,10 +12,7 @@
 namespace {
 
 using namespace std::chrono_literals;
-using testing_support::bin_dir;
-using testing_support::E2eRig;
-using testing_support::read_bytes;
-using testing_support::write_bytes;
+using namespace testing_support;
 
 // The lines without their times: direction, hex bytes and text, in order.
 std::vector<std::string> without_times(const std::string& trace) {
@@ -50,8 +45,7 @@ TEST(WireTrace, EachProgramAppendsWhatTheTerminalSawRunAfterRun) {
         std::vector<std::string> sim{"--transcript", temp.file("wire.txt")};
         sim.insert(sim.end(), c.terminal.begin(), c.terminal.end());
         const std::string device = rig.start_terminal(sim);
-        std::string tail = c.tail;
-        tail.replace(tail.find('@'), 1, temp.directory());
+        const std::string tail = with_folder(c.tail, temp.directory());
         for (int run = 0; run < 2; ++run) {
             const auto result =
                 rig.run({bin_dir() + "/" + c.program, tail},
@@ -67,10 +61,10 @@ TEST(WireTrace, EachProgramAppendsWhatTheTerminalSawRunAfterRun) {
 
 // Each message from the terminal is a line of its own, even when two come in one read.
 TEST(WireTrace, TwoMessagesInOneReadAreTwoLines) {
-    testing_support::TempDir temp;
-    ::setenv("VELMORA_TRACE", temp.file("trace.txt").c_str(), 1);
+    TempDir temp;
+    ScopedEnv trace("VELMORA_TRACE", temp.file("trace.txt"));
     simline::VirtualClock clock;
-    testing_support::ScriptedPeer peer;
+    ScriptedPeer peer;
     peer.expect("READ\r").send("ACK\r0ab\r", 1);
     simline::SimulatedPorts ports(clock, peer);
     {
@@ -80,7 +74,6 @@ TEST(WireTrace, TwoMessagesInOneReadAreTwoLines) {
         std::uint8_t buffer[32];
         EXPECT_EQ(line->read(buffer, sizeof buffer), 8u);
     }
-    ::unsetenv("VELMORA_TRACE");
     EXPECT_EQ(without_times(read_bytes(temp.file("trace.txt"))),
               (std::vector<std::string>{"host>term  52 45 41 44 0D  |READ.|",
                                         "term>host  41 43 4B 0D  |ACK.|",

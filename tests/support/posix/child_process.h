@@ -6,6 +6,7 @@
 #include <chrono>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,23 @@ ProcessResult run_process(const std::vector<std::string>& argv,
 pid_t start_child(const std::function<int()>& body, const std::string& tty = "");
 // Waits for a child that start_child made: what `body` returned, or -1 when a signal ended it.
 int child_status(pid_t pid);
+
+// Processor seconds used so far: by this process (RUSAGE_SELF) or its ended children
+// (RUSAGE_CHILDREN).
+double processor_seconds(int who);
+
+// Sets an environment variable of the test's own process until the guard goes.
+class ScopedEnv {
+  public:
+    ScopedEnv(std::string name, const std::string& value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+  private:
+    std::string name_;
+    std::optional<std::string> saved_;
+};
 
 // A long-running child (the simulated terminal): started with its output in a pipe, stopped
 // with SIGTERM when the object goes.

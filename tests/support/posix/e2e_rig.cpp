@@ -32,6 +32,14 @@ std::string wait_for_file(const std::string& path, std::chrono::milliseconds lim
     return read_bytes(path);
 }
 
+std::string with_folder(std::string text, const std::string& folder) {
+    for (auto at = text.find('@'); at != std::string::npos; at = text.find('@', at)) {
+        text.replace(at, 1, folder);
+        at += folder.size();
+    }
+    return text;
+}
+
 E2eRig::E2eRig(const std::vector<std::string>& programs) {
     for (const std::string& program : programs) {
         std::filesystem::copy_file(bin_dir() + "/" + program, temp.file(program));

@@ -28,6 +28,9 @@ bool eventually(const std::function<bool()>& condition, std::chrono::millisecond
 std::string wait_for_file(const std::string& path,
                           std::chrono::milliseconds limit = std::chrono::seconds(5));
 
+// `text` with each "@" replaced by `folder`: a case's arguments name the test's folder so.
+std::string with_folder(std::string text, const std::string& folder);
+
 using Env = std::map<std::string, std::string>;
 
 class E2eRig {

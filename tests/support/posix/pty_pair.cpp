@@ -27,6 +27,12 @@ void make_raw(int fd) {
 
 }  // namespace
 
+bool same_settings(const termios& a, const termios& b) {
+    return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag &&
+           a.c_lflag == b.c_lflag && ::cfgetispeed(&a) == ::cfgetispeed(&b) &&
+           ::cfgetospeed(&a) == ::cfgetospeed(&b) && std::equal(a.c_cc, a.c_cc + NCCS, b.c_cc);
+}
+
 PtyPair::PtyPair() {
     char name[128] = {};
     if (::openpty(&master_, &slave_, name, nullptr, nullptr) != 0) {

@@ -1,12 +1,18 @@
 // A pseudo-terminal pair for tests: the program opens the slave by path, the test is the master.
 #pragma once
 
+#include <termios.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace test_support {
+
+// Two terminal settings alike as a program reading them back sees them: modes, speeds and
+// control characters.
+bool same_settings(const termios& a, const termios& b);
 
 class PtyPair {
   public:
