@@ -5,8 +5,8 @@
 #include <chrono>
 #include <filesystem>
 
+#include "tests/support/posix/child_process.h"
 #include "tests/support/posix/e2e_rig.h"
-#include "tests/support/posix/on_terminal.h"
 
 namespace {
 
@@ -16,21 +16,6 @@ using namespace testing_support;
 const std::string kLoaded = "[Lumbra] Přenos úspěšně dokončen!\n";
 const std::string kNoRepeat =
     "[Lumbra] Přenos selhal, přejete si přenos opakovat? -> Ne (bez terminálu)\n";
-
-// Lines as a lookup file holds them, with every kind of line end, and as the terminal keeps
-// them (each ended by CR LF in velmora-sim's --out file).
-struct LookupFile {
-    std::string bytes;
-    std::string kept;
-};
-
-LookupFile mixed_lookup_file() {
-    const std::string czech = "P\xF8\xED li\x9A \x9Elu\x9Do\xE8k\xFD k\xF9\xF2";  // cp1250
-    const std::string longest(253, 'x');
-    const std::string binary("\x00\x01\x1A\xFF", 4);
-    return {"abc\r\nlf only\n\r\n" + czech + "\r\n" + longest + "\n" + binary + "\rlast",
-            "abc\r\nlf only\r\n\r\n" + czech + "\r\n" + longest + "\r\n" + binary + "\r\nlast\r\n"};
-}
 
 // lumbra copied into a folder of its own, so its settings file stays private.
 class LumbraE2e : public ::testing::Test, public E2eRig {
@@ -52,9 +37,14 @@ class LumbraE2e : public ::testing::Test, public E2eRig {
 };
 
 TEST_F(LumbraE2e, UnattendedRunsLoadOrSayWhyNot) {
-    const LookupFile file = mixed_lookup_file();
-    write_bytes(temp.file("list.txt"), file.bytes);
+    // Lines with every kind of line end, and as the terminal keeps them (each ended by CR LF in
+    // velmora-sim's --out file).
+    const std::string czech = "P\xF8\xED li\x9A \x9Elu\x9Do\xE8k\xFD k\xF9\xF2";  // cp1250
+    const std::string binary("\x00\x01\x1A\xFF", 4), longest(253, 'x');
     const std::string list = temp.file("list.txt");
+    write_bytes(list, "abc\r\nlf only\n\r\n" + czech + "\r\n" + longest + "\n" + binary + "\rlast");
+    const std::string held =
+        "abc\r\nlf only\r\n\r\n" + czech + "\r\n" + longest + "\r\n" + binary + "\r\nlast\r\n";
     struct Case {
         const char* name;
         std::vector<std::string> terminal_args;
@@ -71,7 +61,7 @@ TEST_F(LumbraE2e, UnattendedRunsLoadOrSayWhyNot) {
         return Case{name, terminal_args, args, port, status, err, kept, feed};
     };
     const std::vector<Case> cases = {
-        row("loaded", {list + ",3,5"}, "VELMORA_COM3", 0, kLoaded, file.kept),
+        row("loaded", {list + ",3,5"}, "VELMORA_COM3", 0, kLoaded, held),
         row("memory", {list}, "VELMORA_COM1", 1,
             "[Lumbra CHYBA ] Paměť terminálu nepostačuje!\nSnižte velikost lookup souboru...\n" +
                 kNoRepeat,
@@ -93,8 +83,7 @@ TEST_F(LumbraE2e, UnattendedRunsLoadOrSayWhyNot) {
             ""),
         row("no tail", {}, "VELMORA_COM1", 2, "lumbra /cesta/seznam.txt,1,1\n", ""),
         // A pipe reports no size: it is read whole first, up to 64 MB.
-        row("from a pipe", {"/dev/fd/0,3,5"}, "VELMORA_COM3", 0, kLoaded, file.kept, {},
-            "cat " + list),
+        row("from a pipe", {"/dev/fd/0,3,5"}, "VELMORA_COM3", 0, kLoaded, held, {}, "cat " + list),
         row("a pipe above 64 MB", {"/dev/fd/0"}, "VELMORA_COM1", 1,
             "[Lumbra] Lookup soubor z roury je větší než 64 MB!\nSoubor nebyl odeslán.\n", "", {},
             "head -c 67108865 /dev/zero"),

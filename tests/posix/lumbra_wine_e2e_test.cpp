@@ -10,17 +10,14 @@
 namespace {
 
 using namespace std::chrono_literals;
-using testing_support::BackgroundProcess;
-using testing_support::read_bytes;
-using testing_support::WineRig;
-using testing_support::write_bytes;
+using namespace testing_support;
 using LumbraWineE2e = testing_support::WineE2e;
 
 const char* const kDone = "Přenos úspěšně dokončen!";
 const char* const kRepeat = "Přenos selhal, přejete si přenos opakovat?";
 
 // box-answer names the box's owner on its standard error.
-bool owned_by(const testing_support::ProcessResult& box, const std::string& owner) {
+bool owned_by(const ProcessResult& box, const std::string& owner) {
     return box.err.find("owner: " + owner) != std::string::npos;
 }
 const char* const kProgressWindow = "Průběh (Nahrávání databáze do TRM )";
@@ -42,7 +39,7 @@ std::string lookup_table() {
 
 // The lookup target's --out file once it holds something (it is written after "OVER").
 std::string loaded(const WineRig& rig) {
-    return testing_support::wait_for_file(rig.temp.file("loaded.txt"));
+    return wait_for_file(rig.temp.file("loaded.txt"));
 }
 
 // A name with a blank: Wine, like a program that quotes its argument, hands the whole string

@@ -9,11 +9,7 @@
 namespace {
 
 using namespace std::chrono_literals;
-using testing_support::BackgroundProcess;
-using testing_support::ProcessResult;
-using testing_support::read_bytes;
-using testing_support::WineRig;
-using testing_support::write_bytes;
+using namespace testing_support;
 using RaveloDialogWineE2e = testing_support::WineE2e;
 
 const char* const kPropertiesCaption = "Čtení dat přes RS-232 (Ver 4.10)";
@@ -63,7 +59,7 @@ TEST_F(RaveloDialogWineE2e, OnlinePollingWritesEachBatchToItsOwnFile) {
     ASSERT_TRUE(rig.start_terminal({"--generate", "4", "--size", "16"}));
     // Online, automatic names, polled every second, no dialog.
     BackgroundProcess program(rig.ravelo(",1,1,1,1,1,1,0,0,1,1"));
-    testing_support::eventually([&] { return automatic_files(rig).size() >= 3; }, 20s);
+    eventually([&] { return automatic_files(rig).size() >= 3; }, 20s);
     EXPECT_EQ(rig.answer_box("Připraveno pro příjem dat", "cancel", 10).exit_status, 0)
         << "the polling window was not found";
     EXPECT_EQ(program.wait(30s), 1);

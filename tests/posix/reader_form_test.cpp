@@ -20,9 +20,7 @@
 namespace ravelo {
 namespace {
 
-using testing_support::child_status;
-using testing_support::ScriptedTerminal;
-using testing_support::start_child;
+using namespace testing_support;
 
 class NoPorts : public platform::SerialPorts {
   public:
@@ -73,7 +71,7 @@ class FormTest : public ::testing::Test {
     }
     NoPorts ports;
     simline::VirtualClock clock;
-    testing_support::RecordingUi ui;
+    RecordingUi ui;
     Reader reader{ports, clock, ui, ui};
     std::unique_ptr<ScriptedTerminal> terminal;
 };

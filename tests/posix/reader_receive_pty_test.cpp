@@ -7,7 +7,7 @@
 #include "reader/receive_records.h"
 #include "reader/serial_port.h"
 #include "tests/support/posix/e2e_rig.h"
-#include "tests/support/posix/record_source_pump.h"
+#include "tests/support/posix/pty_pair.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/temp_dir.h"
 

@@ -10,8 +10,8 @@
 #include <chrono>
 #include <filesystem>
 
+#include "tests/support/posix/child_process.h"
 #include "tests/support/posix/e2e_rig.h"
-#include "tests/support/posix/on_terminal.h"
 
 namespace {
 

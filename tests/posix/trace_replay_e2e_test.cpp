@@ -17,11 +17,7 @@
 namespace {
 
 using namespace std::chrono_literals;
-using testing_support::BackgroundProcess;
-using testing_support::E2eRig;
-using testing_support::read_bytes;
-using testing_support::WineRig;
-using testing_support::write_bytes;
+using namespace testing_support;
 using TraceReplayWineE2e = testing_support::WineE2e;
 
 struct ProgramRun {
@@ -119,8 +115,8 @@ Verdict play_on_linux(const TraceFile& trace, const std::string& text) {
     for (const auto& [name, content] : trace.files) write_bytes(rig.temp.file(name), content);
     const std::string device = start_replay(rig, text);
     for (const ProgramRun& run : trace.runs) {
-        const auto result = rig.run({testing_support::bin_dir() + "/" + run.program, run.tail},
-                                    rig.env(device), 60s);
+        const auto result =
+            rig.run({bin_dir() + "/" + run.program, run.tail}, rig.env(device), 60s);
         EXPECT_NE(result.exit_status, -1) << run.program << " did not end";
     }
     return verdict(*rig.terminal);

@@ -1,4 +1,5 @@
-// Runs a program as a child process for end-to-end tests: environment, output, time limit.
+// Programs and forked bodies run as child processes for the tests: environment, output, time
+// limit, and a terminal of their own.
 #pragma once
 
 #include <sys/types.h>
@@ -9,6 +10,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "tests/support/posix/pty_pair.h"
 
 namespace testing_support {
 
@@ -82,6 +85,37 @@ class BackgroundProcess {
     pid_t pid_ = -1;
     int out_fd_ = -1;
     std::string pending_;
+};
+
+// A program started as a user starts it: a pseudo-terminal is its controlling terminal, its
+// input and its output, and the test types and reads on the other side.
+class OnTerminal {
+  public:
+    // argv[0] is the program's path; env is added to the test's environment.
+    OnTerminal(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
+               const std::string& directory);
+    ~OnTerminal();  // kills a program still running
+    OnTerminal(const OnTerminal&) = delete;
+    OnTerminal& operator=(const OnTerminal&) = delete;
+
+    // Waits until the program has written `text` after what an earlier wait found.
+    bool wait_for(const std::string& text,
+                  std::chrono::milliseconds limit = std::chrono::milliseconds(5000));
+    // A line of input, ended by Enter.
+    void type(const std::string& line);
+    void send_signal(int number);
+    // The exit status, reading what it writes meanwhile; -1 when it has not ended in time or
+    // was ended by a signal it did not handle.
+    int exit_status(std::chrono::milliseconds limit = std::chrono::milliseconds(10000));
+
+    // Everything the program wrote to the terminal so far.
+    std::string shown;
+
+  private:
+    void read_some();
+    test_support::PtyPair pty_;
+    pid_t pid_ = -1;
+    std::size_t seen_ = 0;
 };
 
 }  // namespace testing_support

@@ -55,23 +55,9 @@ std::string E2eRig::start_terminal(std::vector<std::string> args) {
     return device;
 }
 
-Env E2eRig::env(const std::string& device) const {
-    return {{"VELMORA_COM1", device}, {"XDG_CONFIG_HOME", temp.file("config")}};
-}
-
 std::vector<std::string> E2eRig::in_folder(std::vector<std::string> argv) const {
     if (!argv.empty() && argv[0].find('/') == std::string::npos) argv[0] = temp.file(argv[0]);
     return argv;
-}
-
-ProcessResult E2eRig::run(std::vector<std::string> argv, const Env& extra,
-                          std::chrono::milliseconds limit) const {
-    return run_process(in_folder(std::move(argv)), extra, limit, {temp.directory()});
-}
-
-std::unique_ptr<BackgroundProcess> E2eRig::start(std::vector<std::string> argv,
-                                                 const Env& extra) const {
-    return std::make_unique<BackgroundProcess>(in_folder(std::move(argv)), extra);
 }
 
 }  // namespace testing_support

@@ -45,13 +45,20 @@ class E2eRig {
     // path of its pseudo-terminal (a test failure and "" when it did not come up).
     std::string start_terminal(std::vector<std::string> args);
     // COM1 on `device` and a settings folder inside the test's folder.
-    Env env(const std::string& device) const;
+    Env env(const std::string& device) const {
+        return {{"VELMORA_COM1", device}, {"XDG_CONFIG_HOME", temp.file("config")}};
+    }
     // A program with its arguments, run in the folder with `extra` added to the test's
     // environment; argv[0] without a slash names a program copied into the folder.
     ProcessResult run(std::vector<std::string> argv, const Env& extra,
-                      std::chrono::milliseconds limit = std::chrono::seconds(30)) const;
+                      std::chrono::milliseconds limit = std::chrono::seconds(30)) const {
+        return run_process(in_folder(std::move(argv)), extra, limit, {temp.directory()});
+    }
     // The same program as a service starts it: no terminal, its output read line by line.
-    std::unique_ptr<BackgroundProcess> start(std::vector<std::string> argv, const Env& extra) const;
+    std::unique_ptr<BackgroundProcess> start(std::vector<std::string> argv,
+                                             const Env& extra) const {
+        return std::make_unique<BackgroundProcess>(in_folder(std::move(argv)), extra);
+    }
 
     TempDir temp;
     std::unique_ptr<BackgroundProcess> terminal;

@@ -1,14 +1,21 @@
-// The counter line on the controlling terminal: shown in place while records arrive, and the
-// line left as it was once the transfer ends; nothing at all without a terminal.
+// The reader on a Linux terminal: the counter line shown in place while records arrive and the
+// line left as it was once the transfer ends (nothing at all without a terminal), and the received
+// file shown with PAGER taken as the shell would, no child left behind.
+#include <errno.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <string>
 
 #include "reader/posix/terminal_counter_view.h"
-#include "tests/support/posix/child_process.h"
+#include "reader/posix/terminal_ui.h"
+#include "tests/support/posix/e2e_rig.h"
 #include "tests/support/posix/pty_pair.h"
 
 namespace {
+
+using namespace testing_support;
 
 // One terminal line as a terminal shows it: printable text at the cursor, DEC save and restore
 // of the cursor (ESC 7, ESC 8), and erase to the end of the line (ESC [ K).
@@ -34,8 +41,7 @@ std::string render_line(const std::string& bytes, const std::string& before) {
     return line;
 }
 
-using testing_support::child_status;
-using testing_support::start_child;
+using namespace testing_support;
 
 TEST(TerminalCounter, ShowsTheCountInPlaceAndLeavesTheLineAsItWas) {
     const struct {
@@ -73,6 +79,41 @@ TEST(TerminalCounter, WithoutATerminalNothingIsSavedOrDrawn) {
                   return saved ? 1 : 0;
               })),
               0);
+}
+
+// A program that writes its arguments, one per line, to `record` (whole once it exists).
+void write_recorder(const std::string& program, const std::string& record) {
+    write_bytes(program, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + record + ".part' && mv '" +
+                             record + ".part' '" + record + "'\n");
+    ::chmod(program.c_str(), 0755);
+}
+
+bool no_child_left() {
+    return ::waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD;
+}
+
+TEST(ReaderViewer, PagerWithArgumentsAndTheDesktopOpenerBothGetTheFileAndLeaveNoChild) {
+    TempDir temp;
+    const std::string file = temp.file("přijatá data.txt");
+    write_bytes(file, "a\r\n");
+    write_recorder(temp.file("viewer"), temp.file("pager-args"));
+    write_recorder(temp.file("xdg-open"), temp.file("opener-args"));
+    ravelo::TerminalUi ui;
+    {
+        const ScopedEnv no_display("DISPLAY", "");
+        const ScopedEnv no_wayland("WAYLAND_DISPLAY", "");
+        const ScopedEnv pager("PAGER", "'" + temp.file("viewer") + "' -R");
+        ui.open_in_viewer(file);
+    }
+    EXPECT_EQ(read_bytes(temp.file("pager-args")), "-R\n" + file + "\n");
+    EXPECT_TRUE(no_child_left());
+    {
+        const ScopedEnv display("DISPLAY", ":0");
+        const ScopedEnv path("PATH", temp.directory() + ":/usr/bin:/bin");
+        ui.open_in_viewer(file);
+    }
+    EXPECT_EQ(wait_for_file(temp.file("opener-args")), file + "\n");
+    EXPECT_TRUE(no_child_left());
 }
 
 }  // namespace
