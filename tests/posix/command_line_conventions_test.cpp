@@ -104,7 +104,7 @@ class Conventions : public ::testing::Test, public E2eRig {
         }
         const bool without_root = c.port == Port::forbidden;
         if (without_root) make_reachable();
-        return run_process(argv, env, 20s, {temp.file("case/work"), without_root});
+        return run_process(argv, env, 20s, {temp.file("case/work"), without_root, ""});
     }
 
     // The folders down to the program, for a run as another user.

@@ -63,14 +63,6 @@ class FaultMatrixE2e : public ::testing::Test, public E2eRig {
     FaultMatrixE2e() : E2eRig({"ravelo", "lumbra"}) {
         write_bytes(temp.file("records.txt"), as_lines(records, kCount));
     }
-    // Runs a program on COM1 = device; `shell_prefix` runs before it in the same shell.
-    ProcessResult run(const std::string& device, const std::string& program,
-                      const std::string& tail, const std::string& shell_prefix = "") {
-        return E2eRig::run(
-            {"/bin/sh", "-c", shell_prefix + "exec \"$0\" \"$1\"", temp.file(program), tail},
-            env(device), 60s);
-    }
-
     const std::vector<std::string> records = sent_records();
     const std::string reader_tail = "DATA.TXT,1,1,1,1,1,1,0,0,0,2";
 };
@@ -106,8 +98,8 @@ TEST_F(FaultMatrixE2e, EveryRecordArrivesOnceWhateverTheOtherSideGetsWrong) {
             for (const std::string& a : fault.options(at, records)) args.push_back(a);
             std::filesystem::remove(out);
             const std::string device = start_terminal(args);
-            const ProcessResult result =
-                run(device, fault.program, reader ? reader_tail : temp.file("records.txt"));
+            const ProcessResult result = run(
+                {fault.program, reader ? reader_tail : temp.file("records.txt")}, env(device), 60s);
             EXPECT_EQ(result.exit_status, fault.completes ? 0 : 1);
             EXPECT_EQ(result.err, fault.message);
             terminal.reset();
@@ -123,7 +115,7 @@ TEST_F(FaultMatrixE2e, ReaderCutShortByAFileSizeLimitKeepsTheWholeRecordsBeforeI
     std::size_t whole = 0;
     while (as_lines(records, whole + 1).size() <= 512) ++whole;
     const std::string device = start_terminal({"source", "--records", temp.file("records.txt")});
-    const ProcessResult result = run(device, "ravelo", reader_tail, "ulimit -f 1; ");
+    const ProcessResult result = run({"ravelo", reader_tail}, env(device), 60s, "ulimit -f 1;");
     EXPECT_EQ(result.exit_status, 1);
     EXPECT_EQ(result.err, "[Chyba] Nepodařilo se zapsat do souboru!!\n" + temp.file("DATA.TXT") +
                               ": soubor překročil povolenou velikost\n");
@@ -158,7 +150,7 @@ TEST_F(FaultMatrixE2e, ATerminalGoneMidLoadEndsEitherProgramAtOnce) {
             std::this_thread::sleep_for(1s);
             terminal->stop();
         });
-        const ProcessResult result = run(device, row.program, row.tail);
+        const ProcessResult result = run({row.program, row.tail}, env(device), 60s);
         unplug.join();
         EXPECT_EQ(result.exit_status, 1);
         EXPECT_EQ(result.err, row.caption + "Port COM1 přestal pracovat!\nCOM1 = " + device +

@@ -29,11 +29,14 @@ pid_t spawn(const std::vector<std::string>& argv, const std::map<std::string, st
     if (setup.without_root && geteuid() == 0) {
         if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(126);
     }
-    const int null_in = open("/dev/null", O_RDONLY);
-    dup2(null_in, 0);
+    setsid();  // no controlling terminal but the one given: questions must answer themselves
+    if (!setup.terminal.empty()) {
+        out_fd = err_fd = open(setup.terminal.c_str(), O_RDWR);  // the controlling terminal
+        if (out_fd < 0) _exit(90);
+    }
+    dup2(setup.terminal.empty() ? open("/dev/null", O_RDONLY) : out_fd, 0);
     dup2(out_fd, 1);
     dup2(err_fd, 2);
-    setsid();  // no controlling terminal: questions must answer themselves
     exec_with(argv, env);
 }
 
@@ -202,14 +205,7 @@ OnTerminal::OnTerminal(const std::vector<std::string>& argv,
                        const std::map<std::string, std::string>& env,
                        const std::string& directory) {
     pty_.set_slave_cooked();
-    pid_ = fork();
-    if (pid_ != 0) return;
-    setsid();
-    if (chdir(directory.c_str()) != 0) _exit(91);
-    const int tty = open(pty_.slave_path().c_str(), O_RDWR);  // the controlling terminal
-    if (tty < 0) _exit(90);
-    for (int fd = 0; fd < 3; ++fd) dup2(tty, fd);
-    exec_with(argv, env);
+    pid_ = spawn(argv, env, -1, -1, {directory, false, pty_.slave_path()});
 }
 
 OnTerminal::~OnTerminal() {

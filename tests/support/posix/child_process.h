@@ -26,6 +26,7 @@ struct ProcessResult {
 struct ChildSetup {
     std::string directory;      // empty: the test's own
     bool without_root = false;  // run as "nobody" when the test runs as root
+    std::string terminal;       // its controlling terminal, input and output; none when empty
 };
 
 // In a forked child: adds the environment variables and runs argv (argv[0] searched on PATH when

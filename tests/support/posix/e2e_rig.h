@@ -49,10 +49,15 @@ class E2eRig {
         return {{"VELMORA_COM1", device}, {"XDG_CONFIG_HOME", temp.file("config")}};
     }
     // A program with its arguments, run in the folder with `extra` added to the test's
-    // environment; argv[0] without a slash names a program copied into the folder.
+    // environment; argv[0] without a slash names a program copied into the folder. `shell` (say
+    // "ulimit -f 1;" or "cat list |") runs before the program in the same shell.
     ProcessResult run(std::vector<std::string> argv, const Env& extra,
-                      std::chrono::milliseconds limit = std::chrono::seconds(30)) const {
-        return run_process(in_folder(std::move(argv)), extra, limit, {temp.directory()});
+                      std::chrono::milliseconds limit = std::chrono::seconds(30),
+                      const std::string& shell = "") const {
+        argv = in_folder(std::move(argv));
+        if (!shell.empty())
+            argv.insert(argv.begin(), {"/bin/sh", "-c", shell + " exec \"$0\" \"$@\""});
+        return run_process(argv, extra, limit, {temp.directory(), false, ""});
     }
     // The same program as a service starts it: no terminal, its output read line by line.
     std::unique_ptr<BackgroundProcess> start(std::vector<std::string> argv,
