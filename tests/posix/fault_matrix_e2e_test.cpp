@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "tests/support/posix/e2e_rig.h"
+#include "tests/support/receive_rig.h"
 
 namespace {
 
@@ -18,26 +19,19 @@ constexpr std::size_t kCount = 12;  // the last record's sequence number has wra
 const std::size_t kPositions[] = {0, 5, kCount - 1};
 
 // Records of every byte value but CR and LF, a full-size one among them.
-std::vector<std::string> sent_records() {
+sim::Records sent_records() {
     const std::size_t lengths[kCount] = {17, 1, 251, 40, 9, 120, 3, 77, 251, 2, 64, 30};
-    std::vector<std::string> records;
+    sim::Records records;
     int value = 0;
     for (std::size_t length : lengths) {
-        std::string record;
+        sim::Bytes record;
         while (record.size() < length) {
             value = (value + 37) % 256;
-            if (value != 0x0D && value != 0x0A) record += static_cast<char>(value);
+            if (value != 0x0D && value != 0x0A) record.push_back(static_cast<std::uint8_t>(value));
         }
         records.push_back(record);
     }
     return records;
-}
-
-// The first n records, each ended by CR LF, as the reader stores them and the terminal keeps them.
-std::string as_lines(const std::vector<std::string>& records, std::size_t n) {
-    std::string out;
-    for (std::size_t i = 0; i < n; ++i) out += records[i] + "\r\n";
-    return out;
 }
 
 // A fault velmora-sim plays at record `at` against `program` (ravelo against the record source,
@@ -52,7 +46,7 @@ struct Fault {
     const char* message;
     bool by_size = false;
 
-    std::vector<std::string> options(std::size_t at, const std::vector<std::string>& sent) const {
+    std::vector<std::string> options(std::size_t at, const sim::Records& sent) const {
         if (by_size) return {option, std::to_string(as_lines(sent, at).size())};
         return {option, std::to_string(at) + suffix};
     }
@@ -63,7 +57,7 @@ class FaultMatrixE2e : public ::testing::Test, public E2eRig {
     FaultMatrixE2e() : E2eRig({"ravelo", "lumbra"}) {
         write_bytes(temp.file("records.txt"), as_lines(records, kCount));
     }
-    const std::vector<std::string> records = sent_records();
+    const sim::Records records = sent_records();
     const std::string reader_tail = "DATA.TXT,1,1,1,1,1,1,0,0,0,2";
 };
 
