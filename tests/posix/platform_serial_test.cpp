@@ -1,5 +1,5 @@
 // The termios serial line against a pseudo-terminal and velmora-sim's echo: bytes, timings,
-// exclusivity, restoration.
+// exclusivity, restoration, and a reader's batch received through it.
 #include <errno.h>
 #include <fcntl.h>
 #include <sys/ioctl.h>
@@ -12,12 +12,16 @@
 
 #include "gtest/gtest.h"
 #include "platform/clock.h"
+#include "platform/file.h"
 #include "platform/port_device.h"
 #include "platform/posix/line_settings.h"
 #include "platform/serial.h"
 #include "reader/message_wait.h"
+#include "reader/receive_records.h"
+#include "reader/serial_port.h"
 #include "tests/support/posix/e2e_rig.h"
 #include "tests/support/posix/pty_pair.h"
+#include "tests/support/recording_ui.h"
 
 namespace {
 
@@ -311,6 +315,47 @@ TEST_F(PlatformSerial, OriginalSettingsComeBackOnClose) {
         ASSERT_NE(slave_settings().c_lflag, before.c_lflag);
     }
     EXPECT_TRUE(test_support::same_settings(slave_settings(), before));
+}
+
+// A batch received through the real serial line, in real time.
+TEST(ReaderOverPty, BatchArrivesByteExact) {
+    test_support::PtyPair pty;
+    ASSERT_TRUE(pty.ok());
+    const testing_support::ScopedEnv com3("VELMORA_COM3", pty.slave_path());
+
+    sim::SourceConfig config;
+    // Every byte value but CR, and a full-size record, in one batch.
+    sim::Bytes all_bytes = every_byte_value();
+    all_bytes.erase(all_bytes.begin() + 0x0D);
+    sim::Records batch = sim::generate_records(20, 40);
+    batch.push_back(sim::Bytes(all_bytes.begin(), all_bytes.begin() + 251));
+    batch.push_back(sim::Bytes(all_bytes.begin() + 251, all_bytes.end()));
+    batch.push_back(sim::generate_records(1, 251, 900)[0]);
+    config.batches = {batch};
+    config.faults.bad_checksum = {3};
+    test_support::RecordSourcePump pump(pty, config);
+
+    testing_support::TempDir temp;
+    auto ports = platform::make_system_serial_ports();
+    auto clock = platform::make_system_clock();
+    testing_support::RecordingUi ui;
+    ravelo::Reader reader(*ports, *clock, ui, ui);
+    reader.settings.port_index = 2;
+    reader.settings.baud_index = 0;
+    reader.output_path = temp.file("PTY.TXT");
+
+    ASSERT_EQ(ravelo::open_serial_port(reader), common::LineOpen::opened);
+    const int stored = ravelo::receive_records(reader).count_or_failure();
+    reader.port.reset();
+    reader.output.close();
+    pump.stop();
+
+    EXPECT_EQ(stored, static_cast<int>(batch.size()));
+    std::string content;
+    ASSERT_TRUE(platform::read_whole_file(reader.output_path, &content));
+    EXPECT_EQ(content, testing_support::as_lines(batch));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(pump.source().acknowledged().size(), batch.size());
 }
 
 }  // namespace
