@@ -30,6 +30,7 @@ using platform::SerialLine;
 using test_support::PtyPair;
 using Clock = std::chrono::steady_clock;
 using Bytes = std::vector<std::uint8_t>;
+using namespace testing_support;
 
 long ms_since(Clock::time_point start) {
     return static_cast<long>(
@@ -54,8 +55,8 @@ Bytes receive(SerialLine& line, std::size_t n, std::uint32_t limit_ms) {
 }
 
 TEST(PlatformSerialEcho, EveryByteValueComesBackThroughVelmoraSim) {
-    testing_support::E2eRig rig;
-    const testing_support::ScopedEnv com7("VELMORA_COM7", rig.start_terminal({"echo"}));
+    E2eRig rig;
+    const ScopedEnv com7("VELMORA_COM7", rig.start_terminal({"echo"}));
     platform::OpenedLine opened = platform::make_system_serial_ports()->open(7, {115200, 0, 0, {}});
     ASSERT_NE(opened.line, nullptr) << opened.reason;
     const Bytes sent = every_byte_value();
@@ -67,7 +68,7 @@ TEST(PlatformSerialEcho, EveryByteValueComesBackThroughVelmoraSim) {
 // would pass the exclusive mode, so a test run as root opens as nobody.
 int plain_open_error(const std::string& device) {
     ::chmod(device.c_str(), 0666);
-    return testing_support::child_status(testing_support::start_child([&] {
+    return child_status(start_child([&] {
         if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 255;
         const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
         return fd >= 0 ? 0 : errno;
@@ -137,7 +138,7 @@ class PlatformSerial : public ::testing::Test {
     }
 
     PtyPair pty_;
-    testing_support::ScopedEnv com1_{"VELMORA_COM1", pty_.slave_path()};
+    ScopedEnv com1_{"VELMORA_COM1", pty_.slave_path()};
     OpenError error_ = OpenError::none;
     std::string reason_;
     std::unique_ptr<platform::SerialPorts> ports_ = platform::make_system_serial_ports();
@@ -207,11 +208,11 @@ TEST_F(PlatformSerial, WaitEndsOnAByteAtItsLimitOrAtOnceWhenHungUp) {
             std::this_thread::sleep_for(std::chrono::milliseconds(150));
             pty_.write_master({0x06});
         });
-        const double cpu_before = testing_support::processor_seconds(RUSAGE_SELF);
+        const double cpu_before = processor_seconds(RUSAGE_SELF);
         const auto start = Clock::now();
         EXPECT_EQ(line->wait_for_input(c.limit), c.byte_at_150_ms);
         const long elapsed = ms_since(start);
-        const double cpu = testing_support::processor_seconds(RUSAGE_SELF) - cpu_before;
+        const double cpu = processor_seconds(RUSAGE_SELF) - cpu_before;
         terminal.join();
         EXPECT_GE(elapsed, c.min_ms);
         EXPECT_LE(elapsed, c.max_ms);
@@ -284,7 +285,7 @@ TEST_F(PlatformSerial, PortIsExclusiveUntilClosed) {
     ASSERT_TRUE(first);
     EXPECT_EQ(error_, OpenError::none);
     {
-        const testing_support::ScopedEnv com2("VELMORA_COM2", pty_.slave_path());
+        const ScopedEnv com2("VELMORA_COM2", pty_.slave_path());
         for (const char* name : {"COM1", "COM2"}) {
             EXPECT_EQ(open_port(name), nullptr) << name;
             EXPECT_NE(error_, OpenError::none) << name;
@@ -298,8 +299,8 @@ TEST_F(PlatformSerial, PortIsExclusiveUntilClosed) {
 }
 
 TEST_F(PlatformSerial, NamesAndDevicesThatCannotBeOpened) {
-    const testing_support::ScopedEnv com3("VELMORA_COM3", "/nonexistent/tty");
-    const testing_support::ScopedEnv com4("VELMORA_COM4", "/dev/null");  // not a terminal
+    const ScopedEnv com3("VELMORA_COM3", "/nonexistent/tty");
+    const ScopedEnv com4("VELMORA_COM4", "/dev/null");  // not a terminal
     for (const char* name : {"COM3", "COM4", "COM0", "COM", "COMX", "LPT1", "COM01", ""}) {
         EXPECT_EQ(open_port(name), nullptr) << name;
         EXPECT_EQ(error_, OpenError::cannot_open) << name;
@@ -321,7 +322,7 @@ TEST_F(PlatformSerial, OriginalSettingsComeBackOnClose) {
 TEST(ReaderOverPty, BatchArrivesByteExact) {
     test_support::PtyPair pty;
     ASSERT_TRUE(pty.ok());
-    const testing_support::ScopedEnv com3("VELMORA_COM3", pty.slave_path());
+    const ScopedEnv com3("VELMORA_COM3", pty.slave_path());
 
     sim::SourceConfig config;
     // Every byte value but CR, and a full-size record, in one batch.
@@ -335,10 +336,10 @@ TEST(ReaderOverPty, BatchArrivesByteExact) {
     config.faults.bad_checksum = {3};
     test_support::RecordSourcePump pump(pty, config);
 
-    testing_support::TempDir temp;
+    TempDir temp;
     auto ports = platform::make_system_serial_ports();
     auto clock = platform::make_system_clock();
-    testing_support::RecordingUi ui;
+    RecordingUi ui;
     ravelo::Reader reader(*ports, *clock, ui, ui);
     reader.settings.port_index = 2;
     reader.settings.baud_index = 0;
@@ -353,7 +354,7 @@ TEST(ReaderOverPty, BatchArrivesByteExact) {
     EXPECT_EQ(stored, static_cast<int>(batch.size()));
     std::string content;
     ASSERT_TRUE(platform::read_whole_file(reader.output_path, &content));
-    EXPECT_EQ(content, testing_support::as_lines(batch));
+    EXPECT_EQ(content, as_lines(batch));
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(pump.source().acknowledged().size(), batch.size());
 }

@@ -53,6 +53,16 @@ int exit_code(int status) {
 
 }  // namespace
 
+void exec_with(const std::vector<std::string>& argv,
+               const std::map<std::string, std::string>& env) {
+    for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
+    std::vector<char*> args;
+    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    execvp(args[0], args.data());
+    _exit(127);
+}
+
 ProcessResult run_process(const std::vector<std::string>& argv,
                           const std::map<std::string, std::string>& env,
                           std::chrono::milliseconds limit, const ChildSetup& setup) {
@@ -189,16 +199,6 @@ void BackgroundProcess::stop() {
         waitpid(pid_, nullptr, 0);
     }
     pid_ = -1;
-}
-
-void exec_with(const std::vector<std::string>& argv,
-               const std::map<std::string, std::string>& env) {
-    for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
-    std::vector<char*> args;
-    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    execvp(args[0], args.data());
-    _exit(127);
 }
 
 OnTerminal::OnTerminal(const std::vector<std::string>& argv,

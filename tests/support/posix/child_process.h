@@ -74,7 +74,6 @@ class BackgroundProcess {
     BackgroundProcess(const BackgroundProcess&) = delete;
     BackgroundProcess& operator=(const BackgroundProcess&) = delete;
 
-    bool started() const { return pid_ > 0; }
     // The next line of its standard output, waiting at most `limit`; empty on time-out.
     std::string read_line(std::chrono::milliseconds limit);
     // Waits for it to end by itself; returns its exit status, or -1 on time-out.
