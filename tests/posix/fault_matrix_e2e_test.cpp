@@ -61,8 +61,8 @@ class FaultMatrixE2e : public ::testing::Test, public E2eRig {
     const std::string reader_tail = "DATA.TXT,1,1,1,1,1,1,0,0,0,2";
 };
 
-// The reader's file and the terminal's loaded lines hold every record once, or (when the fault
-// ends the run) the reader's the records before the fault and the terminal's nothing.
+// The reader's file and the terminal's loaded lines hold every record once; when the fault ends
+// the run, the reader's file keeps the records before the fault and the terminal nothing.
 TEST_F(FaultMatrixE2e, EveryRecordArrivesOnceWhateverTheOtherSideGetsWrong) {
     const char* const loaded = "[Lumbra] Přenos úspěšně dokončen!\n";
     const Fault faults[] = {
@@ -97,9 +97,8 @@ TEST_F(FaultMatrixE2e, EveryRecordArrivesOnceWhateverTheOtherSideGetsWrong) {
             EXPECT_EQ(result.exit_status, fault.completes ? 0 : 1);
             EXPECT_EQ(result.err, fault.message);
             terminal.reset();
-            EXPECT_EQ(read_bytes(out), as_lines(records, fault.completes ? kCount
-                                                         : reader        ? at
-                                                                         : 0));
+            const std::size_t kept = fault.completes ? kCount : (reader ? at : 0);
+            EXPECT_EQ(read_bytes(out), as_lines(records, kept));
         }
     }
 }

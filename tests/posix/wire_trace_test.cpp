@@ -229,13 +229,11 @@ TEST(TraceReplayE2e, EveryTracePlaysToItsEndAgainstTheLinuxPrograms) {
     wrong.replace(at, ack.size(), "host>term  4E 41 4B 0D  |NAK.|");
     const Verdict v = play_on_linux(*nak, wrong);
     EXPECT_EQ(v.status, 1);
-    EXPECT_NE(v.out.find("byte 1: the program sent other bytes than the trace holds\n"),
-              std::string::npos)
-        << v.out;
-    EXPECT_NE(v.out.find("host>term  4E 41 4B 0D  |NAK.|\nseen (replay's clock):\n"),
-              std::string::npos)
-        << v.out;
-    EXPECT_NE(v.out.find("host>term  41 43 4B 0D  |ACK.|\n"), std::string::npos) << v.out;
+    for (const char* said : {"byte 1: the program sent other bytes than the trace holds\n",
+                             "host>term  4E 41 4B 0D  |NAK.|\nseen (replay's clock):\n",
+                             "host>term  41 43 4B 0D  |ACK.|\n"}) {
+        EXPECT_NE(v.out.find(said), std::string::npos) << v.out;
+    }
 }
 
 TEST_F(TraceReplayWineE2e, EveryTracePlaysToItsEndAgainstTheWindowsPrograms) {

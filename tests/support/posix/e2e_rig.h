@@ -55,8 +55,9 @@ class E2eRig {
                       std::chrono::milliseconds limit = std::chrono::seconds(30),
                       const std::string& shell = "") const {
         argv = in_folder(std::move(argv));
-        if (!shell.empty())
+        if (!shell.empty()) {
             argv.insert(argv.begin(), {"/bin/sh", "-c", shell + " exec \"$0\" \"$@\""});
+        }
         return run_process(argv, extra, limit, {temp.directory(), false, ""});
     }
     // The same program as a service starts it: no terminal, its output read line by line.
