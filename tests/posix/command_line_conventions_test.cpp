@@ -15,9 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-using testing_support::Env;
-using testing_support::ProcessResult;
-using testing_support::write_bytes;
+using namespace testing_support;
 
 // What the port of a case is.
 enum class Port { none, terminal, forbidden, not_a_terminal };
@@ -54,23 +52,15 @@ Case row(const char* name, std::vector<std::string> args, int exit_status, std::
             std::move(err), std::move(made), {},   {}};
 }
 
-std::string with_folder(std::string text, const std::string& folder) {
-    for (auto at = text.find('@'); at != std::string::npos; at = text.find('@', at)) {
-        text.replace(at, 1, folder);
-        at += folder.size();
-    }
-    return text;
-}
-
 // The program copied into a folder of its own and run from a working folder with a settings
 // folder of its own, as a user runs an installed program; a case's files are all it leaves.
-class Conventions : public ::testing::Test, public testing_support::E2eRig {
+class Conventions : public ::testing::Test, public E2eRig {
   protected:
     // `common` is written before every case, beside the case's own files.
     void run_cases(const std::string& program, const std::vector<std::string>& sim_args,
                    const Files& common, const std::vector<Case>& cases) {
         fs::create_directories(temp.file("bin"));
-        fs::copy_file(testing_support::bin_dir() + "/" + program, temp.file("bin/" + program));
+        fs::copy_file(bin_dir() + "/" + program, temp.file("bin/" + program));
         for (const Case& c : cases) {
             SCOPED_TRACE(c.name);
             const std::string folder = temp.file("case");
@@ -114,7 +104,7 @@ class Conventions : public ::testing::Test, public testing_support::E2eRig {
         }
         const bool without_root = c.port == Port::forbidden;
         if (without_root) make_reachable();
-        return testing_support::run_process(argv, env, 20s, {temp.file("case/work"), without_root});
+        return run_process(argv, env, 20s, {temp.file("case/work"), without_root, ""});
     }
 
     // The folders down to the program, for a run as another user.

@@ -12,8 +12,7 @@
 namespace {
 
 using namespace std::chrono_literals;
-using testing_support::run_process;
-using testing_support::WineRig;
+using namespace testing_support;
 using CzechTextWineE2e = testing_support::WineE2e;
 
 std::vector<std::string> lines_of(const std::string& text) {

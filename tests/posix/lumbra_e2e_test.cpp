@@ -5,45 +5,20 @@
 #include <chrono>
 #include <filesystem>
 
+#include "tests/support/posix/child_process.h"
 #include "tests/support/posix/e2e_rig.h"
-#include "tests/support/posix/on_terminal.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-using testing_support::Env;
-using testing_support::OnTerminal;
-using testing_support::ProcessResult;
-using testing_support::read_bytes;
-using testing_support::write_bytes;
+using namespace testing_support;
+
 const std::string kLoaded = "[Lumbra] Přenos úspěšně dokončen!\n";
 const std::string kNoRepeat =
     "[Lumbra] Přenos selhal, přejete si přenos opakovat? -> Ne (bez terminálu)\n";
 
-// Lines as a lookup file holds them, with every kind of line end, and as the terminal keeps
-// them (each ended by CR LF in velmora-sim's --out file).
-struct LookupFile {
-    std::string bytes;
-    std::string kept;
-};
-
-LookupFile mixed_lookup_file() {
-    const std::string czech = "P\xF8\xED li\x9A \x9Elu\x9Do\xE8k\xFD k\xF9\xF2";  // cp1250
-    const std::string longest(253, 'x');
-    const std::string binary("\x00\x01\x1A\xFF", 4);
-    return {"abc\r\nlf only\n\r\n" + czech + "\r\n" + longest + "\n" + binary + "\rlast",
-            "abc\r\nlf only\r\n\r\n" + czech + "\r\n" + longest + "\r\n" + binary + "\r\nlast\r\n"};
-}
-
-double children_cpu_seconds() {
-    rusage usage{};
-    ::getrusage(RUSAGE_CHILDREN, &usage);
-    auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
 // lumbra copied into a folder of its own, so its settings file stays private.
-class LumbraE2e : public ::testing::Test, public testing_support::E2eRig {
+class LumbraE2e : public ::testing::Test, public E2eRig {
   protected:
     LumbraE2e() : E2eRig({"lumbra"}) {}
 
@@ -52,20 +27,17 @@ class LumbraE2e : public ::testing::Test, public testing_support::E2eRig {
         args.insert(args.begin(), {"lookup", "--out", temp.file("out.txt")});
         return E2eRig::start_terminal(args);
     }
-
-    // feed: a shell command whose output reaches the program on its standard input.
-    ProcessResult run(std::vector<std::string> args, Env env, const std::string& feed = "") {
-        args.insert(args.begin(), temp.file("lumbra"));
-        if (!feed.empty()) args.insert(args.begin(), {"/bin/sh", "-c", feed + " | \"$0\" \"$@\""});
-        env.emplace("XDG_CONFIG_HOME", temp.file("config"));
-        return E2eRig::run(args, env);
-    }
 };
 
 TEST_F(LumbraE2e, UnattendedRunsLoadOrSayWhyNot) {
-    const LookupFile file = mixed_lookup_file();
-    write_bytes(temp.file("list.txt"), file.bytes);
+    // Lines with every kind of line end, and as the terminal keeps them (each ended by CR LF in
+    // velmora-sim's --out file).
+    const std::string czech = "P\xF8\xED li\x9A \x9Elu\x9Do\xE8k\xFD k\xF9\xF2";  // cp1250
+    const std::string binary("\x00\x01\x1A\xFF", 4), longest(253, 'x');
     const std::string list = temp.file("list.txt");
+    write_bytes(list, "abc\r\nlf only\n\r\n" + czech + "\r\n" + longest + "\n" + binary + "\rlast");
+    const std::string held =
+        "abc\r\nlf only\r\n\r\n" + czech + "\r\n" + longest + "\r\n" + binary + "\r\nlast\r\n";
     struct Case {
         const char* name;
         std::vector<std::string> terminal_args;
@@ -74,7 +46,7 @@ TEST_F(LumbraE2e, UnattendedRunsLoadOrSayWhyNot) {
         int exit_status;
         std::string err;
         std::string kept;  // what the terminal holds afterwards
-        std::string feed;  // a command whose output is the program's standard input
+        std::string feed;  // a shell pipe into the program's standard input
     };
     const auto row = [](const char* name, std::vector<std::string> args, const char* port,
                         int status, std::string err, std::string kept,
@@ -82,7 +54,7 @@ TEST_F(LumbraE2e, UnattendedRunsLoadOrSayWhyNot) {
         return Case{name, terminal_args, args, port, status, err, kept, feed};
     };
     const std::vector<Case> cases = {
-        row("loaded", {list + ",3,5"}, "VELMORA_COM3", 0, kLoaded, file.kept),
+        row("loaded", {list + ",3,5"}, "VELMORA_COM3", 0, kLoaded, held),
         row("memory", {list}, "VELMORA_COM1", 1,
             "[Lumbra CHYBA ] Paměť terminálu nepostačuje!\nSnižte velikost lookup souboru...\n" +
                 kNoRepeat,
@@ -104,26 +76,28 @@ TEST_F(LumbraE2e, UnattendedRunsLoadOrSayWhyNot) {
             ""),
         row("no tail", {}, "VELMORA_COM1", 2, "lumbra /cesta/seznam.txt,1,1\n", ""),
         // A pipe reports no size: it is read whole first, up to 64 MB.
-        row("from a pipe", {"/dev/fd/0,3,5"}, "VELMORA_COM3", 0, kLoaded, file.kept, {},
-            "cat " + list),
+        row("from a pipe", {"/dev/fd/0,3,5"}, "VELMORA_COM3", 0, kLoaded, held, {},
+            "cat " + list + " |"),
         row("a pipe above 64 MB", {"/dev/fd/0"}, "VELMORA_COM1", 1,
             "[Lumbra] Lookup soubor z roury je větší než 64 MB!\nSoubor nebyl odeslán.\n", "", {},
-            "head -c 67108865 /dev/zero"),
+            "head -c 67108865 /dev/zero |"),
         // A read that fails is not the end of the table (procfs refuses to read address 0).
         row("an unreadable source", {"/proc/self/mem"}, "VELMORA_COM1", 1,
             "[Lumbra] Chyba při čtení lookup souboru!\nPřenos byl ukončen.\n", ""),
         row("interactive tail", {",2,5"}, "VELMORA_COM2", 2, "lumbra /cesta/seznam.txt,1,1\n", ""),
         // A UTF-8 file reaches the terminal in its code page.
         row("UTF-8", {"--charset=utf-8", "/dev/fd/0"}, "VELMORA_COM1", 0, kLoaded,
-            "\x8Elu\x9Dou\xE8k\xFD k\xF9\xF2\r\n", {}, "printf '%s\\n' 'Žluťoučký kůň'"),
+            "\x8Elu\x9Dou\xE8k\xFD k\xF9\xF2\r\n", {}, "printf '%s\\n' 'Žluťoučký kůň' |"),
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::filesystem::remove(temp.file("out.txt"));
         const std::string device = start_terminal(c.terminal_args);
-        Env env{{"VELMORA_COM1", "/nonexistent/tty"}};
-        if (*c.port) env[c.port] = device;
-        const ProcessResult result = run(c.args, env, c.feed);
+        Env ports = env("/nonexistent/tty");
+        if (*c.port) ports[c.port] = device;
+        std::vector<std::string> argv = c.args;
+        argv.insert(argv.begin(), "lumbra");
+        const ProcessResult result = run(argv, ports, 30s, c.feed);
         EXPECT_EQ(result.exit_status, c.exit_status) << result.err;
         if (c.exit_status == 2) {
             EXPECT_NE(result.err.find(c.err), std::string::npos) << result.err;
@@ -139,10 +113,10 @@ TEST_F(LumbraE2e, UnattendedRunsLoadOrSayWhyNot) {
 TEST_F(LumbraE2e, WaitingForASilentTerminalCostsNoProcessorTime) {
     write_bytes(temp.file("list.txt"), "abc\r\n");
     const std::string device = start_terminal({"--asleep"});
-    const double cpu_before = children_cpu_seconds();
-    const ProcessResult result = run({temp.file("list.txt")}, {{"VELMORA_COM1", device}});
+    const double cpu_before = processor_seconds(RUSAGE_CHILDREN);
+    const ProcessResult result = run({"lumbra", temp.file("list.txt")}, env(device));
     const std::chrono::duration<double> took = result.took;
-    const double cpu = children_cpu_seconds() - cpu_before;
+    const double cpu = processor_seconds(RUSAGE_CHILDREN) - cpu_before;
     EXPECT_EQ(result.exit_status, 1);
     EXPECT_EQ(result.err, "[Lumbra] Terminál není připraven!\n" + kNoRepeat);
     // Three wake-ups, each given 3000 ms.
@@ -207,11 +181,9 @@ TEST_F(LumbraE2e, TheUserChoosesFileAndPortOnTheTerminal) {
         if (c.config == kBlocked) write_bytes(temp.file("config"), "");
         std::filesystem::remove(temp.file("out.txt"));
         const std::string device = start_terminal(c.terminal_args);
-        OnTerminal user({temp.file("lumbra")},
-                        {{"VELMORA_COM1", device},
-                         {"VELMORA_COM2", device},
-                         {"XDG_CONFIG_HOME", temp.file("config")}},
-                        data);
+        Env ports = env(device);
+        ports["VELMORA_COM2"] = device;
+        OnTerminal user({temp.file("lumbra")}, ports, data);
         for (const Step& step : c.steps) {
             ASSERT_TRUE(user.wait_for(step.wait_for)) << step.wait_for << "\n" << user.shown;
             user.type(step.answer);

@@ -10,17 +10,14 @@
 namespace {
 
 using namespace std::chrono_literals;
-using testing_support::BackgroundProcess;
-using testing_support::read_bytes;
-using testing_support::WineRig;
-using testing_support::write_bytes;
+using namespace testing_support;
 using LumbraWineE2e = testing_support::WineE2e;
 
 const char* const kDone = "Přenos úspěšně dokončen!";
 const char* const kRepeat = "Přenos selhal, přejete si přenos opakovat?";
 
 // box-answer names the box's owner on its standard error.
-bool owned_by(const testing_support::ProcessResult& box, const std::string& owner) {
+bool owned_by(const ProcessResult& box, const std::string& owner) {
     return box.err.find("owner: " + owner) != std::string::npos;
 }
 const char* const kProgressWindow = "Průběh (Nahrávání databáze do TRM )";
@@ -42,34 +39,39 @@ std::string lookup_table() {
 
 // The lookup target's --out file once it holds something (it is written after "OVER").
 std::string loaded(const WineRig& rig) {
-    return testing_support::wait_for_file(rig.temp.file("loaded.txt"));
+    return wait_for_file(rig.temp.file("loaded.txt"));
 }
 
 // A name with a blank: Wine, like a program that quotes its argument, hands the whole string
-// over in double quotes, which are no part of the path. A FIFO reports no size: the table is
-// read whole first.
+// over in double quotes, which are no part of the path. A FIFO reports no size: the table is read
+// whole first. A table left open in a spreadsheet (read and write, sharing reading) still loads.
 TEST_F(LumbraWineE2e, CommandLineRunLoadsTheFileByteExact) {
-    for (const bool fifo : {false, true}) {
-        SCOPED_TRACE(fifo ? "FIFO" : "file");
+    for (const char* source : {"file", "FIFO", "file open elsewhere"}) {
+        SCOPED_TRACE(source);
+        const std::string kind = source;
         WineRig each;  // a folder and a terminal of its own
         const std::string table = lookup_table();
         write_bytes(each.temp.file("moje tabulka.txt"), table);
         ASSERT_TRUE(each.start_lookup_terminal({"--out", each.temp.file("loaded.txt")}));
         std::unique_ptr<BackgroundProcess> writer;
-        if (fifo) {
+        if (kind == "FIFO") {
             ASSERT_EQ(::mkfifo(each.temp.file("roura.txt").c_str(), 0600), 0);
             writer = std::make_unique<BackgroundProcess>(std::vector<std::string>{
                 "/bin/sh", "-c", "cat \"$0\" > \"$1\"", each.temp.file("moje tabulka.txt"),
                 each.temp.file("roura.txt")});
         }
-        BackgroundProcess program(
-            each.lumbra(each.wine_file(fifo ? "roura.txt" : "moje tabulka.txt") + ",1,1"));
+        if (kind == "file open elsewhere") {
+            ASSERT_TRUE(each.hold_file("moje tabulka.txt", "rw", "r"));
+        }
+        BackgroundProcess program(each.lumbra(
+            each.wine_file(kind == "FIFO" ? "roura.txt" : "moje tabulka.txt") + ",1,1"));
         const auto done = each.answer_box("Lumbra", "ok");
         EXPECT_EQ(done.exit_status, 0) << "no result box appeared";
         EXPECT_EQ(done.out, kDone);
         EXPECT_TRUE(owned_by(done, "none"))
             << done.err << ": shown after the progress window closed";
         EXPECT_EQ(program.wait(30s), 0);
+        each.release_held();
         EXPECT_EQ(loaded(each), table);
         EXPECT_FALSE(std::filesystem::exists(each.temp.file("Lumbra.ini")))
             << "command-line mode writes no settings file";
@@ -94,34 +96,23 @@ TEST_F(LumbraWineE2e, FullMemoryIsReportedThenRepeatedOnYesAndEndedOnNo) {
     EXPECT_EQ(program.wait(30s), 0);
 }
 
-// A lookup table left open in a spreadsheet (read and write, sharing reading) still loads.
-TEST_F(LumbraWineE2e, ALookupFileOpenElsewhereForWritingIsLoaded) {
-    const std::string table = lookup_table();
-    write_bytes(rig.temp.file("tabulka.txt"), table);
-    ASSERT_TRUE(rig.start_lookup_terminal({"--out", rig.temp.file("loaded.txt")}));
-    ASSERT_TRUE(rig.hold_file("tabulka.txt", "rw", "r"));
-    BackgroundProcess program(rig.lumbra(rig.wine_file("tabulka.txt") + ",1,1"));
-    EXPECT_EQ(rig.answer_box("Lumbra", "ok").out, kDone);
-    EXPECT_EQ(program.wait(30s), 0);
-    rig.release_held();
-    EXPECT_EQ(loaded(rig), table);
-}
-
-TEST_F(LumbraWineE2e, MissingLookupFileIsReported) {
-    BackgroundProcess program(rig.lumbra(rig.wine_file("chybi.txt") + ",2,5"));
-    const auto box = rig.answer_box("Lumbra", "ok");
-    EXPECT_EQ(box.out, "Nemohu otevřít soubor!");
-    EXPECT_TRUE(owned_by(box, "none")) << box.err << ": the first box has no owner";
-    EXPECT_EQ(program.wait(30s), 0);
-}
-
-// "/?" shows the usage in a box and starts nothing.
-TEST_F(LumbraWineE2e, SlashQuestionShowsTheUsage) {
-    BackgroundProcess program(rig.lumbra("/?"));
-    const std::string usage = rig.answer_box("Lumbra", "ok").out;
-    EXPECT_EQ(usage.rfind("Použití: Lumbra.exe [soubor[,P,B]]\n", 0), 0u) << usage;
-    EXPECT_EQ(program.wait(30s), 0);
-    EXPECT_FALSE(std::filesystem::exists(rig.temp.file("Lumbra.ini")));
+// A missing file and "/?" (the usage) end in a box with no owner; neither starts a load or
+// writes settings.
+TEST_F(LumbraWineE2e, MissingLookupFileAndSlashQuestionAreShownInABox) {
+    const struct {
+        std::string tail;
+        std::string text;  // the box's text, or the beginning of the usage
+    } cases[] = {{rig.wine_file("chybi.txt") + ",2,5", "Nemohu otevřít soubor!"},
+                 {"/?", "Použití: Lumbra.exe [soubor[,P,B]]\n"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tail);
+        BackgroundProcess program(rig.lumbra(c.tail));
+        const auto box = rig.answer_box("Lumbra", "ok");
+        EXPECT_EQ(c.tail == "/?" ? box.out.substr(0, c.text.size()) : box.out, c.text) << box.out;
+        EXPECT_TRUE(owned_by(box, "none")) << box.err << ": the first box has no owner";
+        EXPECT_EQ(program.wait(30s), 0);
+        EXPECT_FALSE(std::filesystem::exists(rig.temp.file("Lumbra.ini")));
+    }
 }
 
 // Interactive: the Open dialog proposes the stored file, the port dialog follows; OK saves the

@@ -9,11 +9,7 @@
 namespace {
 
 using namespace std::chrono_literals;
-using testing_support::BackgroundProcess;
-using testing_support::ProcessResult;
-using testing_support::read_bytes;
-using testing_support::WineRig;
-using testing_support::write_bytes;
+using namespace testing_support;
 using RaveloDialogWineE2e = testing_support::WineE2e;
 
 const char* const kPropertiesCaption = "Čtení dat přes RS-232 (Ver 4.10)";
@@ -28,33 +24,29 @@ std::vector<std::filesystem::path> automatic_files(const WineRig& rig) {
     return found;
 }
 
-TEST_F(RaveloDialogWineE2e, OkSavesTheSettingsThenTransfers) {
+// OK saves the settings, then transfers; Storno ends the run without saving or transferring.
+TEST_F(RaveloDialogWineE2e, OkSavesTheSettingsThenTransfersAndStornoDoesNeither) {
     // Two lines only: every other setting keeps its default, always_ask among them.
-    write_bytes(rig.temp.file("Ravelo.ini"), rig.wine_directory() + "\r\nDATA.TXT");
-    ASSERT_TRUE(rig.start_terminal({"--generate", "5", "--size", "20"}));
-    BackgroundProcess program(rig.ravelo());
-    EXPECT_EQ(rig.answer_box(kPropertiesCaption, "ok").exit_status, 0)
-        << "the properties dialog did not appear";
-    EXPECT_EQ(rig.answer_box("Příjem dat", "no").out,
-              "Hotovo : 5 záznamů přijato.\nZobrazit přijatá data?");
-    EXPECT_EQ(program.wait(30s), 1);
-
-    EXPECT_EQ(
-        read_bytes(rig.temp.file("Ravelo.ini")),
-        rig.wine_directory() + "\r\nDATA.TXT\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n0\r\n2");
-    EXPECT_EQ(read_bytes(rig.temp.file("DATA.TXT")).size(), 5u * 22);
-}
-
-TEST_F(RaveloDialogWineE2e, StornoEndsTheRunWithoutSavingOrTransferring) {
     const std::string settings = rig.wine_directory() + "\r\nDATA.TXT";
-    write_bytes(rig.temp.file("Ravelo.ini"), settings);
-    ASSERT_TRUE(rig.start_terminal({}));
-    BackgroundProcess program(rig.ravelo());
-    EXPECT_EQ(rig.answer_box(kPropertiesCaption, "cancel").exit_status, 0)
-        << "the properties dialog did not appear";
-    EXPECT_EQ(program.wait(30s), 1);
-    EXPECT_EQ(read_bytes(rig.temp.file("Ravelo.ini")), settings);
-    EXPECT_FALSE(std::filesystem::exists(rig.temp.file("DATA.TXT")));
+    for (const std::string button : {"cancel", "ok"}) {
+        SCOPED_TRACE(button);
+        const bool ok = button == "ok";
+        write_bytes(rig.temp.file("Ravelo.ini"), settings);
+        ASSERT_TRUE(rig.start_terminal({"--generate", "5", "--size", "20"}));
+        BackgroundProcess program(rig.ravelo());
+        EXPECT_EQ(rig.answer_box(kPropertiesCaption, button).exit_status, 0)
+            << "the properties dialog did not appear";
+        if (ok) {
+            EXPECT_EQ(rig.answer_box("Příjem dat", "no").out,
+                      "Hotovo : 5 záznamů přijato.\nZobrazit přijatá data?");
+        }
+        EXPECT_EQ(program.wait(30s), 1);
+        EXPECT_EQ(read_bytes(rig.temp.file("Ravelo.ini")),
+                  ok ? settings + "\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n0\r\n2" : settings);
+        EXPECT_EQ(read_bytes(rig.temp.file("DATA.TXT")),
+                  ok ? as_lines(sim::generate_records(5, 20)) : "");
+        EXPECT_EQ(std::filesystem::exists(rig.temp.file("DATA.TXT")), ok);
+    }
 }
 
 // Online with automatic names: each poll's batch lands in a file of its own until the window
@@ -63,7 +55,7 @@ TEST_F(RaveloDialogWineE2e, OnlinePollingWritesEachBatchToItsOwnFile) {
     ASSERT_TRUE(rig.start_terminal({"--generate", "4", "--size", "16"}));
     // Online, automatic names, polled every second, no dialog.
     BackgroundProcess program(rig.ravelo(",1,1,1,1,1,1,0,0,1,1"));
-    testing_support::eventually([&] { return automatic_files(rig).size() >= 3; }, 20s);
+    eventually([&] { return automatic_files(rig).size() >= 3; }, 20s);
     EXPECT_EQ(rig.answer_box("Připraveno pro příjem dat", "cancel", 10).exit_status, 0)
         << "the polling window was not found";
     EXPECT_EQ(program.wait(30s), 1);

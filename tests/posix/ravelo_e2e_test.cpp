@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <regex>
 #include <thread>
 
@@ -13,11 +14,7 @@
 namespace {
 
 using namespace std::chrono_literals;
-using testing_support::as_lines;
-using testing_support::BackgroundProcess;
-using testing_support::ProcessResult;
-using testing_support::read_bytes;
-using testing_support::write_bytes;
+using namespace testing_support;
 
 // Every byte value but CR and LF, in records of varied length: what a terminal may collect.
 std::string binary_records_file() {
@@ -38,133 +35,115 @@ std::string binary_records_file() {
 
 // ravelo copied into a folder of its own, run there with a settings folder of its own, so its
 // settings file and output stay private.
-class RaveloE2e : public ::testing::Test, public testing_support::E2eRig {
+class RaveloE2e : public ::testing::Test, public E2eRig {
   protected:
     RaveloE2e() : E2eRig({"ravelo"}) {
         std::filesystem::create_directories(temp.file("config/velmora"));
+        std::filesystem::create_directory(temp.file("out"));
     }
-
     std::string start_terminal(std::vector<std::string> args) {
         args.insert(args.begin(), "source");
         return E2eRig::start_terminal(args);
     }
-
-    ProcessResult run(const std::string& device, std::vector<std::string> args) {
-        args.insert(args.begin(), "ravelo");
-        return E2eRig::run(args, env(device));
-    }
-
-    // ravelo as a service starts it: no terminal, standard output read line by line.
-    std::unique_ptr<BackgroundProcess> start_service(const std::string& device,
-                                                     const std::string& tail) {
-        return start({"ravelo", tail}, env(device));
-    }
-
     std::string settings_file() const { return temp.file("config/velmora/Ravelo.ini"); }
-
-    std::string output(const std::string& name = "DATA.TXT") const { return temp.file(name); }
 };
 
-TEST_F(RaveloE2e, CommandLineModeWritesTheBatchByteExact) {
+// A run from a script: its exit status, what it says, the file it leaves and how long it takes.
+TEST_F(RaveloE2e, CommandLineRuns) {
     const std::string records = binary_records_file();
     write_bytes(temp.file("records.bin"), records);
-    const std::string device = start_terminal({"--records", temp.file("records.bin")});
-    const ProcessResult result = run(device, {"DATA.TXT,1,1,1,1,1,1,0,0,0,2"});
-    EXPECT_EQ(result.exit_status, 0) << result.err;
-    EXPECT_EQ(read_bytes(output()), records);
-    EXPECT_EQ(result.err, "");
-
-    // In UTF-8 every record is converted; the five bytes code page 1250 leaves undefined stay.
-    const ProcessResult utf8 = run(start_terminal({"--records", temp.file("records.bin")}),
-                                   {"--charset=utf-8", "UTF8.TXT,1,1,1,1,1,1,0,0,0,2"});
-    EXPECT_EQ(utf8.exit_status, 0) << utf8.err;
-    EXPECT_EQ(read_bytes(output("UTF8.TXT")), platform::cp1250_to_utf8_keeping_undefined(records));
-}
-
-TEST_F(RaveloE2e, RecordFlagsAndAGeneratedBatch) {
-    const std::string device = start_terminal({"--generate", "40", "--size", "251"});
-    // No CR, LF only; the speed digit 5 (9600 bit/s) is applied to the line.
-    const ProcessResult result = run(device, {"DATA.TXT,1,5,1,0,1,1,0,0,0,2"});
-    EXPECT_EQ(result.exit_status, 0) << result.err;
-    EXPECT_EQ(read_bytes(output()), as_lines(sim::generate_records(40, 251), "\n"));
-}
-
-TEST_F(RaveloE2e, NoRecordsLeavesNoFileButAnAppendedFileUntouched) {
-    const std::string device = start_terminal({"--generate", "0"});
-    ProcessResult result = run(device, {"DATA.TXT,1,1,1,1,1,1,1,0,0,2"});
-    EXPECT_EQ(result.exit_status, 1);
-    EXPECT_FALSE(std::filesystem::exists(output()));
-    EXPECT_NE(result.err.find("[Příjem dat] žádná data nepřijata!"), std::string::npos)
-        << result.err;
-
-    write_bytes(output("OLD.TXT"), "kept\r\n");
-    result = run(device, {"OLD.TXT,1,1,2,1,1,1,0,0,0,2"});
-    EXPECT_EQ(result.exit_status, 1);
-    EXPECT_EQ(read_bytes(output("OLD.TXT")), "kept\r\n");
-}
-
-TEST_F(RaveloE2e, ATerminalFallingSilentAfterThreeRecordsLeavesThoseThree) {
-    const std::string device =
-        start_terminal({"--generate", "10", "--size", "12", "--silent-from", "3"});
-    const ProcessResult result = run(device, {"DATA.TXT,1,1,1,1,1,1,0,0,0,2"});
-    EXPECT_EQ(result.exit_status, 1) << "a transfer that failed is not reported as success";
-    EXPECT_EQ(read_bytes(output()), as_lines(sim::generate_records(3, 12)));
-    EXPECT_NE(result.err.find("[Chyba] Čas vypršel!"), std::string::npos) << result.err;
-    // Ten NAKs 300 ms apart, then the eleventh expiry.
-    EXPECT_GE(result.took, 3300ms);
-    EXPECT_LT(result.took, 5000ms);
-}
-
-TEST_F(RaveloE2e, AMissingPortIsReportedOnlyWhenErrorsAreShown) {
-    ProcessResult result = run("/nonexistent/tty", {"DATA.TXT,1,1,1,1,1,1,0,0,0,2"});
-    EXPECT_EQ(result.exit_status, 1);
-    EXPECT_EQ(result.err,
-              "[Chyba] Nepodařilo se otevřít COM port\nCOM1 = /nonexistent/tty: No such file or "
-              "directory\nJe převodník USB připojen? Připojené porty: ls /dev/ttyUSB* "
-              "/dev/ttyACM* /dev/ttyS*\n");
-    result = run("/nonexistent/tty", {"DATA.TXT,1,1,1,1,1,0,0,0,0,2"});
-    EXPECT_EQ(result.exit_status, 1);
-    EXPECT_EQ(result.err, "");
-    EXPECT_FALSE(std::filesystem::exists(output()));
-}
-
-TEST_F(RaveloE2e, ASilentTerminalTimesOutAfterFourRequests) {
-    const std::string device = start_terminal({"--no-answer"});
-    const ProcessResult result = run(device, {"DATA.TXT,1,1,1,1,1,1,0,0,0,2"});
-    EXPECT_EQ(result.exit_status, 1);
-    EXPECT_EQ(result.err, "[Chyba] Čas vypršel!\n");
-    EXPECT_FALSE(std::filesystem::exists(output())) << "no answer, no file";
-    EXPECT_GE(result.took, 8000ms);
-    EXPECT_LT(result.took, 9500ms);
-}
-
-TEST_F(RaveloE2e, TheCommandLineWinsOverAlwaysAskAndLeavesTheSettingsFile) {
-    std::filesystem::create_directory(temp.file("out"));
-    const std::string settings =
-        temp.file("out") + "/\r\nJINY.TXT\r\n2\r\n5\r\n4\r\n1\r\n1\r\n1\r\n1\r\n1\r\n0\r\n7";
-    write_bytes(settings_file(), settings);
-    const std::string device = start_terminal({"--generate", "2", "--size", "5"});
-    const ProcessResult result = run(device, {"DATA.TXT"});
-    EXPECT_EQ(result.exit_status, 0) << result.err;
-    // The name comes from the command line, the folder from the settings file.
-    EXPECT_EQ(read_bytes(temp.file("out/DATA.TXT")).size(), 2u * (5 + 2));
-    EXPECT_EQ(read_bytes(settings_file()), settings);
-    // With no terminal to ask on, the offer to show the file is answered No.
-    EXPECT_NE(result.err.find("Hotovo : 2 záznamů přijato.\nZobrazit přijatá data?"),
-              std::string::npos)
-        << result.err;
-}
-
-TEST_F(RaveloE2e, WithoutATerminalTheDialogCannotRunAndNothingHappens) {
-    const std::string settings =
-        temp.directory() + "\r\nDATA.TXT\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n0\r\n1\r\n0\r\n2";
-    write_bytes(settings_file(), settings);
-    const std::string device = start_terminal({"--generate", "2"});
-    const ProcessResult result = run(device, {});
-    EXPECT_EQ(result.exit_status, 2) << "could not start, as lumbra without a file";
-    EXPECT_NE(result.err.find("[Chyba]"), std::string::npos) << result.err;
-    EXPECT_FALSE(std::filesystem::exists(output()));
-    EXPECT_EQ(read_bytes(settings_file()), settings);
+    const std::vector<std::string> binary = {"--records", temp.file("records.bin")};
+    const std::string shown = ",1,1,1,1,1,1,0,0,0,2";  // errors shown, no question
+    const std::string missing_port =
+        "[Chyba] Nepodařilo se otevřít COM port\nCOM1 = /nonexistent/tty: No such file or "
+        "directory\nJe převodník USB připojen? Připojené porty: ls /dev/ttyUSB* /dev/ttyACM* "
+        "/dev/ttyS*\n";
+    struct Case {
+        const char* name;
+        std::vector<std::string> terminal;  // empty: COM1 leads nowhere
+        std::vector<std::string> args;
+        int exit_status;
+        std::string err;
+        bool whole_err;  // err is all it says, not only a part
+        std::string file;
+        std::optional<std::string> content;  // none: no such file afterwards
+        std::string settings;                // the settings file, which stays as it was
+        std::string before;                  // in `file` before the run
+        std::chrono::milliseconds took_min, took_max;
+    };
+    const auto row =
+        [](const char* name, std::vector<std::string> sim, std::vector<std::string> args,
+           int status, std::string err, bool whole_err, std::string file,
+           std::optional<std::string> content, std::string settings = "", std::string before = "",
+           std::chrono::milliseconds took_min = 0ms, std::chrono::milliseconds took_max = 20000ms) {
+            return Case{name, sim,     args,     status, err,      whole_err,
+                        file, content, settings, before, took_min, took_max};
+        };
+    const std::vector<Case> cases = {
+        row("every byte but CR and LF", binary, {"DATA.TXT" + shown}, 0, "", true, "DATA.TXT",
+            records),
+        // In UTF-8 every record is converted; the five bytes code page 1250 leaves undefined stay.
+        row("the same in UTF-8", binary, {"--charset=utf-8", "UTF8.TXT" + shown}, 0, "", false,
+            "UTF8.TXT", platform::cp1250_to_utf8_keeping_undefined(records)),
+        // No CR, LF only; the speed digit 5 (9600 bit/s) is applied to the line.
+        row("LF only at 9600 bit/s", {"--generate", "40", "--size", "251"},
+            {"DATA.TXT,1,5,1,0,1,1,0,0,0,2"}, 0, "", false, "DATA.TXT",
+            as_lines(sim::generate_records(40, 251), "\n")),
+        row("no records: no file", {"--generate", "0"}, {"DATA.TXT,1,1,1,1,1,1,1,0,0,2"}, 1,
+            "[Příjem dat] žádná data nepřijata!", false, "DATA.TXT", std::nullopt),
+        row("no records: an appended file untouched", {"--generate", "0"},
+            {"OLD.TXT,1,1,2,1,1,1,0,0,0,2"}, 1, "", false, "OLD.TXT", "kept\r\n", "", "kept\r\n"),
+        // A transfer that failed is not reported as success. Ten NAKs 300 ms apart, then the
+        // eleventh expiry.
+        row("silent after three records",
+            {"--generate", "10", "--size", "12", "--silent-from", "3"}, {"DATA.TXT" + shown}, 1,
+            "[Chyba] Čas vypršel!", false, "DATA.TXT", as_lines(sim::generate_records(3, 12)), "",
+            "", 3300ms, 5000ms),
+        row("a missing port, errors shown", {}, {"DATA.TXT" + shown}, 1, missing_port, true,
+            "DATA.TXT", std::nullopt),
+        row("a missing port, errors not shown", {}, {"DATA.TXT,1,1,1,1,1,0,0,0,0,2"}, 1, "", true,
+            "DATA.TXT", std::nullopt),
+        row("no answer: four requests", {"--no-answer"}, {"DATA.TXT" + shown}, 1,
+            "[Chyba] Čas vypršel!\n", true, "DATA.TXT", std::nullopt, "", "", 8000ms, 9500ms),
+        // The name comes from the command line, the folder from the settings file; with no
+        // terminal to ask on, the offer to show the file is answered No.
+        row("the command line wins over always-ask", {"--generate", "2", "--size", "5"},
+            {"DATA.TXT"}, 0, "Hotovo : 2 záznamů přijato.\nZobrazit přijatá data?", false,
+            "out/DATA.TXT", as_lines(sim::generate_records(2, 5)),
+            temp.file("out") + "/\r\nJINY.TXT\r\n2\r\n5\r\n4\r\n1\r\n1\r\n1\r\n1\r\n1\r\n0\r\n7"),
+        // Without a terminal the dialog cannot run: it could not start, as lumbra without a file.
+        row("the dialog without a terminal", {"--generate", "2"}, {}, 2, "[Chyba]", false,
+            "DATA.TXT", std::nullopt,
+            temp.directory() + "\r\nDATA.TXT\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n0\r\n1\r\n0\r\n2"),
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(temp.file(c.file));
+        if (!c.before.empty()) write_bytes(temp.file(c.file), c.before);
+        std::filesystem::remove(settings_file());
+        if (!c.settings.empty()) write_bytes(settings_file(), c.settings);
+        const std::string device =
+            c.terminal.empty() ? "/nonexistent/tty" : start_terminal(c.terminal);
+        std::vector<std::string> argv = c.args;
+        argv.insert(argv.begin(), "ravelo");
+        const ProcessResult result = run(argv, env(device));
+        EXPECT_EQ(result.exit_status, c.exit_status) << result.err;
+        if (c.whole_err) {
+            EXPECT_EQ(result.err, c.err);
+        } else {
+            EXPECT_NE(result.err.find(c.err), std::string::npos) << result.err;
+        }
+        if (c.content) {
+            EXPECT_EQ(read_bytes(temp.file(c.file)), *c.content);
+        } else {
+            EXPECT_FALSE(std::filesystem::exists(temp.file(c.file)));
+        }
+        if (!c.settings.empty()) {
+            EXPECT_EQ(read_bytes(settings_file()), c.settings);
+        }
+        EXPECT_GE(result.took.count(), c.took_min.count());
+        EXPECT_LT(result.took.count(), c.took_max.count());
+    }
 }
 
 // Online with no terminal, as a service: one plain line per event for the journal, a failure
@@ -172,7 +151,7 @@ TEST_F(RaveloE2e, WithoutATerminalTheDialogCannotRunAndNothingHappens) {
 TEST_F(RaveloE2e, OnlineWithoutATerminalLogsEachEventAndEndsCleanlyOnSigterm) {
     const std::string stamp = "\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d COM1";
     const std::string device = start_terminal({"--generate", "2", "--size", "5"});
-    auto service = start_service(device, temp.directory() + ",1,1,1,1,1,1,1,0,1,2");
+    auto service = start({"ravelo", temp.directory() + ",1,1,1,1,1,1,1,0,1,2"}, env(device));
     const std::string started = service->read_line(5s);
     EXPECT_TRUE(std::regex_match(
         started, std::regex(stamp + " \\(" + device + "\\): online příjem, interval dotazů 2 s")))
@@ -189,7 +168,7 @@ TEST_F(RaveloE2e, OnlineWithoutATerminalLogsEachEventAndEndsCleanlyOnSigterm) {
     EXPECT_EQ(service->wait(5s), 0);
 
     // An unplugged adapter: said on the first poll, not again on the next.
-    service = start_service("/nonexistent/tty", ",1,1,1,1,1,1,0,0,1,1");
+    service = start({"ravelo", ",1,1,1,1,1,1,0,0,1,1"}, env("/nonexistent/tty"));
     EXPECT_NE(service->read_line(5s), "");
     const std::string failed = service->read_line(5s);
     EXPECT_TRUE(std::regex_match(

@@ -10,11 +10,7 @@
 namespace {
 
 using namespace std::chrono_literals;
-using testing_support::BackgroundProcess;
-using testing_support::ProcessResult;
-using testing_support::read_bytes;
-using testing_support::WineRig;
-using testing_support::write_bytes;
+using namespace testing_support;
 using RaveloWineE2e = testing_support::WineE2e;
 
 TEST_F(RaveloWineE2e, CommandLineModeWritesTheBatchByteExact) {

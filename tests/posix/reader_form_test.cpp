@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <deque>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -19,9 +20,7 @@
 namespace ravelo {
 namespace {
 
-using testing_support::child_status;
-using testing_support::ScriptedTerminal;
-using testing_support::start_child;
+using namespace testing_support;
 
 class NoPorts : public platform::SerialPorts {
   public:
@@ -44,13 +43,35 @@ class FormTest : public ::testing::Test {
         reader.settings.file_name = "zaznamy.txt";
         reader.output_path = "unchanged";
     }
+    // Runs `body` in a child on a cooked terminal of its own: the terminal must show `expected`
+    // within limit_ms, then gets `keys`. What the child returned.
+    int on_terminal(const std::function<int()>& body, int limit_ms, const std::string& expected,
+                    const std::vector<std::uint8_t>& keys) {
+        test_support::PtyPair pty;
+        EXPECT_TRUE(pty.ok());
+        pty.set_slave_cooked();
+        const pid_t child = start_child(body, pty.slave_path());
+        const auto shown = pty.read_master(4096, limit_ms);
+        EXPECT_NE(std::string(shown.begin(), shown.end()).find(expected), std::string::npos);
+        pty.write_master(keys);
+        return child_status(child);
+    }
     common::DialogEnd run(std::deque<std::string> answers) {
         terminal = std::make_unique<ScriptedTerminal>(std::move(answers));
         return run_properties_form(reader, *terminal);
     }
+    // Polls every second; 100 when the window was closed, plus the transfers tried.
+    int poll_until_stopped(int show_received) {
+        auto real_clock = platform::make_system_clock();
+        Reader polling{ports, *real_clock, ui, ui};
+        polling.settings.poll_interval = 1;
+        polling.settings.show_received = show_received;
+        const PollingEnd result = show_polling_window(polling);
+        return (result == PollingEnd::closed ? 100 : 0) + ports.opens;
+    }
     NoPorts ports;
     simline::VirtualClock clock;
-    testing_support::RecordingUi ui;
+    RecordingUi ui;
     Reader reader{ports, clock, ui, ui};
     std::unique_ptr<ScriptedTerminal> terminal;
 };
@@ -121,35 +142,27 @@ TEST_F(FormTest, StornoEscOrEndOfInputReadNothingBack) {
 }
 
 TEST_F(FormTest, WithoutTerminalSaysWhyAndCancels) {
-    int status = child_status(start_child([this] {
-        const common::DialogEnd result = show_properties_form(reader);
-        bool said = ui.messages.size() == 1 && ui.messages[0].caption == "Chyba" &&
-                    ui.messages[0].text == kNoTerminalMessage;
-        return result == common::DialogEnd::cancelled && said ? 0 : 1;
-    }));
-    EXPECT_EQ(status, 0);
+    EXPECT_EQ(child_status(start_child([this] {
+                  const common::DialogEnd result = show_properties_form(reader);
+                  const bool said = ui.messages.size() == 1 && ui.messages[0].caption == "Chyba" &&
+                                    ui.messages[0].text == kNoTerminalMessage;
+                  return result == common::DialogEnd::cancelled && said ? 0 : 1;
+              })),
+              0);
 }
 
 TEST_F(FormTest, PollingWithoutTerminalRunsUntilSignalled) {
     // Interval 1 s, SIGTERM at 2.5 s: transfers at 1 s and 2 s, each failing to open the port.
-    int status = child_status(start_child([this] {
-        auto real_clock = platform::make_system_clock();
-        Reader polling{ports, *real_clock, ui, ui};
-        polling.settings.poll_interval = 1;
-        polling.settings.show_received = 0;
-        std::thread stopper([] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(2500));
-            kill(getpid(), SIGTERM);
-        });
-        const PollingEnd result = show_polling_window(polling);
-        stopper.join();
-        return (result == PollingEnd::closed ? 100 : 0) + ports.opens;
-    }));
-    EXPECT_EQ(status, 102);
-}
-
-std::string text_of(const std::vector<std::uint8_t>& bytes) {
-    return std::string(bytes.begin(), bytes.end());
+    EXPECT_EQ(child_status(start_child([this] {
+                  std::thread stopper([] {
+                      std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+                      kill(getpid(), SIGTERM);
+                  });
+                  const int result = poll_until_stopped(0);
+                  stopper.join();
+                  return result;
+              })),
+              102);
 }
 
 // Esc needs no Enter: it cancels the form at once, and what was typed before it is dropped.
@@ -159,42 +172,22 @@ TEST_F(FormTest, FormTalksThroughTheControllingTerminal) {
         int status;
     } cases[] = {{{'3', '\n', '5', '\n', 'O', '\n'}, 11}, {{'3', '\n', '5', '\n', 0x1b}, 20}};
     for (const auto& c : cases) {
-        test_support::PtyPair pty;
-        ASSERT_TRUE(pty.ok());
-        pty.set_slave_cooked();
-        pid_t child = start_child(
-            [this] {
-                const common::DialogEnd result = show_properties_form(reader);
-                return (result == common::DialogEnd::ok ? 1 : 2) * 10 +
-                       (reader.settings.port_index == 4 ? 1 : 0);
-            },
-            pty.slave_path());
-        std::string shown = text_of(pty.read_master(4096, 500));
-        EXPECT_NE(shown.find("Čtení dat přes RS-232 (Ver 4.10)"), std::string::npos);
-        pty.write_master(c.keys);
-        EXPECT_EQ(child_status(child), c.status);
+        const auto form = [this] {
+            const common::DialogEnd result = show_properties_form(reader);
+            return (result == common::DialogEnd::ok ? 1 : 2) * 10 +
+                   (reader.settings.port_index == 4 ? 1 : 0);
+        };
+        EXPECT_EQ(on_terminal(form, 500, "Čtení dat přes RS-232 (Ver 4.10)", c.keys), c.status);
     }
 }
 
 TEST_F(FormTest, PollingOnTheTerminalStopsOnEscQOrCtrlCBetweenTransfers) {
     for (std::uint8_t key : {std::uint8_t{'q'}, std::uint8_t{0x1b}, std::uint8_t{0x03}}) {
         SCOPED_TRACE(static_cast<int>(key));
-        test_support::PtyPair pty;
-        ASSERT_TRUE(pty.ok());
-        pty.set_slave_cooked();
-        pid_t child = start_child(
-            [this] {
-                auto real_clock = platform::make_system_clock();
-                Reader polling{ports, *real_clock, ui, ui};
-                polling.settings.poll_interval = 1;
-                const PollingEnd result = show_polling_window(polling);
-                return (result == PollingEnd::closed ? 100 : 0) + ports.opens;
-            },
-            pty.slave_path());
-        std::string shown = text_of(pty.read_master(4096, 1500));
-        EXPECT_NE(shown.find("Připraveno pro příjem dat"), std::string::npos);
-        pty.write_master({key});  // about 1.5 s in: one transfer has run
-        EXPECT_EQ(child_status(child), 101);
+        // About 1.5 s in: one transfer has run.
+        EXPECT_EQ(on_terminal([this] { return poll_until_stopped(1); }, 1500,
+                              "Připraveno pro příjem dat", {key}),
+                  101);
     }
 }
 

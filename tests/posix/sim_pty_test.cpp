@@ -12,17 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/posix/child_process.h"
-#include "tests/support/temp_dir.h"
+#include "tests/support/posix/e2e_rig.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
 using namespace std::chrono_literals;
-using testing_support::BackgroundProcess;
-
-const std::string kSim = VELMORA_BIN_DIR "/velmora-sim";
+using namespace testing_support;
 
 // Opens the served line raw, as any program talking to the terminal would.
 class Line {
@@ -67,11 +63,10 @@ std::uint8_t no_cr(unsigned value) {
 }
 
 TEST(SimProgram, HandsOverAGeneratedBatchThenExitsAndRemovesItsLink) {
-    testing_support::TempDir temp;
-    const std::string link = temp.file("com1");
-    BackgroundProcess sim(
-        {kSim, "source", "--generate", "12", "--size", "16", "--batches", "1", "--link", link});
-    const std::string path = sim.read_line(5s);
+    E2eRig rig;
+    const std::string link = rig.temp.file("com1");
+    const std::string path = rig.start_terminal(
+        {"source", "--generate", "12", "--size", "16", "--batches", "1", "--link", link});
     ASSERT_EQ(path.rfind("/dev/", 0), 0u) << path;
     struct stat st {};
     ASSERT_EQ(lstat(link.c_str(), &st), 0);
@@ -98,15 +93,14 @@ TEST(SimProgram, HandsOverAGeneratedBatchThenExitsAndRemovesItsLink) {
         line.send("ACK\r");
     }
     EXPECT_EQ(text(line.receive()), "OVER\r");
-    EXPECT_EQ(sim.wait(3s), 0);
+    EXPECT_EQ(rig.terminal->wait(3s), 0);
     EXPECT_NE(lstat(link.c_str(), &st), 0);
 }
 
 TEST(SimProgram, TakesALookupFileLineByLineAndWritesIt) {
-    testing_support::TempDir temp;
-    const std::string out = temp.file("loaded.txt");
-    BackgroundProcess sim({kSim, "lookup", "--out", out, "--batches", "1"});
-    Line line(sim.read_line(5s));
+    E2eRig rig;
+    const std::string out = rig.temp.file("loaded.txt");
+    Line line(rig.start_terminal({"lookup", "--out", out, "--batches", "1"}));
     ASSERT_TRUE(line.is_open());
     line.send("velmor\r");
     EXPECT_EQ(text(line.receive()), "ACK\r");
@@ -126,28 +120,27 @@ TEST(SimProgram, TakesALookupFileLineByLineAndWritesIt) {
     EXPECT_NE(text(line.receive()), "ACK\r");
     line.send("OVER\r");
     EXPECT_EQ(text(line.receive()), "ACK\r");
-    EXPECT_EQ(sim.wait(3s), 0);
-    EXPECT_EQ(testing_support::read_bytes(out),
-              std::string("abc\r\n\x06\x07\r\n\r\nŽluťoučký kůň\r\n"));
+    EXPECT_EQ(rig.terminal->wait(3s), 0);
+    EXPECT_EQ(read_bytes(out), std::string("abc\r\n\x06\x07\r\n\r\nŽluťoučký kůň\r\n"));
 }
 
 TEST(SimProgram, StopsCleanlyOnTerminateAndRefusesBadOptions) {
-    testing_support::TempDir temp;
+    E2eRig rig;
+    const auto& temp = rig.temp;
     const std::string link = temp.file("com1");
     {
-        BackgroundProcess sim({kSim, "echo", "--link", link});
-        Line line(sim.read_line(5s));
+        Line line(rig.start_terminal({"echo", "--link", link}));
         ASSERT_TRUE(line.is_open());
         line.send(std::string("\x00\x0D\xFF", 3));
         EXPECT_EQ(line.receive(), (Bytes{0x00, 0x0D}));
-        sim.send_signal(SIGTERM);
-        EXPECT_EQ(sim.wait(3s), 0);
+        rig.terminal->send_signal(SIGTERM);
+        EXPECT_EQ(rig.terminal->wait(3s), 0);
         struct stat st {};
         EXPECT_NE(lstat(link.c_str(), &st), 0);
     }
     // A record line longer than the reader can keep.
     const std::string long_records = temp.file("long.txt");
-    testing_support::write_bytes(long_records, "ok\n" + std::string(252, 'x') + "\n");
+    write_bytes(long_records, "ok\n" + std::string(252, 'x') + "\n");
     for (const auto& args : std::vector<std::vector<std::string>>{
              {},
              {"source", "--pause", "3"},
@@ -158,13 +151,13 @@ TEST(SimProgram, StopsCleanlyOnTerminateAndRefusesBadOptions) {
              {"echo", "--device", temp.file("no-such-tty")},
              {"lookup", "--transcript", temp.file("no-such-dir/wire.txt")}}) {
         SCOPED_TRACE(args.empty() ? "" : args.back());
-        std::vector<std::string> argv{kSim};
+        std::vector<std::string> argv{bin_dir() + "/velmora-sim"};
         argv.insert(argv.end(), args.begin(), args.end());
-        const auto refused = testing_support::run_process(argv, {}, 3s);
+        const auto refused = run_process(argv, {}, 3s);
         EXPECT_EQ(refused.exit_status, 2);
         EXPECT_NE(refused.err.find("velmora-sim: "), std::string::npos);
     }
-    const auto version = testing_support::run_process({kSim, "--version"}, {}, 3s);
+    const auto version = run_process({bin_dir() + "/velmora-sim", "--version"}, {}, 3s);
     EXPECT_EQ(version.out.rfind("velmora-sim ", 0), 0u);
     EXPECT_EQ(version.exit_status, 0);
 }

@@ -10,24 +10,16 @@
 #include <chrono>
 #include <filesystem>
 
+#include "tests/support/posix/child_process.h"
 #include "tests/support/posix/e2e_rig.h"
-#include "tests/support/posix/on_terminal.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-using testing_support::as_lines;
-using testing_support::OnTerminal;
-using testing_support::read_bytes;
+using namespace testing_support;
 
 // The device's settings as another opener reads them back.
-bool same_settings(const termios& a, const termios& b) {
-    return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag &&
-           a.c_lflag == b.c_lflag && cfgetispeed(&a) == cfgetispeed(&b) &&
-           cfgetospeed(&a) == cfgetospeed(&b) && std::equal(a.c_cc, a.c_cc + NCCS, b.c_cc);
-}
-
 termios settings_of(const std::string& device) {
     termios t{};
     const int fd = open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
@@ -81,27 +73,23 @@ TEST(StopSignal, EndsTheTransferRestoresThePortAndNamesTheSignal) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        testing_support::E2eRig rig;
+        E2eRig rig;
         const auto& temp = rig.temp;
-        testing_support::write_bytes(temp.file("list.txt"), "a\r\nb\r\n");
+        write_bytes(temp.file("list.txt"), "a\r\nb\r\n");
         std::vector<std::string> sim_args{"--transcript", temp.file("wire.txt")};
         sim_args.insert(sim_args.end(), c.terminal.begin(), c.terminal.end());
         const std::string device = rig.start_terminal(sim_args);
         ASSERT_FALSE(device.empty());
         const termios before = settings_of(device);
 
-        std::string tail = c.tail;
-        if (const auto at = tail.find('@'); at != std::string::npos) {
-            tail.replace(at, 1, temp.directory());
-        }
-        OnTerminal user({testing_support::bin_dir() + "/" + c.program, tail}, rig.env(device),
-                        temp.directory());
+        OnTerminal user({bin_dir() + "/" + c.program, with_folder(c.tail, temp.directory())},
+                        rig.env(device), temp.directory());
         auto ready = [&] {
             const std::string file = received_file(temp.directory());
             return read_bytes(temp.file("wire.txt")).find(c.ready) != std::string::npos &&
                    (c.ready_bytes == 0 || (!file.empty() && fs::file_size(file) >= c.ready_bytes));
         };
-        ASSERT_TRUE(testing_support::eventually(ready, 10s)) << read_bytes(temp.file("wire.txt"));
+        ASSERT_TRUE(eventually(ready, 10s)) << read_bytes(temp.file("wire.txt"));
         if (c.exit_status == 0) {
             ASSERT_TRUE(user.wait_for(c.shown)) << user.shown;
         }
@@ -110,7 +98,7 @@ TEST(StopSignal, EndsTheTransferRestoresThePortAndNamesTheSignal) {
         EXPECT_EQ(user.exit_status(), c.exit_status) << user.shown;
         const std::string file = received_file(temp.directory());
         EXPECT_EQ(file.empty() ? "" : read_bytes(file), c.received);
-        EXPECT_TRUE(same_settings(settings_of(device), before))
+        EXPECT_TRUE(test_support::same_settings(settings_of(device), before))
             << "the port's settings stay changed";
         EXPECT_NE(user.shown.find(c.shown), std::string::npos) << user.shown;
         EXPECT_EQ(user.shown.find(c.not_shown), std::string::npos) << user.shown;

@@ -5,6 +5,7 @@
 #include <grp.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -28,11 +29,14 @@ pid_t spawn(const std::vector<std::string>& argv, const std::map<std::string, st
     if (setup.without_root && geteuid() == 0) {
         if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(126);
     }
-    const int null_in = open("/dev/null", O_RDONLY);
-    dup2(null_in, 0);
+    setsid();  // no controlling terminal but the one given: questions must answer themselves
+    if (!setup.terminal.empty()) {
+        out_fd = err_fd = open(setup.terminal.c_str(), O_RDWR);  // the controlling terminal
+        if (out_fd < 0) _exit(90);
+    }
+    dup2(setup.terminal.empty() ? open("/dev/null", O_RDONLY) : out_fd, 0);
     dup2(out_fd, 1);
     dup2(err_fd, 2);
-    setsid();  // no controlling terminal: questions must answer themselves
     exec_with(argv, env);
 }
 
@@ -48,6 +52,16 @@ int exit_code(int status) {
 }
 
 }  // namespace
+
+void exec_with(const std::vector<std::string>& argv,
+               const std::map<std::string, std::string>& env) {
+    for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
+    std::vector<char*> args;
+    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    execvp(args[0], args.data());
+    _exit(127);
+}
 
 ProcessResult run_process(const std::vector<std::string>& argv,
                           const std::map<std::string, std::string>& env,
@@ -104,6 +118,26 @@ int child_status(pid_t pid) {
     int status = 0;
     waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+double processor_seconds(int who) {
+    rusage usage{};
+    getrusage(who, &usage);
+    auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+ScopedEnv::ScopedEnv(std::string name, const std::string& value) : name_(std::move(name)) {
+    if (const char* old = std::getenv(name_.c_str())) saved_ = old;
+    setenv(name_.c_str(), value.c_str(), 1);
+}
+
+ScopedEnv::~ScopedEnv() {
+    if (saved_) {
+        setenv(name_.c_str(), saved_->c_str(), 1);
+    } else {
+        unsetenv(name_.c_str());
+    }
 }
 
 BackgroundProcess::BackgroundProcess(const std::vector<std::string>& argv,
@@ -167,14 +201,58 @@ void BackgroundProcess::stop() {
     pid_ = -1;
 }
 
-void exec_with(const std::vector<std::string>& argv,
-               const std::map<std::string, std::string>& env) {
-    for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
-    std::vector<char*> args;
-    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    execvp(args[0], args.data());
-    _exit(127);
+OnTerminal::OnTerminal(const std::vector<std::string>& argv,
+                       const std::map<std::string, std::string>& env,
+                       const std::string& directory) {
+    pty_.set_slave_cooked();
+    pid_ = spawn(argv, env, -1, -1, {directory, false, pty_.slave_path()});
+}
+
+OnTerminal::~OnTerminal() {
+    if (pid_ > 0) kill(pid_, SIGKILL);
+    if (pid_ > 0) waitpid(pid_, nullptr, 0);
+}
+
+bool OnTerminal::wait_for(const std::string& text, std::chrono::milliseconds limit) {
+    const auto deadline = Clock::now() + limit;
+    while (Clock::now() < deadline) {
+        const std::size_t at = shown.find(text, seen_);
+        if (at != std::string::npos) {
+            seen_ = at + text.size();
+            return true;
+        }
+        read_some();
+    }
+    return false;
+}
+
+void OnTerminal::type(const std::string& line) {
+    std::vector<std::uint8_t> bytes(line.begin(), line.end());
+    bytes.push_back('\n');
+    pty_.write_master(bytes);
+}
+
+void OnTerminal::send_signal(int number) {
+    if (pid_ > 0) kill(pid_, number);
+}
+
+int OnTerminal::exit_status(std::chrono::milliseconds limit) {
+    const auto deadline = Clock::now() + limit;
+    int status = 0;
+    while (Clock::now() < deadline) {
+        read_some();
+        if (waitpid(pid_, &status, WNOHANG) == pid_) {
+            pid_ = -1;
+            read_some();
+            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        }
+    }
+    return -1;
+}
+
+void OnTerminal::read_some() {
+    const auto bytes = pty_.read_master(4096, 20);
+    shown.append(bytes.begin(), bytes.end());
 }
 
 }  // namespace testing_support

@@ -1,4 +1,5 @@
-// Runs a program as a child process for end-to-end tests: environment, output, time limit.
+// Programs and forked bodies run as child processes for the tests: environment, output, time
+// limit, and a terminal of their own.
 #pragma once
 
 #include <sys/types.h>
@@ -6,8 +7,11 @@
 #include <chrono>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "tests/support/posix/pty_pair.h"
 
 namespace testing_support {
 
@@ -22,6 +26,7 @@ struct ProcessResult {
 struct ChildSetup {
     std::string directory;      // empty: the test's own
     bool without_root = false;  // run as "nobody" when the test runs as root
+    std::string terminal;       // its controlling terminal, input and output; none when empty
 };
 
 // In a forked child: adds the environment variables and runs argv (argv[0] searched on PATH when
@@ -42,6 +47,23 @@ pid_t start_child(const std::function<int()>& body, const std::string& tty = "")
 // Waits for a child that start_child made: what `body` returned, or -1 when a signal ended it.
 int child_status(pid_t pid);
 
+// Processor seconds used so far: by this process (RUSAGE_SELF) or its ended children
+// (RUSAGE_CHILDREN).
+double processor_seconds(int who);
+
+// Sets an environment variable of the test's own process until the guard goes.
+class ScopedEnv {
+  public:
+    ScopedEnv(std::string name, const std::string& value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+  private:
+    std::string name_;
+    std::optional<std::string> saved_;
+};
+
 // A long-running child (the simulated terminal): started with its output in a pipe, stopped
 // with SIGTERM when the object goes.
 class BackgroundProcess {
@@ -52,7 +74,6 @@ class BackgroundProcess {
     BackgroundProcess(const BackgroundProcess&) = delete;
     BackgroundProcess& operator=(const BackgroundProcess&) = delete;
 
-    bool started() const { return pid_ > 0; }
     // The next line of its standard output, waiting at most `limit`; empty on time-out.
     std::string read_line(std::chrono::milliseconds limit);
     // Waits for it to end by itself; returns its exit status, or -1 on time-out.
@@ -64,6 +85,37 @@ class BackgroundProcess {
     pid_t pid_ = -1;
     int out_fd_ = -1;
     std::string pending_;
+};
+
+// A program started as a user starts it: a pseudo-terminal is its controlling terminal, its
+// input and its output, and the test types and reads on the other side.
+class OnTerminal {
+  public:
+    // argv[0] is the program's path; env is added to the test's environment.
+    OnTerminal(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
+               const std::string& directory);
+    ~OnTerminal();  // kills a program still running
+    OnTerminal(const OnTerminal&) = delete;
+    OnTerminal& operator=(const OnTerminal&) = delete;
+
+    // Waits until the program has written `text` after what an earlier wait found.
+    bool wait_for(const std::string& text,
+                  std::chrono::milliseconds limit = std::chrono::milliseconds(5000));
+    // A line of input, ended by Enter.
+    void type(const std::string& line);
+    void send_signal(int number);
+    // The exit status, reading what it writes meanwhile; -1 when it has not ended in time or
+    // was ended by a signal it did not handle.
+    int exit_status(std::chrono::milliseconds limit = std::chrono::milliseconds(10000));
+
+    // Everything the program wrote to the terminal so far.
+    std::string shown;
+
+  private:
+    void read_some();
+    test_support::PtyPair pty_;
+    pid_t pid_ = -1;
+    std::size_t seen_ = 0;
 };
 
 }  // namespace testing_support

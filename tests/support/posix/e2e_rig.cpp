@@ -32,6 +32,14 @@ std::string wait_for_file(const std::string& path, std::chrono::milliseconds lim
     return read_bytes(path);
 }
 
+std::string with_folder(std::string text, const std::string& folder) {
+    for (auto at = text.find('@'); at != std::string::npos; at = text.find('@', at)) {
+        text.replace(at, 1, folder);
+        at += folder.size();
+    }
+    return text;
+}
+
 E2eRig::E2eRig(const std::vector<std::string>& programs) {
     for (const std::string& program : programs) {
         std::filesystem::copy_file(bin_dir() + "/" + program, temp.file(program));
@@ -47,23 +55,9 @@ std::string E2eRig::start_terminal(std::vector<std::string> args) {
     return device;
 }
 
-Env E2eRig::env(const std::string& device) const {
-    return {{"VELMORA_COM1", device}, {"XDG_CONFIG_HOME", temp.file("config")}};
-}
-
 std::vector<std::string> E2eRig::in_folder(std::vector<std::string> argv) const {
     if (!argv.empty() && argv[0].find('/') == std::string::npos) argv[0] = temp.file(argv[0]);
     return argv;
-}
-
-ProcessResult E2eRig::run(std::vector<std::string> argv, const Env& extra,
-                          std::chrono::milliseconds limit) const {
-    return run_process(in_folder(std::move(argv)), extra, limit, {temp.directory()});
-}
-
-std::unique_ptr<BackgroundProcess> E2eRig::start(std::vector<std::string> argv,
-                                                 const Env& extra) const {
-    return std::make_unique<BackgroundProcess>(in_folder(std::move(argv)), extra);
 }
 
 }  // namespace testing_support

@@ -28,6 +28,9 @@ bool eventually(const std::function<bool()>& condition, std::chrono::millisecond
 std::string wait_for_file(const std::string& path,
                           std::chrono::milliseconds limit = std::chrono::seconds(5));
 
+// `text` with each "@" replaced by `folder`: a case's arguments name the test's folder so.
+std::string with_folder(std::string text, const std::string& folder);
+
 using Env = std::map<std::string, std::string>;
 
 class E2eRig {
@@ -42,13 +45,26 @@ class E2eRig {
     // path of its pseudo-terminal (a test failure and "" when it did not come up).
     std::string start_terminal(std::vector<std::string> args);
     // COM1 on `device` and a settings folder inside the test's folder.
-    Env env(const std::string& device) const;
+    Env env(const std::string& device) const {
+        return {{"VELMORA_COM1", device}, {"XDG_CONFIG_HOME", temp.file("config")}};
+    }
     // A program with its arguments, run in the folder with `extra` added to the test's
-    // environment; argv[0] without a slash names a program copied into the folder.
+    // environment; argv[0] without a slash names a program copied into the folder. `shell` (say
+    // "ulimit -f 1;" or "cat list |") runs before the program in the same shell.
     ProcessResult run(std::vector<std::string> argv, const Env& extra,
-                      std::chrono::milliseconds limit = std::chrono::seconds(30)) const;
+                      std::chrono::milliseconds limit = std::chrono::seconds(30),
+                      const std::string& shell = "") const {
+        argv = in_folder(std::move(argv));
+        if (!shell.empty()) {
+            argv.insert(argv.begin(), {"/bin/sh", "-c", shell + " exec \"$0\" \"$@\""});
+        }
+        return run_process(argv, extra, limit, {temp.directory(), false, ""});
+    }
     // The same program as a service starts it: no terminal, its output read line by line.
-    std::unique_ptr<BackgroundProcess> start(std::vector<std::string> argv, const Env& extra) const;
+    std::unique_ptr<BackgroundProcess> start(std::vector<std::string> argv,
+                                             const Env& extra) const {
+        return std::make_unique<BackgroundProcess>(in_folder(std::move(argv)), extra);
+    }
 
     TempDir temp;
     std::unique_ptr<BackgroundProcess> terminal;

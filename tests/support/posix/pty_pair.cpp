@@ -25,7 +25,15 @@ void make_raw(int fd) {
     ::tcsetattr(fd, TCSANOW, &t);
 }
 
+constexpr int kPumpStopCheckMs = 20;
+
 }  // namespace
+
+bool same_settings(const termios& a, const termios& b) {
+    return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag &&
+           a.c_lflag == b.c_lflag && ::cfgetispeed(&a) == ::cfgetispeed(&b) &&
+           ::cfgetospeed(&a) == ::cfgetospeed(&b) && std::equal(a.c_cc, a.c_cc + NCCS, b.c_cc);
+}
 
 PtyPair::PtyPair() {
     char name[128] = {};
@@ -97,6 +105,45 @@ void PtyPair::close_master() {
     if (master_ < 0) return;
     ::close(master_);
     master_ = -1;
+}
+
+RecordSourcePump::RecordSourcePump(PtyPair& pty, sim::SourceConfig config)
+    : pty_(pty), source_(std::move(config)), thread_([this] { run(); }) {}
+
+RecordSourcePump::~RecordSourcePump() {
+    stop();
+}
+
+void RecordSourcePump::stop() {
+    stopping_ = true;
+    if (thread_.joinable()) thread_.join();
+}
+
+void RecordSourcePump::run() {
+    const auto start = std::chrono::steady_clock::now();
+    auto now_ms = [start] {
+        return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                              std::chrono::steady_clock::now() - start)
+                                              .count());
+    };
+    std::uint8_t buffer[512];
+    while (!stopping_) {
+        const std::uint64_t now = now_ms();
+        source_.advance_to(now);
+        while (source_.available() > 0) {
+            const std::size_t n = source_.take(buffer, sizeof buffer);
+            pty_.write_master(std::vector<std::uint8_t>(buffer, buffer + n));
+        }
+        int wait = kPumpStopCheckMs;
+        if (auto next = source_.next_event_time()) {
+            wait = static_cast<int>(std::min<std::uint64_t>(*next > now ? *next - now : 0, wait));
+        }
+        pollfd watch{pty_.master(), POLLIN, 0};
+        if (::poll(&watch, 1, wait) > 0 && (watch.revents & POLLIN)) {
+            const ssize_t r = ::read(pty_.master(), buffer, sizeof buffer);
+            if (r > 0) source_.on_receive(buffer, static_cast<std::size_t>(r), now_ms());
+        }
+    }
 }
 
 }  // namespace test_support

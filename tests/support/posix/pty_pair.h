@@ -1,12 +1,23 @@
-// A pseudo-terminal pair for tests: the program opens the slave by path, the test is the master.
+// A pseudo-terminal pair for tests: the program opens the slave by path, the test is the master
+// (or the simulated terminal it serves there).
 #pragma once
 
+#include <termios.h>
+
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "tools/velmora-sim/record_source.h"
+
 namespace test_support {
+
+// Two terminal settings alike as a program reading them back sees them: modes, speeds and
+// control characters.
+bool same_settings(const termios& a, const termios& b);
 
 class PtyPair {
   public:
@@ -35,6 +46,27 @@ class PtyPair {
     int master_ = -1;
     int slave_ = -1;
     std::string slave_path_;
+};
+
+// The simulated terminal behind a pseudo-terminal, in real time, on a thread of its own.
+// Serves `config` on the master side of `pty` from construction until stop(); the program
+// opens the slave. The source is only read after stop().
+class RecordSourcePump {
+  public:
+    RecordSourcePump(PtyPair& pty, sim::SourceConfig config);
+    ~RecordSourcePump();
+    RecordSourcePump(const RecordSourcePump&) = delete;
+    RecordSourcePump& operator=(const RecordSourcePump&) = delete;
+
+    void stop();
+    sim::RecordSource& source() { return source_; }
+
+  private:
+    void run();
+    PtyPair& pty_;
+    sim::RecordSource source_;
+    std::atomic<bool> stopping_{false};
+    std::thread thread_;
 };
 
 }  // namespace test_support

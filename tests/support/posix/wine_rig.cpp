@@ -1,6 +1,7 @@
 // The Wine end-to-end rig: private copies of Ravelo.exe and Lumbra.exe, velmora-sim behind COM1.
 #include "tests/support/posix/wine_rig.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <utility>
@@ -56,26 +57,10 @@ bool WineRig::start_sim(const std::string& role, std::vector<std::string> args, 
     return !E2eRig::start_terminal(args).empty();
 }
 
-bool WineRig::start_terminal(std::vector<std::string> args, int port) {
-    return start_sim("source", std::move(args), port);
-}
-
-bool WineRig::start_lookup_terminal(std::vector<std::string> args) {
-    return start_sim("lookup", std::move(args));
-}
-
 std::vector<std::string> WineRig::program(const std::string& exe, const std::string& tail) const {
     std::vector<std::string> argv{kWineRun, temp.file(exe)};
     if (!tail.empty()) argv.push_back(tail);
     return argv;
-}
-
-std::vector<std::string> WineRig::ravelo(const std::string& tail) const {
-    return program("Ravelo.exe", tail);
-}
-
-std::vector<std::string> WineRig::lumbra(const std::string& tail) const {
-    return program("Lumbra.exe", tail);
 }
 
 ProcessResult WineRig::answer_box(const std::string& caption, const std::string& button,
@@ -94,9 +79,7 @@ std::vector<std::string> WineRig::windows_tool(const std::string& exe,
 
 std::string WineRig::wine_directory() const {
     std::string path = temp.directory();
-    for (char& c : path) {
-        if (c == '/') c = '\\';
-    }
+    std::replace(path.begin(), path.end(), '/', '\\');
     return "Z:" + path;
 }
 

@@ -26,13 +26,20 @@ class WineRig : public E2eRig {
 
     // Starts velmora-sim's record source behind COM1 (or COM2..COM4); false when it did not
     // come up.
-    bool start_terminal(std::vector<std::string> args, int port = 1);
+    bool start_terminal(std::vector<std::string> args, int port = 1) {
+        return start_sim("source", std::move(args), port);
+    }
     // The same with velmora-sim's lookup target, for Lumbra.exe.
-    bool start_lookup_terminal(std::vector<std::string> args);
-    // Ravelo.exe (copied into the folder) with an optional command-line tail.
-    std::vector<std::string> ravelo(const std::string& tail = "") const;
-    // Lumbra.exe, the same way.
-    std::vector<std::string> lumbra(const std::string& tail = "") const;
+    bool start_lookup_terminal(std::vector<std::string> args) {
+        return start_sim("lookup", std::move(args));
+    }
+    // Ravelo.exe or Lumbra.exe (copied into the folder) with an optional command-line tail.
+    std::vector<std::string> ravelo(const std::string& tail = "") const {
+        return program("Ravelo.exe", tail);
+    }
+    std::vector<std::string> lumbra(const std::string& tail = "") const {
+        return program("Lumbra.exe", tail);
+    }
     // A program at `path` in the folder (say "sub/Ravelo.exe") with a command-line tail.
     std::vector<std::string> program(const std::string& path, const std::string& tail) const;
     // Presses `button` (yes, no, ok, cancel) in the box or dialog captioned `caption`; its

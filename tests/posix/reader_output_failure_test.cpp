@@ -1,6 +1,8 @@
-// What a transfer that stores nothing leaves behind, by what the output path names.
+// What a transfer that cannot store its records leaves behind: by what the output path names,
+// and when a file-size limit cuts a record (the records acknowledged before it, exactly).
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -10,15 +12,14 @@
 #include <functional>
 
 #include "platform/file.h"
+#include "reader/reader_settings.h"
 #include "reader/run_reader.h"
 #include "tests/core/reader_test_fixture.h"
 #include "tests/support/receive_rig.h"
 
 namespace {
 
-using testing_support::make_record;
-using testing_support::ReceiveRig;
-using testing_support::ShownMessage;
+using namespace testing_support;
 
 mode_t type_at(const std::string& path) {
     struct stat info;
@@ -93,6 +94,50 @@ TEST(ReaderOutputKinds, OnlyTheFileTheTransferMadeIsDeleted) {
         EXPECT_EQ(rig.ui.messages, shown);
         if (pipe_reader >= 0) ::close(pipe_reader);
         pipe_reader = -1;
+    }
+}
+
+// Limits the size of every file this process writes, for the life of the guard.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        rlimit limited = saved_;
+        limited.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &saved_); }
+
+  private:
+    rlimit saved_{};
+};
+
+TEST(ReaderShortWrite, CutRecordIsTakenOffAgainAndNotAcknowledged) {
+    const struct {
+        const char* name;
+        int file_mode;
+        std::string before;
+    } cases[] = {
+        {"overwrite", ravelo::kOverwrite, ""},
+        {"append", ravelo::kAppend, "old\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ReceiveRig rig;
+        rig.reader.settings.file_mode = c.file_mode;
+        if (!c.before.empty()) write_bytes(rig.reader.output_path, c.before);
+        // Two whole lines fit; the third stops three bytes in.
+        FileSizeLimit limit(c.before.size() + 2 * 6 + 3);
+        rig.peer.expect("READ\r").send("ACK\r", 5);
+        const char* const data[] = {"aaaa", "bbbb", "cccc"};
+        for (int i = 0; i < 3; ++i) rig.peer.send(make_record(i, data[i]), 1).expect("ACK\r");
+        EXPECT_EQ(rig.receive(), -1);
+        EXPECT_EQ(rig.reader.stored_records, 2);
+        EXPECT_EQ(rig.file_content(), c.before + "aaaa\r\nbbbb\r\n");
+        EXPECT_EQ(rig.peer.heard().size(), 3u);  // "READ\r" and two acknowledgements
+        const std::string said = "Nepodařilo se zapsat do souboru!!\n" + rig.reader.output_path +
+                                 ": soubor překročil povolenou velikost";
+        EXPECT_EQ(rig.ui.messages, (std::vector<ShownMessage>{{"Chyba", said, false}}));
     }
 }
 
